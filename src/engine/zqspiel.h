@@ -1,0 +1,156 @@
+// Unit ZQSPIEL, the game engine: its records and every global it shares.
+//
+// The engine is written in the procedural style of the game's design: state
+// lives in the globals below, procedures take few arguments and talk through
+// them. Indices follow the design (1-based where a record counts from 1), so
+// the arrays below carry an unused slot where that keeps the code readable.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace zqspiel {
+
+using byte = std::uint8_t;
+
+// ---- records ----------------------------------------------------------------
+
+// A code or a guess: positions 1..9 of sign characters, blank where unknown.
+struct CODE {
+    char s[9];
+    char& operator[](int i) { return s[i - 1]; }
+    char operator[](int i) const { return s[i - 1]; }
+    void blank() { std::memset(s, ' ', sizeof s); }
+    bool operator==(const CODE& o) const { return std::memcmp(s, o.s, sizeof s) == 0; }
+};
+
+// A byte per code position 1..9.
+struct ZAHLENFELD {
+    byte b[9];
+    byte& operator[](int i) { return b[i - 1]; }
+    byte operator[](int i) const { return b[i - 1]; }
+};
+
+using FARBFELD = std::array<byte, 37>;      // by sign number 0..36
+using NAMENSFELD = std::array<char, 33>;    // 1..31 the name, 0 and 32 blank guards
+using MATRIX_REIHENFOLGE = std::array<byte, 54>;
+
+// A screen column for the left (1) and right (2) half of the trial table.
+struct POSITION {
+    std::uint16_t c[2];
+    std::uint16_t& operator[](int i) { return c[i - 1]; }
+    std::uint16_t operator[](int i) const { return c[i - 1]; }
+};
+
+struct VERSUCH {
+    std::int16_t NR;
+    CODE ZUG;
+    byte P;
+    byte Z;
+};
+
+// The trial history, slots 1..30.
+struct VFELD {
+    VERSUCH v[30];
+    VERSUCH& operator[](int i) { return v[i - 1]; }
+    const VERSUCH& operator[](int i) const { return v[i - 1]; }
+};
+
+// The conditions of a match and the record of the conditions file: 80 bytes,
+// no padding, in file order.
+#pragma pack(push, 1)
+struct BEDINGUNG {
+    byte NORMALATTR;
+    byte HERVORATTR;
+    byte ZEITSTUFE;
+    byte CODELAENGE;
+    byte RESERVE4;
+    byte SPEICHER;
+    char ERSTES_ZEICHEN;
+    char LETZTES_ZEICHEN;
+    bool TON;
+    bool WIEDERHOLUNG;
+    bool LEERZEICHEN_ERLAUBT;
+    bool PC_LOESUNG;
+    bool PC_RAET;
+    bool LOESUNG_FEST;
+    NAMENSFELD NAME1;
+    NAMENSFELD NAME2;
+};
+#pragma pack(pop)
+static_assert(sizeof(BEDINGUNG) == 80, "the conditions record is 80 bytes");
+
+// ---- conditions, signs, history and flags -------------------------------------
+
+inline BEDINGUNG X{};
+inline CODE LOESUNG{{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}};
+inline FARBFELD LOESUNGSFARBEN{};
+inline FARBFELD GESPIELT{};
+inline VFELD V30{};
+inline std::int32_t NUMMER = 0;
+inline byte L = 0;
+inline unsigned char A = 0;
+
+inline bool KANN_RATEN = true;
+inline bool KANN_MOGELN = true;
+inline bool KANN_LESEN = false;
+inline bool WEITER = false;
+inline bool ZURUECK = false;
+inline bool WECHSEL0 = false, WECHSEL1 = false, WECHSEL2 = false;
+inline bool SP_D = true;
+inline byte WXX = 0, WYY = 0;
+inline byte WX = 0, WY = 0;
+inline POSITION X1{{42, 62}}, X2{{0, 0}}, X3{{56, 76}}, X4{{58, 78}};
+inline bool LEERZEICHEN = false, FEHLZ_BENUTZT = false, ALLE_F_LOESCHEN = false;
+inline bool KENNEALLEFARBEN = false;
+inline bool ALLESTERNEDRUCKEN = true;
+inline std::int64_t MEMAVAIL = 0;
+inline std::int64_t OBERGRENZE = INT64_MAX;
+inline std::int32_t ZEITLIMIT = 0, ZEITLIMIT99 = 0, ZEITLIMIT_DIV_10 = 0;
+
+// The sign ring: tables rebuilt whenever the first sign changes.
+inline FARBFELD FARBARRAY{};               // sign by number, 0 = '*'
+inline std::array<byte, 'z' - '0' + 1> NRARRAY{};  // number by sign '0'..'z', 255 between '9' and 'a'
+inline byte MAXFARBE = 10;
+inline byte XMINPLUS20 = 0, PLUS20KOMPL = 0, XMINPLUS34 = 0, XMINPLUS59 = 0, XMINPLUS95 = 0;
+
+// The five-character yes/no texts, [language German?][value].
+inline const char* const JA_NEIN_TEXT[2][2] = {{"No.  ", "Yes. "}, {"Nein.", "Ja.  "}};
+
+// The memory step labels and budgets, steps 1..15.
+inline const char* const SPEICHER_TEXT[16] = {
+    "",        "  1 MiB", "  8 MiB", " 64 MiB", "128 MiB", "256 MiB", "512 MiB", "  1 GiB",
+    "  2 GiB", "  4 GiB", "  8 GiB", " 16 GiB", " 32 GiB", " 64 GiB", "128 GiB", "256 GiB"};
+
+// ---- kept by the main program, read by the engine -----------------------------
+inline byte NORMALFARBE = 31, HERVORFARBE = 30;
+inline bool FARBSCHIRM = true;
+inline byte SPEICHERSTUFE = 10;
+inline bool LEERZ_MERKER = false;         // the vacant-sign condition as the user set it
+inline bool NAMEN_UEBERSPRINGEN = true;
+
+// ---- clock (SCHREIBE_ZEIT) ----------------------------------------------------
+// (globals of the game clock go here)
+
+// ---- virtual game date --------------------------------------------------------
+inline bool VIRTUALDATE = false, VIRTUALOLDDATE = true;
+inline std::uint16_t VIRJ1 = 0, VIRM1 = 0, VIRT1 = 0, VIRWT1 = 0;
+inline std::uint16_t VIRJ2 = 0, VIRM2 = 0, VIRT2 = 0, VIRWT2 = 0;
+
+// ---- memory budget and capacity ---------------------------------------------
+// (budget, capacity table and node size go here)
+
+// ---- candidate store ----------------------------------------------------------
+// (nodes, chains and shuffle table of the codebreaker go here)
+
+// ---- codebreaker ----------------------------------------------------------------
+// (search and narrowing state go here)
+
+// ---- not-fixed code -------------------------------------------------------------
+// (the encoder's list of codes and answer order go here)
+
+// ---- match --------------------------------------------------------------------
+// (match loop state shared with entry and board goes here)
+
+}  // namespace zqspiel

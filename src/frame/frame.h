@@ -1,0 +1,13 @@
+// The main program: start-up, language screen, main menu, title pages,
+// memory configuration and shutdown.
+#pragma once
+
+#include <cstdint>
+
+namespace frame {
+
+inline bool SPRACHE_DEUTSCH = true;
+
+void ZENTROVALQUIST();
+
+}  // namespace frame
