@@ -142,7 +142,39 @@ inline std::uint16_t VIRJ2 = 0, VIRM2 = 0, VIRT2 = 0, VIRWT2 = 0;
 // (budget, capacity table and node size go here)
 
 // ---- candidate store ----------------------------------------------------------
-// (nodes, chains and shuffle table of the codebreaker go here)
+// A candidate node: three links and the code with its sign counts. Nodes are
+// taken from SPEICHER_ARENA with only SIZERATEN bytes, so data is valid only
+// up to that size.
+struct LISTE {
+    LISTE* link1;  // allocation chain
+    LISTE* link2;  // guess chain (during the build: forward link of the bucket)
+    LISTE* link3;  // solution chain (during the build: backward link of the bucket)
+    byte data[46];
+    byte& d(int i) { return data[i - 1]; }  // 1-based, as the layout counts
+    byte d(int i) const { return data[i - 1]; }
+};
+using PTR = LISTE*;
+
+// A node of the encoder's list of codes (32 bytes from the arena).
+struct LISTE_O_F {
+    LISTE_O_F* link1;  // allocation chain
+    LISTE_O_F* link2;  // list of codes still possible
+    byte data[10];
+};
+using PTR_O_F = LISTE_O_F*;
+
+inline PTR VERSLOE = nullptr, VERS = nullptr, SCHLUSSLICHT = nullptr, ERLAUBT = nullptr, AKTUELL = nullptr;
+inline PTR_O_F ERL = nullptr, ERLLOE = nullptr;
+inline LISTE ANFANG{};
+inline bool NEUER_KANDIDAT = false;
+
+// The shuffle table of the store build: 2^25 bucket heads and byte counters.
+// Mapped lazily, so it costs no memory until a build touches it.
+inline constexpr std::uint32_t MISCH_GROESSE = 1u << 25;
+PTR* MISCHFELD();     // the bucket heads, all nil between builds
+byte* MISCHZ();       // the counters (number of nodes in the bucket minus one)
+void INITFELD();      // every head nil again; gives the touched pages back
+void mark_mischfeld_used();  // a build is about to touch the table
 
 // ---- codebreaker ----------------------------------------------------------------
 // (search and narrowing state go here)

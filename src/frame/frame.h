@@ -9,5 +9,6 @@ namespace frame {
 inline bool SPRACHE_DEUTSCH = true;
 
 void ZENTROVALQUIST();
+void KONFIGURATION();  // the memory step page of the main menu
 
 }  // namespace frame

@@ -1,0 +1,50 @@
+// The shuffle table lives in its own anonymous mapping rather than in static
+// data: pages untouched since the last clearing are zero (nil) already, and
+// clearing is giving the pages back, so an idle table costs nothing.
+#include <sys/mman.h>
+
+#include <cstring>
+
+#include "engine/zqspiel.h"
+
+namespace zqspiel {
+
+namespace {
+constexpr std::size_t HEADS_BYTES = sizeof(PTR) * MISCH_GROESSE;
+constexpr std::size_t COUNTS_BYTES = MISCH_GROESSE;
+
+struct Table {
+    void* base = nullptr;
+    bool touched = false;
+    Table() {
+        base = mmap(nullptr, HEADS_BYTES + COUNTS_BYTES, PROT_READ | PROT_WRITE,
+                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (base == MAP_FAILED) base = nullptr;
+    }
+    ~Table() {
+        if (base) munmap(base, HEADS_BYTES + COUNTS_BYTES);
+    }
+};
+
+Table& table() {
+    static Table t;
+    return t;
+}
+}  // namespace
+
+PTR* MISCHFELD() { return static_cast<PTR*>(table().base); }
+byte* MISCHZ() { return static_cast<byte*>(table().base) + HEADS_BYTES; }
+
+void mark_mischfeld_used() { table().touched = true; }
+
+void INITFELD() {
+    Table& t = table();
+    if (!t.touched || !t.base) return;
+    // MADV_DONTNEED on a private anonymous mapping drops the pages; the next
+    // touch reads zeros, which is nil for every head.
+    if (madvise(t.base, HEADS_BYTES + COUNTS_BYTES, MADV_DONTNEED) != 0)
+        std::memset(t.base, 0, HEADS_BYTES);
+    t.touched = false;
+}
+
+}  // namespace zqspiel
