@@ -139,7 +139,19 @@ inline std::uint16_t VIRJ1 = 0, VIRM1 = 0, VIRT1 = 0, VIRWT1 = 0;
 inline std::uint16_t VIRJ2 = 0, VIRM2 = 0, VIRT2 = 0, VIRWT2 = 0;
 
 // ---- memory budget and capacity ---------------------------------------------
-// (budget, capacity table and node size go here)
+// Node size of the candidate store, set by KORRIGIERE from the code length and
+// the sign count: a multiple of 32.
+inline std::uint16_t SIZERATEN = 32;
+inline std::uint64_t SIZERATENPTR = 32;
+inline bool GENUGPLATZ = false;            // the rounding left a spare byte for the try-mark
+inline std::int64_t MEMGES = 0;            // MERKEMEMAVAIL rounded down to a multiple of 32
+inline std::int64_t MERKEMEMAVAIL = -5;    // the budget the capacity table was made for
+inline bool GEAENDERT = false;             // the budget changed at the last check
+// By code length 1..10 (used 2..9): the most signs the computer can still guess with.
+inline std::array<byte, 11> ZAEHLEFARBEN{};
+inline std::array<byte, 11> MERKEZAEHLEFARBEN{};  // the table as last shown
+inline std::int32_t MEMRATE = 0;           // codes the candidate store will hold
+inline std::int32_t MEMLOES = 0;           // codes the conditions allow (the encoder's list)
 
 // ---- candidate store ----------------------------------------------------------
 // A candidate node: three links and the code with its sign counts. Nodes are
@@ -168,6 +180,17 @@ inline PTR_O_F ERL = nullptr, ERLLOE = nullptr;
 inline LISTE ANFANG{};
 inline bool NEUER_KANDIDAT = false;
 
+// Where a node keeps its sign counts (set by INIT_RATEN): data[FARBEPL + c]
+// counts sign c, data[FARBE0] the vacant signs, data[ENDFARBEPL1] the try-mark.
+inline byte FARBE0 = 0, FARBEPL = 0, FARBE1 = 0, FARBE2 = 0, FARBE3 = 0, ENDFARBE = 0, ENDFARBEPL1 = 0;
+inline std::int32_t ZAHLGESAMTVERSUCHE = 0;  // nodes in the guess chain
+inline std::int32_t QU_10_2 = 0;             // stars due on the progress bar
+// Relabelling of positions and signs: for opening guesses and for the build.
+inline ZAHLENFELD ZAHLENREIHENFOLGE{}, PERMZ{}, ZAHLENREIHENFOLGETM{}, PERMZTM{};
+inline FARBFELD FARBENREIHENFOLGE{}, PERMF{}, FARBENREIHENFOLGETM{}, PERMFTM{};
+inline byte HILFZAHLREIHENFOLGE = 0, HILFFARBREIHENFOLGE = 0, HILFZAHLREIHENFOLGETM = 0, HILFFARBREIHENFOLGETM = 0;
+inline bool OK = false;  // SETZE_ANFANG accepted its arguments
+
 // The shuffle table of the store build: 2^25 bucket heads and byte counters.
 // Mapped lazily, so it costs no memory until a build touches it.
 inline constexpr std::uint32_t MISCH_GROESSE = 1u << 25;
@@ -177,7 +200,17 @@ void INITFELD();      // every head nil again; gives the touched pages back
 void mark_mischfeld_used();  // a build is about to touch the table
 
 // ---- codebreaker ----------------------------------------------------------------
-// (search and narrowing state go here)
+// Set by the match loop at match start, read and changed by RATE_CODE.
+inline bool AEQUI_KLASSE = true;   // opening phase: play ANFANG without search
+inline byte FEHLZEICHEN = 0;       // a sign known to be absent, filler of opening guesses
+inline std::uint16_t UNTERBR = 0;  // searches cut short by F4/F6 this match
+inline bool F6_GEDR = false;       // decide-soon request of the running search
+inline byte PL_0 = 0, PL_1 = 0;    // min(code length, signs) and that + 1
+// What is known about the secret's signs, by sign number 0..36.
+inline std::array<bool, 37> ERL_FARBE{};   // the sign may still occur in the secret
+inline std::array<bool, 37> VORH_FARBE{};  // the sign occurs in some remaining candidate
+inline byte ZAEHLE_VORH_FARBE = 0;
+inline byte X3I = 0, X4I = 0;  // columns of the P and Z fields of the current trial
 
 // ---- not-fixed code -------------------------------------------------------------
 // (the encoder's list of codes and answer order go here)
