@@ -1,0 +1,48 @@
+// The conditions in force: defaults, the checks that bring any loaded record
+// into range, the sign ring and its lookup tables, the memory budget of a
+// memory step, the time limits and the colour pair.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/zqspiel.h"
+
+namespace zqspiel {
+
+// Sets OBERGRENZE and puts the default of every field into X (names blank).
+void INITIALISIERE();
+
+// Sign number (1..36) of sign c counted from X.ERSTES_ZEICHEN along the ring
+// a..z, 0..9. c must be '0'..'9' or 'a'..'z'.
+byte NRFUNKTION(char c);
+// The sign with number n (1..36) from the first sign; '*' for 0.
+char FARBFUNKTION(byte n);
+
+// Rebuilds the ring offsets, FARBARRAY, NRARRAY and MAXFARBE from the first
+// and last sign of X. Call whenever either changes.
+void baue_zeichentabellen();
+
+// Brings every field of X into range (replacing what is out of range by its
+// default), checks the sign set, rebuilds the sign tables and forces
+// repetition when the code is longer than the sign set. Does not touch the
+// colours (see pruefe_farbpaar) or the names (NAMEOK).
+void pruefe_bedingungen();
+
+// Byte budget of memory step 1..15 (0 for any other step).
+std::int64_t memavail_von(byte stufe);
+// MEMAVAIL := the budget of the step; the arena's budget follows it.
+void setze_memavail(byte stufe);
+
+// ZEITSTUFE outside 0..9 becomes 6; then ZEITLIMIT, ZEITLIMIT99 and
+// ZEITLIMIT_DIV_10 follow from it.
+void setze_zeitlimit();
+
+// The text mode picked from the terminal's last mode (0/2 -> 2, 7 -> 7,
+// anything else -> 3); a colour screen is mode 3.
+int waehle_textmodus(int letzter_modus);
+
+// Checks the attribute pair read from the conditions for the screen type
+// and corrects it in place.
+void pruefe_farbpaar(bool farbschirm, byte& normal, byte& hervor);
+
+}  // namespace zqspiel
