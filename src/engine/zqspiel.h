@@ -213,7 +213,14 @@ inline byte ZAEHLE_VORH_FARBE = 0;
 inline byte X3I = 0, X4I = 0;  // columns of the P and Z fields of the current trial
 
 // ---- not-fixed code -------------------------------------------------------------
-// (the encoder's list of codes and answer order go here)
+// The answer class order: entry i (1-based) is the class P = POS_ORD[i],
+// common = ZEI_ORD[i]; ZAHL_DER_GRUPPEN entries are in use. LETZTEZAHL is
+// the code length the order was last written for (0: none yet).
+inline MATRIX_REIHENFOLGE POS_ORD{}, ZEI_ORD{};
+inline byte ZAHL_DER_GRUPPEN = 0;
+inline byte LETZTEZAHL = 0;
+// The board row of the current try (where the P and Z fields of LESE_CODE are).
+inline byte K = 0;
 
 // ---- match --------------------------------------------------------------------
 // (match loop state shared with entry and board goes here)
