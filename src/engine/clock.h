@@ -1,0 +1,35 @@
+// The match clock: date, time of day, the three durations and the search line
+// of row 25, all kept current by SCHREIBE_ZEIT, which the waiting loops and the
+// long computations call often. Steered through the clock globals of zqspiel.h.
+#pragma once
+
+#include "engine/zqspiel.h"
+
+namespace zqspiel {
+
+// Redraws what changed since the last call; a call within the same second
+// costs one clock reading. Saves and restores the cursor and the attribute.
+// Does nothing else while ZEITEIN is false.
+void SCHREIBE_ZEIT();
+
+// Match preparation, once the conditions are accepted: no stars, all four
+// durations live again, no search requests, search line off.
+void setze_uhr_fuer_partie();
+
+// Match start, after the board is drawn: all durations 0, date and time read
+// (the virtual date in place of today's when on), the start stamps taken, the
+// start date and time written into the board (rows 17..20), and the clock set
+// running (ZEITEIN). RATENDRAN follows X.PC_RAET.
+void starte_spieluhr();
+
+// A computer search begins: stars, trial counter and the shown elapsed and
+// remaining times back to 0, the start and trial stamps requested at the next
+// call, the search line live when echte_suche.
+void beginne_suchanzeige(bool echte_suche);
+
+// The search is over: the line stops and its fields are reset on screen to
+// "00.00.00", dots and "00.00.00" (from column 35 of row 25, by SP_D).
+// Restores the cursor.
+void beende_suchanzeige();
+
+}  // namespace zqspiel
