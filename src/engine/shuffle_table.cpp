@@ -12,17 +12,23 @@ namespace zqspiel {
 namespace {
 constexpr std::size_t HEADS_BYTES = sizeof(PTR) * MISCH_GROESSE;
 constexpr std::size_t COUNTS_BYTES = MISCH_GROESSE;
+constexpr std::size_t BITS_BYTES = MISCH_GROESSE / 8;
+constexpr std::size_t TOTAL_BYTES = HEADS_BYTES + COUNTS_BYTES + BITS_BYTES;
 
 struct Table {
     void* base = nullptr;
     bool touched = false;
     Table() {
-        base = mmap(nullptr, HEADS_BYTES + COUNTS_BYTES, PROT_READ | PROT_WRITE,
-                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        base = mmap(nullptr, TOTAL_BYTES, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                    -1, 0);
         if (base == MAP_FAILED) base = nullptr;
+#ifdef MADV_HUGEPAGE
+        // The build hits the heads at random: large pages spare the TLB.
+        if (base) madvise(base, TOTAL_BYTES, MADV_HUGEPAGE);
+#endif
     }
     ~Table() {
-        if (base) munmap(base, HEADS_BYTES + COUNTS_BYTES);
+        if (base) munmap(base, TOTAL_BYTES);
     }
 };
 
@@ -34,6 +40,9 @@ Table& table() {
 
 PTR* MISCHFELD() { return static_cast<PTR*>(table().base); }
 byte* MISCHZ() { return static_cast<byte*>(table().base) + HEADS_BYTES; }
+std::uint64_t* MISCHBITS() {
+    return reinterpret_cast<std::uint64_t*>(static_cast<byte*>(table().base) + HEADS_BYTES + COUNTS_BYTES);
+}
 
 void mark_mischfeld_used() { table().touched = true; }
 
@@ -41,9 +50,11 @@ void INITFELD() {
     Table& t = table();
     if (!t.touched || !t.base) return;
     // MADV_DONTNEED on a private anonymous mapping drops the pages; the next
-    // touch reads zeros, which is nil for every head.
-    if (madvise(t.base, HEADS_BYTES + COUNTS_BYTES, MADV_DONTNEED) != 0)
+    // touch reads zeros, which is nil for every head and an empty bit map.
+    if (madvise(t.base, TOTAL_BYTES, MADV_DONTNEED) != 0) {
         std::memset(t.base, 0, HEADS_BYTES);
+        std::memset(MISCHBITS(), 0, BITS_BYTES);
+    }
     t.touched = false;
 }
 

@@ -237,6 +237,7 @@ PTR* MISCHFELD();     // the bucket heads, all nil between builds
 byte* MISCHZ();       // the counters (number of nodes in the bucket minus one)
 void INITFELD();      // every head nil again; gives the touched pages back
 void mark_mischfeld_used();  // a build is about to touch the table
+std::uint64_t* MISCHBITS();  // one bit per bucket: not empty (zero between builds)
 
 // ---- codebreaker ----------------------------------------------------------------
 // Set by the match loop at match start, read and changed by RATE_CODE.
@@ -250,6 +251,9 @@ inline std::array<bool, 37> ERL_FARBE{};   // the sign may still occur in the se
 inline std::array<bool, 37> VORH_FARBE{};  // the sign occurs in some remaining candidate
 inline byte ZAEHLE_VORH_FARBE = 0;
 inline byte X3I = 0, X4I = 0;  // columns of the P and Z fields of the current trial
+// The repetition condition as the user set it (the match loop may switch
+// repetition off for the build); read for the opening pattern.
+inline bool MERKE_WDHG = false;
 
 // ---- not-fixed code -------------------------------------------------------------
 // The answer class order: entry i (1-based) is the class P = POS_ORD[i],

@@ -1,0 +1,290 @@
+#include "engine/candidate_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "console/console.h"
+#include "engine/arena.h"
+#include "engine/clock.h"
+
+namespace zqspiel {
+
+std::int64_t anzahl_kandidaten(int l, int n, bool leer) {
+    std::int64_t c = 1;
+    for (int i = 0; i < l; ++i) c *= n + (leer ? 1 : 0);
+    return leer ? c - 1 : c;
+}
+
+namespace {
+
+// Inserts node into bucket b. Within a bucket link 2 runs forward and link 3
+// backward; the head's link 3 names the last node and the last node's link 2
+// the middle mark (place n div 2 + 1 of n nodes), so the place the node goes
+// to is reached from the nearest of head, middle and end.
+inline void einfuegen(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Random& rng, PTR node,
+                      std::uint32_t b) {
+    node->link1 = VERSLOE;
+    VERSLOE = node;
+    PTR head = felder[b];
+    if (!head) {
+        zaehler[b] = 0;
+        node->link2 = node;
+        node->link3 = node;
+        felder[b] = node;
+        bits[b >> 6] |= std::uint64_t{1} << (b & 63);
+        return;
+    }
+    const std::uint32_t n = std::uint32_t{zaehler[b]} + 1;
+    PTR last = head->link3;
+    PTR mid = last->link2;
+    const std::uint32_t m = n / 2 + 1;  // place of the middle mark
+    const std::uint32_t r = rng.below(n + 1);
+    bool before_mid;
+    if (r == 0) {
+        node->link2 = head;
+        node->link3 = last;
+        head->link3 = node;
+        felder[b] = node;
+        before_mid = true;
+    } else if (r == n) {
+        last->link2 = node;
+        node->link3 = last;
+        head->link3 = node;
+        // The new node is the last one and carries the middle mark.
+        if (n & 1) mid = (mid == last) ? node : mid->link2;
+        node->link2 = mid;
+        zaehler[b] = zaehler[b] == 255 ? 254 : static_cast<byte>(zaehler[b] + 1);
+        return;
+    } else {
+        // Find the node at place r (1 <= r < n) and insert after it.
+        PTR a;
+        const std::uint32_t from_head = r - 1;
+        const std::uint32_t from_mid = r >= m ? r - m : m - r;
+        const std::uint32_t from_last = n - r;
+        if (from_head <= from_mid && from_head <= from_last) {
+            a = head;
+            for (std::uint32_t i = 0; i < from_head; ++i) a = a->link2;
+        } else if (from_mid <= from_last) {
+            a = mid;
+            if (r >= m)
+                for (std::uint32_t i = 0; i < from_mid; ++i) a = a->link2;
+            else
+                for (std::uint32_t i = 0; i < from_mid; ++i) a = a->link3;
+        } else {
+            a = last;
+            for (std::uint32_t i = 0; i < from_last; ++i) a = a->link3;
+        }
+        PTR c = a->link2;
+        a->link2 = node;
+        node->link3 = a;
+        node->link2 = c;
+        c->link3 = node;
+        before_mid = r < m;
+    }
+    // The mark moves to place (n + 1) div 2 + 1.
+    if (before_mid) {
+        if ((n & 1) == 0) mid = mid->link3;
+    } else if (n & 1) {
+        mid = mid->link2;
+    }
+    last->link2 = mid;
+    zaehler[b] = zaehler[b] == 255 ? 254 : static_cast<byte>(zaehler[b] + 1);
+}
+
+constexpr std::uint32_t bucket_of(std::uint64_t x) { return static_cast<std::uint32_t>(x >> 39); }
+static_assert((std::uint64_t{1} << 25) == MISCH_GROESSE);
+
+}  // namespace
+
+bool tastatur_bricht_ab() {
+    if (!console::key_pressed()) return false;
+    const unsigned char t = console::read_key();
+    if (t == 0) {
+        console::read_key();  // the scan code of an extended key, dropped
+        return false;
+    }
+    return t == 3 || t == 27;
+}
+
+namespace {
+
+}  // namespace
+
+void mische_ein(PTR node, std::uint32_t b) {
+    mark_mischfeld_used();
+    einfuegen(MISCHFELD(), MISCHZ(), MISCHBITS(), console::active().rng, node, b & (MISCH_GROESSE - 1));
+}
+
+void verbinde_faecher() {
+    PTR* felder = MISCHFELD();
+    std::uint64_t* bits = MISCHBITS();
+    VERS = nullptr;
+    SCHLUSSLICHT = nullptr;
+    for (std::uint32_t w = 0; w < MISCH_GROESSE / 64; ++w) {
+        std::uint64_t word = bits[w];
+        if (!word) continue;
+        bits[w] = 0;
+        while (word) {
+            const std::uint32_t b = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
+            word &= word - 1;
+            PTR head = felder[b];
+            felder[b] = nullptr;
+            PTR last = head->link3;
+            if (VERS)
+                SCHLUSSLICHT->link2 = head;
+            else
+                VERS = head;
+            SCHLUSSLICHT = last;
+            last->link2 = nullptr;
+        }
+    }
+}
+
+void baue_loesungskette() {
+    if (X.WIEDERHOLUNG && !LEERZEICHEN) {
+        ERLAUBT = VERSLOE;
+        for (PTR p = VERSLOE; p; p = p->link1) p->link3 = p->link1;
+        return;
+    }
+    ERLAUBT = nullptr;
+    PTR tail = nullptr;
+    for (PTR p = VERSLOE; p; p = p->link1) {
+        bool keep = !LEERZEICHEN || p->d(FARBE0) == 0;
+        if (keep && !X.WIEDERHOLUNG)
+            for (int i = FARBE1; i <= ENDFARBE; ++i)
+                if (p->d(i) > 1) {
+                    keep = false;
+                    break;
+                }
+        if (!keep) continue;
+        if (tail)
+            tail->link3 = p;
+        else
+            ERLAUBT = p;
+        tail = p;
+    }
+    if (tail) tail->link3 = nullptr;
+}
+
+bool baue_speicher(int l, int n) {
+    const bool leer = X.LEERZEICHEN_ERLAUBT;
+    SPEICHER_ARENA.set_budget(MEMGES);
+    mark_mischfeld_used();
+    PTR* felder = MISCHFELD();
+    byte* zaehler = MISCHZ();
+    std::uint64_t* bits = MISCHBITS();
+    if (!felder) return false;
+    console::Random& rng = console::active().rng;
+
+    const int s = leer ? 0 : 1;
+    int d[10] = {};
+    int k[37] = {};
+    for (int i = 1; i <= l; ++i) d[i] = s;
+    k[s] = l;
+    if (leer) {
+        d[1] = 1;
+        k[0] = l - 1;
+        k[1] = 1;
+    }
+    // The data of the code the counter stands on, renamed: copied into each
+    // node, and kept up to date digit by digit.
+    byte tmpl[46] = {};
+    const std::size_t datalen = std::min<std::size_t>(46, SIZERATENPTR > 24 ? SIZERATENPTR - 24 : 0);
+    auto zaehlstelle = [&](int c) { return c == 0 ? FARBE0 - 1 : FARBEPL + PERMFTM[c] - 1; };
+    for (int i = 1; i <= l; ++i) tmpl[PERMZTM[i] - 1] = PERMFTM[d[i]];
+    for (int c = 1; c <= n; ++c) tmpl[zaehlstelle(c)] = static_cast<byte>(k[c]);
+    if (leer) tmpl[FARBE0 - 1] = static_cast<byte>(k[0]);
+    auto setze = [&](int i, int v) {
+        const int old = d[i];
+        --k[old];
+        tmpl[zaehlstelle(old)] = static_cast<byte>(k[old]);
+        ++k[v];
+        tmpl[zaehlstelle(v)] = static_cast<byte>(k[v]);
+        d[i] = v;
+        tmpl[PERMZTM[i] - 1] = PERMFTM[v];
+    };
+
+    const std::int64_t gesamt = std::max<std::int64_t>(1, ZAHL_DER_VERSUCHE);
+    // The node count at which the next tenth is reached.
+    auto stern_schwelle = [&] { return ((static_cast<std::int64_t>(ZAHL_DER_STERNE) + 1) * gesamt + 9) / 10; };
+    std::int64_t naechster_stern = stern_schwelle();
+
+    // Bucket numbers are drawn RING nodes ahead, and their heads and counters
+    // prefetched, so the random accesses overlap.
+    constexpr unsigned RING = 16;
+    std::uint32_t ring[RING];
+    for (unsigned i = 0; i < RING; ++i) {
+        ring[i] = bucket_of(rng.next());
+        __builtin_prefetch(&felder[ring[i]], 1);
+        __builtin_prefetch(&zaehler[ring[i]], 1);
+    }
+    unsigned slot = 0;
+    unsigned uhr = 255;
+    for (;;) {
+        if (uhr == 255) {
+            uhr = 0;
+            SCHREIBE_ZEIT();
+            if (tastatur_bricht_ab()) return false;
+        } else {
+            ++uhr;
+        }
+        PTR node = static_cast<PTR>(SPEICHER_ARENA.allocate(SIZERATENPTR));
+        if (!node) return false;
+        std::memcpy(node->data, tmpl, datalen);
+
+        const std::uint32_t b = ring[slot];
+        const std::uint32_t nb = bucket_of(rng.next());
+        ring[slot] = nb;
+        __builtin_prefetch(&felder[nb], 1);
+        __builtin_prefetch(&zaehler[nb], 1);
+        slot = (slot + 1) & (RING - 1);
+        // Halfway there the head of a later bucket is in cache: fetch its node.
+        if (PTR h = felder[ring[(slot + RING / 2) & (RING - 1)]]) __builtin_prefetch(h, 1);
+
+        einfuegen(felder, zaehler, bits, rng, node, b);
+
+        ++GERATENE_VERSUCHE;
+        SETZEZEITLETZTERVERSUCH = true;
+        if (GERATENE_VERSUCHE >= naechster_stern) {
+            QU_10_2 = static_cast<std::int32_t>(static_cast<std::int64_t>(GERATENE_VERSUCHE) * 10 / gesamt);
+            if (QU_10_2 > ZAHL_DER_STERNE) {
+                console::goto_xy(44, 25);
+                for (int i = 0; i < QU_10_2 && i < 10; ++i) console::write('*');
+                console::goto_xy(WX, WY);
+                ZAHL_DER_STERNE = QU_10_2;
+            }
+            naechster_stern = stern_schwelle();
+        }
+
+        // Next code: one digit up, with carry.
+        if (d[1] < n) {
+            setze(1, d[1] + 1);
+        } else {
+            int j = 2;
+            while (j <= l && d[j] == n) ++j;
+            if (j > l) break;
+            setze(j, d[j] + 1);
+            for (int i = 1; i < j; ++i) setze(i, s);
+        }
+    }
+    verbinde_faecher();
+    return true;
+}
+
+std::int64_t zaehle_rateliste() {
+    std::int64_t c = 0;
+    for (PTR p = VERS; p; p = p->link2) ++c;
+    return c;
+}
+std::int64_t zaehle_loesungsliste() {
+    std::int64_t c = 0;
+    for (PTR p = ERLAUBT; p; p = p->link3) ++c;
+    return c;
+}
+std::int64_t zaehle_alle_knoten() {
+    std::int64_t c = 0;
+    for (PTR p = VERSLOE; p; p = p->link1) ++c;
+    return c;
+}
+
+}  // namespace zqspiel

@@ -1,0 +1,47 @@
+// The candidate store of the computer codebreaker: one node per code, built
+// once per match through the shuffle table into a randomly ordered guess
+// chain (link 2), with the solution chain (link 3) of the codes that may be
+// the secret, and every node on the allocation chain (link 1).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/zqspiel.h"
+
+namespace zqspiel {
+
+// Number of codes the store holds for code length l over n signs, with the
+// vacant sign as an extra value when leer (the all-vacant code is left out).
+std::int64_t anzahl_kandidaten(int l, int n, bool leer);
+
+// Puts a filled node into the shuffle table: pushes it on the allocation
+// chain and inserts it at a uniformly drawn place of bucket b.
+void mische_ein(PTR node, std::uint32_t b);
+
+// Joins the non-empty buckets in index order into the guess chain (VERS ..
+// SCHLUSSLICHT, link 2). Every bucket head is nil again afterwards.
+void verbinde_faecher();
+
+// Threads the solution chain (link 3 from ERLAUBT) through the allocation
+// chain: every node, or only those without a vacant sign (with LEERZEICHEN)
+// and without a repeated sign (without WIEDERHOLUNG).
+void baue_loesungskette();
+
+// The whole build for code length l over n signs (vacant sign as value when
+// X.LEERZEICHEN_ERLAUBT), in the order of the digit counter, each code
+// renamed by PERMZTM/PERMFTM. Calls SCHREIBE_ZEIT and tests the keyboard
+// every 256 codes, draws the star bar. Returns false when the user broke off
+// (Esc, Ctrl-C) or an allocation failed; the caller then releases the store.
+// The node layout globals (FARBEPL ...) must be set.
+bool baue_speicher(int l, int n);
+
+// Reads one waiting key, if any: true for Esc or Ctrl-C; the second code of
+// an extended key is read and dropped.
+bool tastatur_bricht_ab();
+
+// For tests: nodes in the guess chain, in the solution chain, allocated.
+std::int64_t zaehle_rateliste();
+std::int64_t zaehle_loesungsliste();
+std::int64_t zaehle_alle_knoten();
+
+}  // namespace zqspiel
