@@ -264,6 +264,8 @@ inline byte ZAHL_DER_GRUPPEN = 0;
 inline byte LETZTEZAHL = 0;
 // The board row of the current try (where the P and Z fields of LESE_CODE are).
 inline byte K = 0;
+// False while the list of codes is being built (the search line is live).
+inline bool NOTINVERS = true;
 
 // ---- match --------------------------------------------------------------------
 // (match loop state shared with entry and board goes here)
