@@ -1,33 +1,528 @@
-// Placeholder until the terminal layer is built.
 #include "console/terminal.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include "console/system_info.h"
 
 namespace console {
 
-Terminal::Terminal() = default;
-Terminal::~Terminal() = default;
+// ---- state shared with the signal handlers ---------------------------------
+//
+// The handlers only touch what is below: the saved settings, two descriptors,
+// flags, and a byte string prepared in advance, so that restoring the terminal
+// from a signal is a write() and a tcsetattr() and nothing else.
+
+namespace {
+
+int g_in_fd = -1;
+int g_out_fd = -1;
+termios g_saved{};
+volatile sig_atomic_t g_raw = 0;  // raw mode and the game's screen are in force
+volatile sig_atomic_t g_winch = 0;
+volatile sig_atomic_t g_cont = 0;
+volatile sig_atomic_t g_hook_done = 0;
+void (*volatile g_exit_hook)() = nullptr;
+int g_wake[2] = {-1, -1};  // self-pipe: a signal makes the waiting poll return
+
+// CAN ends any sequence a flush may have left half written; then colours off,
+// auto-wrap and the cursor back, and the shell's screen again.
+constexpr char RESTORE_SEQ[] = "\x18\x1b[0m\x1b[?7h\x1b[?25h\x1b[?1049l";
+// The game's screen, auto-wrap off, normal cursor and keypad keys.
+constexpr char ENTER_SEQ[] = "\x1b[?1049h\x1b[?7l\x1b[?1l\x1b>\x1b[0m\x1b[H\x1b[2J";
+
+void raw_write(int fd, const char* p, std::size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return;  // the terminal is gone or refuses: nothing more to do
+        }
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+}
+
+void restore_terminal_now() {
+    if (!g_raw) return;
+    g_raw = 0;
+    if (g_out_fd >= 0) raw_write(g_out_fd, RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
+    if (g_in_fd >= 0) tcsetattr(g_in_fd, TCSANOW, &g_saved);
+}
+
+void run_exit_hook() {
+    if (g_hook_done) return;
+    g_hook_done = 1;
+    void (*hook)() = g_exit_hook;
+    if (hook) hook();
+}
+
+void wake_up() {
+    if (g_wake[1] >= 0) {
+        const int saved = errno;
+        const char b = 1;
+        [[maybe_unused]] const ssize_t w = ::write(g_wake[1], &b, 1);
+        errno = saved;
+    }
+}
+
+void on_winch(int) {
+    g_winch = 1;
+    wake_up();
+}
+
+void on_cont(int) {
+    g_cont = 1;
+    wake_up();
+}
+
+// Ctrl-Z is an ordinary key in raw mode, but a stop sent from outside must not
+// leave the shell with a raw terminal: give it back, stop, and take it again
+// when continued (see on_cont).
+void on_tstp(int) {
+    const int saved = errno;
+    const bool was_raw = g_raw;
+    restore_terminal_now();
+    raise(SIGSTOP);
+    if (was_raw) g_cont = 1;
+    wake_up();
+    errno = saved;
+}
+
+void on_terminate(int sig) {
+    restore_terminal_now();
+    run_exit_hook();
+    signal(sig, SIG_DFL);
+    raise(sig);  // delivered when the handler returns: ends with the right status
+}
+
+void on_crash(int sig) {
+    restore_terminal_now();
+    signal(sig, SIG_DFL);
+    raise(sig);
+}
+
+constexpr int TERM_SIGNALS[] = {SIGTERM, SIGHUP, SIGQUIT};
+constexpr int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr int JOB_SIGNALS[] = {SIGWINCH, SIGCONT, SIGTSTP};
+
+struct SavedActions {
+    struct sigaction term[3], crash[5], job[3];
+    bool installed = false;
+} g_old;
+
+alignas(16) char g_alt_stack[64 * 1024];
+
+void install(int sig, void (*fn)(int), int flags, struct sigaction* old) {
+    struct sigaction sa{};
+    sa.sa_handler = fn;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = flags;
+    sigaction(sig, &sa, old);
+}
+
+void install_handlers() {
+    if (g_old.installed) return;
+    // A stack overflow must still be able to give the terminal back.
+    stack_t ss{};
+    ss.ss_sp = g_alt_stack;
+    ss.ss_size = sizeof g_alt_stack;
+    sigaltstack(&ss, nullptr);
+    for (int i = 0; i < 3; ++i) install(TERM_SIGNALS[i], on_terminate, SA_RESTART, &g_old.term[i]);
+    for (int i = 0; i < 5; ++i) install(CRASH_SIGNALS[i], on_crash, SA_ONSTACK | SA_NODEFER, &g_old.crash[i]);
+    install(SIGWINCH, on_winch, SA_RESTART, &g_old.job[0]);
+    install(SIGCONT, on_cont, SA_RESTART, &g_old.job[1]);
+    install(SIGTSTP, on_tstp, SA_RESTART, &g_old.job[2]);
+    g_old.installed = true;
+}
+
+void uninstall_job_handlers() {
+    if (!g_old.installed) return;
+    for (int i = 0; i < 3; ++i) sigaction(JOB_SIGNALS[i], &g_old.job[i], nullptr);
+}
+
+void uninstall_handlers() {
+    if (!g_old.installed) return;
+    uninstall_job_handlers();
+    for (int i = 0; i < 3; ++i) sigaction(TERM_SIGNALS[i], &g_old.term[i], nullptr);
+    for (int i = 0; i < 5; ++i) sigaction(CRASH_SIGNALS[i], &g_old.crash[i], nullptr);
+    g_old.installed = false;
+}
+
+std::int64_t mono_ns() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+constexpr std::int64_t MS = 1000000;
+// Key tests closer together than this, many times in a row, mean the caller
+// is waiting for a key and nothing else; then a key test may block briefly.
+constexpr std::int64_t SPIN_GAP_NS = 3000;
+constexpr int SPIN_STREAK = 32;
+// From a computation the input is looked at no more often than this.
+constexpr std::int64_t POLL_INTERVAL_NS = 1 * MS;
+
+void drain_wake_pipe() {
+    if (g_wake[0] < 0) return;
+    char buf[64];
+    while (::read(g_wake[0], buf, sizeof buf) > 0) {
+    }
+}
+
+}  // namespace
+
+void set_exit_hook(void (*hook)()) {
+    g_exit_hook = hook;
+    g_hook_done = 0;
+}
+
+// ---- Terminal ---------------------------------------------------------------
+
+Terminal::Terminal() { out_.reserve(64 * 1024); }
+
+Terminal::~Terminal() {
+    if (started_) restore();
+    uninstall_handlers();
+    for (int& fd : g_wake) {
+        if (fd >= 0) close(fd);
+        fd = -1;
+    }
+    if (own_out_fd_) close(out_fd_);
+    g_in_fd = g_out_fd = -1;
+}
+
+void Terminal::write_all(const char* p, std::size_t n) { raw_write(out_fd_, p, n); }
+
 bool Terminal::start(const char* argv0) {
-    program_path = argv0;
-    if (!isatty(0)) {
-        std::fputs("zentrovalquist: standard input is not a terminal\n", stderr);
+    program_path = argv0 ? argv0 : "";
+    if (!isatty(in_fd_)) {
+        std::fputs("Zentrovalquist: Die Standardeingabe ist kein Terminal / standard input is not a terminal.\n",
+                   stderr);
         return false;
     }
+    if (!isatty(1)) {
+        // Output redirected: the game's screen still belongs on the terminal.
+        out_fd_ = open("/dev/tty", O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (out_fd_ < 0) {
+            out_fd_ = 1;
+            std::fputs("Zentrovalquist: kein Terminal fuer die Ausgabe / no terminal for the output.\n", stderr);
+            return false;
+        }
+        own_out_fd_ = true;
+    }
+    if (tcgetattr(in_fd_, &g_saved) != 0) {
+        std::fputs("Zentrovalquist: Terminal nicht einstellbar / cannot set up the terminal.\n", stderr);
+        return false;
+    }
+    raw_ = g_saved;
+    raw_.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
+    raw_.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    raw_.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
+    raw_.c_cflag |= CS8;
+    raw_.c_cc[VMIN] = 1;
+    raw_.c_cc[VTIME] = 0;
+
+    if (g_wake[0] < 0 && pipe(g_wake) == 0) {
+        for (int fd : g_wake) {
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+            fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+    }
+    g_in_fd = in_fd_;
+    g_out_fd = out_fd_;
+    g_winch = 0;
+    g_cont = 0;
+    install_handlers();
+
+    if (tcsetattr(in_fd_, TCSAFLUSH, &raw_) != 0) {
+        uninstall_handlers();
+        std::fputs("Zentrovalquist: Terminal nicht einstellbar / cannot set up the terminal.\n", stderr);
+        return false;
+    }
+    g_raw = 1;
+    write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
+    started_ = true;
+    decoder_.reset();
+    renderer_.invalidate();
+
+    if (!ensure_size()) {
+        restore();
+        return false;
+    }
+    renderer_.invalidate();
     return true;
 }
-void Terminal::flush() {}
-bool Terminal::key_pressed() { return false; }
-unsigned char Terminal::read_key() { return 27; }
-void Terminal::delay(unsigned) {}
-void Terminal::sound(unsigned) {}
+
+void Terminal::handle_signals() {
+    if (g_wake[0] >= 0) drain_wake_pipe();
+    if (!started_) return;
+    if (g_cont) {
+        g_cont = 0;
+        // The shell may have changed the settings while we were stopped.
+        tcsetattr(in_fd_, TCSANOW, &raw_);
+        if (!g_raw) write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
+        g_raw = 1;
+        renderer_.invalidate();
+    }
+    if (g_winch) {
+        g_winch = 0;
+        renderer_.invalidate();  // the terminal may have dropped or moved what it showed
+    }
+}
+
+void Terminal::flush() {
+    handle_signals();
+    if (!started_) {
+        out_.clear();
+        return;
+    }
+    if (screen.version() != drawn_version_ || !renderer_.valid()) {
+        renderer_.render(screen, out_);
+        drawn_version_ = screen.version();
+    }
+    if (!out_.empty()) {
+        write_all(out_.data(), out_.size());
+        out_.clear();
+    }
+}
+
+bool Terminal::read_input(int timeout_ms) {
+    pollfd fds[2] = {{in_fd_, POLLIN, 0}, {g_wake[0], POLLIN, 0}};
+    const nfds_t n = g_wake[0] >= 0 ? 2 : 1;
+    const int r = poll(fds, n, timeout_ms);
+    last_poll_ns_ = mono_ns();
+    if (r <= 0) return r < 0 && errno == EINTR;
+    bool any = false;
+    if (n == 2 && (fds[1].revents & POLLIN)) any = true;  // a signal; handled by the caller
+    if (fds[0].revents & POLLIN) {
+        unsigned char buf[256];
+        const ssize_t got = ::read(in_fd_, buf, sizeof buf);
+        if (got > 0) {
+            for (ssize_t i = 0; i < got; ++i) decoder_.feed(buf[i]);
+            last_byte_ns_ = last_poll_ns_;
+            return true;
+        }
+        if (got == 0 || (errno != EINTR && errno != EAGAIN)) input_gone();
+        return true;
+    }
+    if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        input_gone();
+        return true;
+    }
+    return any;
+}
+
+// The terminal has gone away without a hangup signal. Ctrl-C winds every
+// screen of the game up and ends it; should the game not end all the same,
+// it is ended here as a hangup would end it.
+void Terminal::input_gone() {
+    input_gone_ = true;
+}
+
+void Terminal::check_escape_timeout(std::int64_t now_ns) {
+    if (decoder_.pending() && now_ns - last_byte_ns_ >= ESC_TIMEOUT_MS * MS) decoder_.timeout();
+}
+
+int Terminal::escape_wait_ms(std::int64_t now_ns) const {
+    const std::int64_t left = last_byte_ns_ + ESC_TIMEOUT_MS * MS - now_ns;
+    if (left <= 0) return 0;
+    return static_cast<int>((left + MS - 1) / MS);
+}
+
+bool Terminal::key_pressed() {
+    flush();
+    if (decoder_.has_key() || input_gone_) return true;
+
+    const std::int64_t now = mono_ns();
+    const bool quick = now - last_return_ns_ < SPIN_GAP_NS;
+    spin_streak_ = quick ? spin_streak_ + 1 : 0;
+    const bool waiting = spin_streak_ >= SPIN_STREAK;
+
+    if (decoder_.pending()) {
+        check_escape_timeout(now);
+        if (decoder_.pending() && (waiting || now - last_poll_ns_ >= POLL_INTERVAL_NS)) {
+            const int wait = waiting ? std::min(escape_wait_ms(now), IDLE_POLL_MS) : 0;
+            read_input(wait);
+            check_escape_timeout(mono_ns());
+        }
+    } else if (waiting) {
+        read_input(IDLE_POLL_MS);
+    } else if (now - last_poll_ns_ >= POLL_INTERVAL_NS) {
+        read_input(0);
+    }
+    handle_signals();
+    last_return_ns_ = mono_ns();
+    return decoder_.has_key() || input_gone_;
+}
+
+unsigned char Terminal::read_key() {
+    for (;;) {
+        flush();
+        if (decoder_.has_key()) {
+            last_return_ns_ = 0;  // what follows a key is the game's work, not a spin
+            spin_streak_ = 0;
+            return decoder_.pop();
+        }
+        if (input_gone_) {
+            if (++keys_after_gone_ > 1000) {
+                restore();
+                run_exit_hook();
+                _exit(1);
+            }
+            return 3;
+        }
+        if (!started_) return 27;  // nothing to read from: a way out for every screen
+        const std::int64_t now = mono_ns();
+        check_escape_timeout(now);
+        if (decoder_.has_key()) continue;
+        read_input(decoder_.pending() ? escape_wait_ms(now) : -1);
+        if (decoder_.pending()) check_escape_timeout(mono_ns());
+    }
+}
+
+void Terminal::delay(unsigned ms) {
+    flush();
+    const std::int64_t end = mono_ns() + static_cast<std::int64_t>(ms) * MS;
+    for (;;) {
+        const std::int64_t left = end - mono_ns();
+        if (left <= 0) break;
+        // Only the wake-up pipe: keys stay queued for the game's next read, but
+        // a resize or resume is repainted during a long wait.
+        pollfd fd{g_wake[0], POLLIN, 0};
+        const int r = poll(&fd, g_wake[0] >= 0 ? 1 : 0, static_cast<int>((left + MS - 1) / MS));
+        if (r != 0) flush();
+    }
+}
+
+void Terminal::sound(unsigned hz) {
+    // A terminal has no tone generator; its bell stands in for the tone.
+    if (hz > 0 && started_) out_ += '\a';
+}
+
 void Terminal::no_sound() {}
-Date Terminal::get_date() { return {}; }
-Time Terminal::get_time() { return {}; }
-bool Terminal::set_date(const Date&) { return false; }
-bool Terminal::set_time(const Time&) { return false; }
-std::uint64_t Terminal::available_memory() { return 0; }
-void Terminal::restore() {}
-void Terminal::write_plain(std::string_view) {}
+
+Date Terminal::get_date() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    if (ts.tv_sec != cached_sec_) {
+        local_date_time(ts, cached_date_, cached_time_);
+        cached_sec_ = ts.tv_sec;
+    }
+    return cached_date_;
+}
+
+Time Terminal::get_time() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    if (ts.tv_sec != cached_sec_) {
+        local_date_time(ts, cached_date_, cached_time_);
+        cached_sec_ = ts.tv_sec;
+    }
+    Time t = cached_time_;
+    t.hundredth = static_cast<std::uint16_t>(ts.tv_nsec / 10000000);
+    return t;
+}
+
+bool Terminal::set_date(const Date& d) {
+    cached_sec_ = -1;
+    return set_system_date(d);
+}
+
+bool Terminal::set_time(const Time& t) {
+    cached_sec_ = -1;
+    return set_system_time(t);
+}
+
+std::uint64_t Terminal::available_memory() { return system_available_memory(); }
+
+void Terminal::restore() {
+    if (!started_) return;
+    out_.clear();
+    if (g_raw) {
+        write_all(RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
+        g_raw = 0;
+    }
+    // TCSAFLUSH: keys typed ahead belong to the game, not to the shell.
+    tcsetattr(in_fd_, TCSAFLUSH, &g_saved);
+    uninstall_job_handlers();
+    started_ = false;
+}
+
+void Terminal::write_plain(std::string_view s) { write_all(s.data(), s.size()); }
+
+bool Terminal::ensure_size() {
+    auto size_of = [this](int& cols, int& rows) {
+        winsize ws{};
+        if (ioctl(out_fd_, TIOCGWINSZ, &ws) != 0 && ioctl(in_fd_, TIOCGWINSZ, &ws) != 0) {
+            cols = rows = 0;
+            return;
+        }
+        cols = ws.ws_col;
+        rows = ws.ws_row;
+    };
+    // 0 x 0: the terminal does not tell its size; take it as big enough.
+    auto fits = [](int cols, int rows) { return (cols == 0 && rows == 0) || (cols >= COLS && rows >= ROWS); };
+
+    int cols = 0, rows = 0;
+    size_of(cols, rows);
+    if (fits(cols, rows)) return true;
+
+    // Ask the terminal to make itself 80 x 25; many windowed ones do.
+    static constexpr char RESIZE[] = "\x1b[8;25;80t";
+    write_all(RESIZE, sizeof RESIZE - 1);
+    const std::int64_t until = mono_ns() + 300 * MS;
+    while (mono_ns() < until) {
+        pollfd fd{g_wake[0], POLLIN, 0};
+        poll(&fd, g_wake[0] >= 0 ? 1 : 0, 50);
+        drain_wake_pipe();
+        size_of(cols, rows);
+        if (fits(cols, rows)) return true;
+    }
+
+    int shown_cols = -1, shown_rows = -1;
+    for (;;) {
+        handle_signals();
+        size_of(cols, rows);
+        if (fits(cols, rows)) {
+            decoder_.reset();
+            return true;
+        }
+        if (cols != shown_cols || rows != shown_rows) {
+            // Short lines, so that they fit a small window.
+            char msg[512];
+            const int n = std::snprintf(msg, sizeof msg,
+                                        "\x1b[0m\x1b[H\x1b[2J"
+                                        "Das Fenster ist zu klein (%d x %d).\r\n"
+                                        "Bitte auf 80 x 25 Zeichen\r\n"
+                                        "vergroessern. Esc: Ende.\r\n\r\n"
+                                        "The window is too small (%d x %d).\r\n"
+                                        "Please enlarge it to 80 x 25\r\n"
+                                        "characters. Esc: quit.",
+                                        cols, rows, cols, rows);
+            if (n > 0) write_all(msg, static_cast<std::size_t>(n) < sizeof msg ? n : sizeof msg - 1);
+            shown_cols = cols;
+            shown_rows = rows;
+        }
+        read_input(decoder_.pending() ? escape_wait_ms(mono_ns()) : 250);
+        check_escape_timeout(mono_ns());
+        while (decoder_.has_key()) {
+            const unsigned char k = decoder_.pop();
+            if (k == 0) {
+                if (decoder_.has_key()) decoder_.pop();  // an extended key: not Esc
+                continue;
+            }
+            if (k == 27 || k == 3) return false;
+        }
+        if (input_gone_) return false;
+    }
+}
 
 }  // namespace console

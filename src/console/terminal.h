@@ -1,11 +1,21 @@
 // The real terminal: raw POSIX termios input with a decoder that turns the
 // escape sequences of common terminals into the 0 + scan code form, and
 // ANSI/xterm output rendered from the shadow screen on every flush.
+//
+// The game runs on the terminal's alternate screen with auto-wrap off. The
+// terminal is given back as it was on every way out: `restore` (or the
+// destructor), SIGTERM/SIGHUP/SIGQUIT (then the exit hook runs, see
+// console.h) and the crash signals (then the signal is raised again).
 #pragma once
 
+#include <cstdint>
+#include <ctime>
 #include <string>
+#include <termios.h>
 
 #include "console/console.h"
+#include "console/key_decoder.h"
+#include "console/screen_render.h"
 
 namespace console {
 
@@ -13,10 +23,12 @@ class Terminal : public Console {
 public:
     Terminal();
     ~Terminal() override;
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
 
-    // Takes over the terminal on standard input/output. Returns false (after
-    // writing a one-line error to standard error) when standard input is not
-    // a terminal.
+    // Takes over the terminal on standard input/output. Returns false when
+    // standard input is not a terminal (after a one-line error on standard
+    // error) or when the window is too small and the user leaves with Esc.
     bool start(const char* argv0);
 
     void flush() override;
@@ -32,6 +44,45 @@ public:
     std::uint64_t available_memory() override;
     void restore() override;
     void write_plain(std::string_view s) override;
+
+    // A lone Esc is told from the start of a sequence after this long.
+    static constexpr int ESC_TIMEOUT_MS = 30;
+    // How long a key test may block when the caller does nothing but test keys.
+    static constexpr int IDLE_POLL_MS = 8;
+
+private:
+    void handle_signals();
+    // Reads what the terminal has sent, waiting at most timeout_ms (-1: until
+    // something happens). Returns true when bytes or a signal arrived.
+    bool read_input(int timeout_ms);
+    void check_escape_timeout(std::int64_t now_ns);
+    int escape_wait_ms(std::int64_t now_ns) const;
+    void input_gone();
+    bool ensure_size();
+    void write_all(const char* p, std::size_t n);
+
+    KeyDecoder decoder_;
+    ScreenRenderer renderer_;
+    std::string out_;
+    std::uint64_t drawn_version_ = ~0ull;
+    bool started_ = false;
+    int in_fd_ = 0;
+    int out_fd_ = 1;
+    bool own_out_fd_ = false;
+    termios raw_{};
+
+    std::int64_t last_byte_ns_ = 0;    // when the decoder last got a byte
+    std::int64_t last_poll_ns_ = 0;    // last look at the input
+    std::int64_t last_return_ns_ = 0;  // when key_pressed last returned
+    int spin_streak_ = 0;              // key tests in a row with (almost) nothing between
+    bool input_gone_ = false;
+    int keys_after_gone_ = 0;
+
+    // local time of the last whole second read, so a clock shown many times a
+    // second costs one time-zone conversion per second
+    time_t cached_sec_ = -1;
+    Date cached_date_;
+    Time cached_time_;
 };
 
 }  // namespace console
