@@ -1,0 +1,32 @@
+// The yes/no field reader.
+#include "engine/yes_no.h"
+
+#include "console/console.h"
+#include "engine/clock.h"
+#include "engine/zqspiel.h"
+
+namespace zqspiel {
+
+void JA_NEIN(unsigned char& key, bool& value, bool& changed) {
+    changed = false;
+    for (;;) {
+        // The clock keeps running while the field waits.
+        while (!console::key_pressed()) SCHREIBE_ZEIT();
+        key = console::read_key();
+        if (key == 0) console::read_key();  // the scan code of an extended key
+        if (key == 'y' || key == 'Y' || key == 'J' || key == 'z' || key == 'Z') key = 'j';
+        if (key == 'N') key = 'n';
+        if (key == 8 || key == 13 || key == 'j' || key == 'n' || key == 3 || key == 27) break;
+    }
+    if (key == 'n' && value) {
+        value = false;
+        changed = true;
+        console::write_at(WXX, WYY, SP_D ? "Nein." : "No. ");
+    } else if (key == 'j' && !value) {
+        value = true;
+        changed = true;
+        console::write_at(WXX, WYY, SP_D ? "Ja.  " : "Yes.");
+    }
+}
+
+}  // namespace zqspiel

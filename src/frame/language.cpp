@@ -1,0 +1,63 @@
+// The language screen, shown at start and from the main menu.
+#include "console/console.h"
+#include "engine/clock.h"
+#include "engine/zqspiel.h"
+#include "frame/frame.h"
+#include "frame/texts.h"
+
+namespace frame {
+
+using zqspiel::HERVORFARBE;
+using zqspiel::NORMALFARBE;
+
+unsigned char warte_auf_taste() {
+    while (!console::key_pressed()) zqspiel::SCHREIBE_ZEIT();
+    return console::read_key();
+}
+
+void WAEHLE_SPRACHE() {
+    console::text_attr(NORMALFARBE);
+    console::clr_scr();
+    console::text_attr(HERVORFARBE);
+    console::write(" ********  Zentrovalquist  ***  ");
+    console::write(VERSION_PLATTFORM);
+    console::write(VERSION_BITS);
+    console::write("-Bit - Version  ");
+    console::write(VERSION_DATUM);
+    console::write_ln(".  ********");
+    console::write_ln();
+    console::text_attr(NORMALFARBE);
+    console::write_ln(WERKZEUGZEILE);
+    console::write_ln();
+    for (const char* line : UEBER_DAS_PROGRAMM) console::write_ln(line);
+    console::write_ln();
+
+    console::text_attr(HERVORFARBE);
+    console::write_ln(" Deutsch:");
+    console::text_attr(NORMALFARBE);
+    console::write_ln(" Wollen Sie \"Deutsch\" als Sprache waehlen, So druecken Sie bitte \"d\" oder \"D\".");
+    console::write_ln(" Wollen Sie das Programm beenden, So druecken Sie bitte \"Esc\"/\"Escape\".");
+    console::write_ln();
+    console::text_attr(HERVORFARBE);
+    console::write_ln(" English:");
+    console::text_attr(NORMALFARBE);
+    console::write_ln(" To choose 'English' as language, please press 'e' or 'E'.");
+    console::write(" To leave the program, please press 'Esc'/'Escape'.");
+
+    unsigned char key;
+    for (;;) {
+        key = warte_auf_taste();
+        if (key == 0) {
+            console::read_key();  // the scan code
+            continue;
+        }
+        if (key == 3) key = 27;
+        if (key == 'D') key = 'd';
+        if (key == 'E') key = 'e';
+        if (key == 'd' || key == 'e' || key == 27) break;
+    }
+    SPRACHE_DEUTSCH = key != 'e';
+    TASTE = key;
+}
+
+}  // namespace frame

@@ -1,0 +1,32 @@
+// The way out: the terminal given back and the farewell written below.
+#include <string>
+
+#include "console/console.h"
+#include "frame/frame.h"
+#include "frame/texts.h"
+
+namespace frame {
+
+void NOTEXIT() {
+    console::set_exit_hook(nullptr);  // the conditions are saved; a late signal has nothing to keep
+    console::restore();
+    std::string text = console::program_path();
+    text += "\n\n";
+    text += "Zentrovalquist  ***  ";
+    text += VERSION_PLATTFORM;
+    text += VERSION_BITS;
+    text += "-Bit - Version  ";
+    text += VERSION_DATUM;
+    text += ",\n";
+    text += "Version ohne Grafik- und Sonderzeichen / version without graphics characters.\n";
+    text += "\n";
+    for (const char* line : UEBER_DAS_PROGRAMM) {
+        text += line + 1;  // without the screen's leading blank
+        text += '\n';
+    }
+    text += "\n";
+    text += "Bye-bye!\n";
+    console::write_plain(text);
+}
+
+}  // namespace frame

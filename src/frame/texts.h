@@ -1,0 +1,24 @@
+// Texts the language screen and the farewell share.
+#pragma once
+
+namespace frame {
+
+// The pieces of the version line: platform, word size, release date.
+inline constexpr const char* VERSION_PLATTFORM = "macOS - ";
+inline constexpr const char* VERSION_BITS = "64";
+inline constexpr const char* VERSION_DATUM = "2025-06-21";
+
+// The line naming the development tools.
+inline constexpr const char* WERKZEUGZEILE =
+    " Written in C++20 with its standard library and POSIX; built with CMake.";
+
+// About the program: a few lines in place of an address block.
+inline constexpr const char* UEBER_DAS_PROGRAMM[] = {
+    " Zentrovalquist is free software: you may use, copy and change it.",
+    " How to build, play and test it is told in the file README.md beside it.",
+};
+
+// Waits for a key while the clock runs, and reads it.
+unsigned char warte_auf_taste();
+
+}  // namespace frame
