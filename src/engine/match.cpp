@@ -1,6 +1,349 @@
-// Placeholder until the match loop is built: back to the main menu.
 #include "engine/match.h"
 
+#include <string>
+
+#include "console/console.h"
+#include "engine/answer_order.h"
+#include "engine/board.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+#include "engine/codebreaker.h"
+#include "engine/conditions_file.h"
+#include "engine/dialog.h"
+#include "engine/entry.h"
+#include "engine/name_editor.h"
+#include "engine/names.h"
+#include "engine/opening_patterns.h"
+#include "engine/scoring.h"
+#include "engine/variable_code.h"
+
 namespace zqspiel {
-void run_matches() {}
+
+namespace {
+
+byte number_of_last_sign() { return NRARRAY[static_cast<unsigned char>(X.LETZTES_ZEICHEN) - '0']; }
+
+void beep() {
+    console::sound(440);
+    console::delay(500);
+    console::no_sound();
+}
+
+std::string code_text(const CODE& c, int n) { return std::string(c.s, static_cast<std::size_t>(n)); }
+
+// The special code lengths and sign counts for which the computer's lists are
+// built without repetition.
+bool without_repetition_for_lists(int n) {
+    return n == 6 && (MAXFARBE == 6 || MAXFARBE == 27 || MAXFARBE == 31 || MAXFARBE == 36);
+}
+
+enum class MenuResult { play, main_menu };
+
+// The conditions screen's four-way menu, with the dialog walks it leads to.
+MenuResult conditions_menu() {
+    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, false);
+    NAMEOK(false);
+    BILDSCHIRM();
+
+    int walk = 0;  // the dialog step to walk from before the menu is read
+    if (zwei_personen_fest()) walk = FELD_LOESUNGSGEBER;
+
+    for (;;) {
+        if (walk != 0) {
+            const DialogEnde e = BEDINGUNGEN_AENDERN(walk);
+            walk = 0;
+            if (e == DialogEnde::hauptmenue) return MenuResult::main_menu;
+            WEITER = false;
+        }
+        NAMEN_UEBERSPRINGEN = false;
+        console::goto_xy(SP_D ? 74 : 73, 20);
+        unsigned char k = console::read_key();
+        if (k == 0) {
+            console::read_key();
+            k = 'x';
+        }
+        if (k == 3 || k == 27) k = '4';
+        if (k == 13) k = '1';
+        A = k;
+        switch (k) {
+            case '1':
+                WEITER = true;
+                return MenuResult::play;
+            case '2':
+                if (X.PC_RAET && !X.PC_LOESUNG) {
+                    NAMEOK(true);
+                    X.PC_LOESUNG = true;
+                    X.PC_RAET = false;
+                    WEITER = true;
+                    return MenuResult::play;
+                }
+                if (X.PC_RAET && X.PC_LOESUNG) {
+                    WEITER = true;
+                    return MenuResult::play;
+                }
+                if (X.PC_LOESUNG) {  // a person guesses the computer's code
+                    if (!KANN_RATEN) break;
+                    NAMEOK(true);
+                    X.PC_LOESUNG = false;
+                    X.PC_RAET = true;
+                    WEITER = true;
+                    return MenuResult::play;
+                }
+                if (!X.LOESUNG_FEST) {
+                    NAMEOK(true);
+                    WEITER = true;
+                    return MenuResult::play;
+                }
+                // two persons with a fixed code: the new encoder types a new one
+                SCHREIBE_NAME(true, true, true);
+                ZURUECK = false;
+                schreibe_loesungspunkte();
+                console::goto_xy(46, 18);
+                walk = FELD_GEHEIMCODE;
+                break;
+            case 8:
+                if (zwei_personen_fest()) {
+                    ZURUECK = true;
+                    walk = FELD_GEHEIMCODE;
+                } else {
+                    schreibe_loesungspunkte();
+                    WEITER = false;
+                    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, true, false);
+                    walk = FELD_LOESUNGSGEBER;
+                }
+                break;
+            case '3':
+                walk = FELD_ZEITLIMIT;
+                break;
+            case '4':
+                return MenuResult::main_menu;
+            default:
+                break;
+        }
+    }
+}
+
+// One trial in the slot shown at (h, row); the entry is the history record.
+void play_trial(int h, int row, VERSUCH& v) {
+    WX = static_cast<byte>(X2[h]);
+    WY = static_cast<byte>(row);
+    K = static_cast<byte>(row);
+    console::goto_xy(WX, WY);
+    if (X.PC_RAET)
+        RATE_CODE(v.ZUG, v.P, v.Z, A);
+    else
+        LESE_CODE(static_cast<byte>(h), v.ZUG, v.P, v.Z, A);
+}
+
+bool broken_off() { return A == 3 || A == 27; }
+
+// Once more than 30 trials were made: the table shows the last 30, oldest
+// first, and the newest is typed in the bottom row of the right half.
+void redraw_ring(int n) {
+    const bool zeros = NUMMER > 999;
+    for (int h = 1; h <= 2; ++h) {
+        for (int r = 1; r <= 15; ++r) {
+            const VERSUCH& v = V30[((h - 1) * 15 + r + L - 1) % 30 + 1];
+            console::write_at(X1[h], r + 8, versuchsnummer_text(v.NR, zeros));
+            if (h == 2 && r == 15) continue;
+            console::write_at(X2[h], r + 8, code_text(v.ZUG, n));
+            console::goto_xy(X3[h], r + 8);
+            console::write_num(v.P);
+            console::goto_xy(X4[h], r + 8);
+            console::write_num(v.Z);
+        }
+    }
+    console::write_at(X2[2], 23, std::string(static_cast<std::size_t>(n), X.PC_RAET ? ' ' : '.'));
+    console::write_at(76, 23, " | ");
+    console::goto_xy(X2[2], 23);
+}
+
+// The trial loop; false when the match was broken off.
+bool trial_loop() {
+    const int n = X.CODELAENGE;
+    byte last_p = 0;
+    for (int h = 1; h <= 2; ++h) {
+        for (int r = 1; r <= 15; ++r) {
+            F6_GEDR = false;
+            ++NUMMER;
+            VERSUCH& v = V30[(h - 1) * 15 + r];
+            v.NR = static_cast<std::int16_t>(NUMMER);
+            console::write_at(X1[h], r + 8, versuchsnummer_text(NUMMER, false));
+            if (NUMMER == 2) console::write_at(32, 5, std::string(11, ' '));
+            play_trial(h, r + 8, v);
+            if (broken_off()) return false;
+            last_p = v.P;
+            if (v.P == n) break;
+        }
+        if (last_p == n) break;
+    }
+    L = 0;
+    WEITER = last_p < n;
+    while (WEITER) {
+        F6_GEDR = false;
+        NUMMER = naechste_nummer(NUMMER);
+        L = static_cast<byte>(L % 30 + 1);
+        VERSUCH& v = V30[L];
+        v.NR = static_cast<std::int16_t>(NUMMER % 1000);
+        redraw_ring(n);
+        play_trial(2, 23, v);
+        if (broken_off()) return false;
+        WEITER = v.P < n;
+    }
+    return true;
+}
+
+// The end line and the "new game?" question.
+bool end_of_match(bool aborted) {
+    X.LEERZEICHEN_ERLAUBT = LEERZ_MERKER;
+    if (X.PC_RAET) {
+        console::write_at(1, 25, SP_D ? "Loesung: " : "Answer: ");
+        console::write_at(24, 25, SP_D ? "Benoetigte Versuche: " : "        Trials made:");
+        console::write_at(57, 25, SP_D ? "Neues Spiel? Ja.       " : "   New game? Yes.      ");
+        console::write_at(9, 25, std::string(15, ' '));
+        console::write_at(44, 25, std::string(13, ' '));
+    }
+    console::write_at(3, 19, SP_D ? "Spielende " : "Game end ");
+    if (LOESUNG[1] != ' ') console::write_at(10, 25, code_text(LOESUNG, X.CODELAENGE));
+    if (!aborted) {
+        console::goto_xy(45, 25);
+        console::write_num(NUMMER);
+    }
+    console::goto_xy(70, 25);
+    OK = true;
+    NAMEN_UEBERSPRINGEN = true;
+    SCHREIBE_ZEIT();
+    ZEITEIN = false;
+    for (;;) {
+        const unsigned char k = console::read_key();
+        if (k == 0) {
+            console::read_key();
+            continue;
+        }
+        A = k;
+        if (k == 3 || k == 27 || k == 'n' || k == 'N') return false;
+        if (k == 13 || k == 'j' || k == 'J' || k == 'y' || k == 'Y' || k == 'z' || k == 'Z') return true;
+    }
+}
+
+}  // namespace
+
+std::string versuchsnummer_text(std::int32_t nr, bool mit_nullen) {
+    std::string s = std::to_string(nr);
+    if (s.size() < 3) s.insert(0, 3 - s.size(), mit_nullen ? '0' : ' ');
+    return s;
+}
+
+std::int32_t naechste_nummer(std::int32_t nummer) {
+    return nummer < 2147483647 ? nummer + 1 : 2147482648;
+}
+
+void ziehe_loesung() {
+    const int n = X.CODELAENGE;
+    LOESUNG.blank();
+    if (X.WIEDERHOLUNG && (n > MAXFARBE || n == 2 || console::random(2) == 0)) {
+        for (int i = 1; i <= n; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[1 + console::random(MAXFARBE)]);
+        return;
+    }
+    byte list[37];
+    for (int i = 1; i <= MAXFARBE; ++i) list[i] = static_cast<byte>(i);
+    for (int i = 1; i <= n; ++i) {
+        const int left = MAXFARBE - i + 1;
+        const int k = 1 + static_cast<int>(console::random(static_cast<std::uint32_t>(left)));
+        LOESUNG[i] = static_cast<char>(FARBARRAY[list[k]]);
+        for (int j = k; j < left; ++j) list[j] = list[j + 1];
+    }
+}
+
+void zaehle_loesungsfarben() {
+    const int n = X.CODELAENGE;
+    if (!X.WIEDERHOLUNG && n == MAXFARBE) {
+        for (int s = 1; s <= MAXFARBE; ++s) LOESUNGSFARBEN[s] = 1;
+        return;
+    }
+    for (int s = 1; s <= MAXFARBE; ++s) LOESUNGSFARBEN[s] = 0;
+    for (int i = 1; i <= n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(LOESUNG[i]);
+        if (c < '0' || c > 'z') continue;
+        const byte s = NRARRAY[c - '0'];
+        if (s >= 1 && s <= MAXFARBE) ++LOESUNGSFARBEN[s];
+    }
+}
+
+bool spiele_partie() {
+    // preparation
+    console::clr_scr();
+    MAXFARBE = number_of_last_sign();
+    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
+    LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
+    BEDINGUNGENSPEICHERN();
+
+    const int n = X.CODELAENGE;
+    // The computer codebreaker plays without the vacant sign, except where it
+    // is a third value beside two signs.
+    if (X.PC_RAET && !(MAXFARBE <= 2 && n >= 4)) X.LEERZEICHEN_ERLAUBT = false;
+    LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = X.LEERZEICHEN_ERLAUBT;
+    KENNEALLEFARBEN = !X.WIEDERHOLUNG && n == MAXFARBE;
+    ALLESTERNEDRUCKEN = true;
+
+    REIHENFOLGE();
+    setze_uhr_fuer_partie();
+
+    const byte max_trials = WIEVIELE(static_cast<byte>(n), MAXFARBE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT);
+    bool aborted = false;
+
+    if (!zwei_personen_fest()) LOESUNG.blank();
+    GESPIELT.fill(0);
+
+    zeichne_brett(max_trials, max_trials > 0,
+                  INIT_MUSTER(static_cast<byte>(n), MAXFARBE, X.WIEDERHOLUNG, LEERZ_MERKER));
+
+    X2[1] = static_cast<std::uint16_t>((101 - n) / 2);
+    X2[2] = static_cast<std::uint16_t>((141 - n) / 2);
+    if (!X.PC_RAET) console::write_at(X2[1], 9, std::string(static_cast<std::size_t>(n), '.'));
+
+    PL_0 = static_cast<byte>(n < MAXFARBE ? n : MAXFARBE);
+    PL_1 = static_cast<byte>(PL_0 + 1);
+
+    if (X.PC_LOESUNG && X.LOESUNG_FEST) ziehe_loesung();
+
+    AEQUI_KLASSE = true;
+    FEHLZEICHEN = 0;
+    NUMMER = 0;
+    UNTERBR = 0;
+    NEUER_KANDIDAT = true;
+    starte_spieluhr();
+    ZEITEIN = true;
+
+    bool ok = true;
+    if (!X.LOESUNG_FEST && !X.PC_RAET) {
+        const bool wdh = X.WIEDERHOLUNG;
+        if (X.PC_LOESUNG && without_repetition_for_lists(n)) X.WIEDERHOLUNG = false;
+        INIT_NICHT_FEST(ok);
+        X.WIEDERHOLUNG = wdh;
+        if (!ok) aborted = true;
+    }
+    if (X.PC_RAET) {
+        const bool wdh = X.WIEDERHOLUNG;
+        if (X.PC_LOESUNG && !X.LOESUNG_FEST && without_repetition_for_lists(n)) X.WIEDERHOLUNG = false;
+        INIT_RATEN(ok);
+        X.WIEDERHOLUNG = wdh;
+        INITFELD();
+        if (!ok) aborted = true;
+    }
+
+    if (X.LOESUNG_FEST && (X.PC_LOESUNG || !X.PC_RAET)) zaehle_loesungsfarben();
+    if (X.TON && !X.PC_RAET) beep();
+
+    if (!aborted) aborted = !trial_loop();
+    return end_of_match(aborted);
+}
+
+void run_matches() {
+    for (;;) {
+        if (conditions_menu() == MenuResult::main_menu) return;
+        if (!spiele_partie()) return;
+    }
+}
+
 }  // namespace zqspiel

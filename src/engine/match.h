@@ -3,8 +3,31 @@
 // the user goes back to the main menu.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "engine/zqspiel.h"
+
 namespace zqspiel {
 
 void run_matches();
+
+// One match from its preparation to the "new game?" answer: true = back to
+// the conditions screen, false = back to the main menu.
+bool spiele_partie();
+
+// The computer's fixed secret for the conditions in force (MAXFARBE signs,
+// repetition as X says), drawn from the console's random source.
+void ziehe_loesung();
+
+// LOESUNGSFARBEN from LOESUNG.
+void zaehle_loesungsfarben();
+
+// The trial number as the table shows it: three columns, right-aligned,
+// padded with '0' instead of blanks once the count has passed 999.
+std::string versuchsnummer_text(std::int32_t nr, bool mit_nullen);
+
+// The number of the trial after `nummer`: the count never overflows.
+std::int32_t naechste_nummer(std::int32_t nummer);
 
 }  // namespace zqspiel

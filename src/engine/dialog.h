@@ -1,0 +1,36 @@
+// The conditions screen and the walk over its fields.
+#pragma once
+
+#include "engine/zqspiel.h"
+
+namespace zqspiel {
+
+// Clears the screen and draws the conditions screen from X, in SP_D's
+// language.
+void BILDSCHIRM();
+
+// Reads the first sign (other = '*') or the last sign (other = the first
+// sign, which is refused) in place; the final key in A, the sign in X.
+void LESE_ZEICHEN(char other);
+
+// The field steps of the walk.
+inline constexpr int FELD_ZEITLIMIT = 1;
+inline constexpr int FELD_LOESUNGSGEBER = 11;  // who devises the riddle
+inline constexpr int FELD_GEHEIMCODE = 13;     // the secret of two persons
+
+enum class DialogEnde {
+    menue,       // the walk is over: the four-way menu is read again (WEITER false)
+    hauptmenue,  // back to the main menu
+};
+
+// Walks the fields of the conditions screen from step `start` until the walk
+// ends or the user leaves it to the main menu.
+DialogEnde BEDINGUNGEN_AENDERN(int start);
+
+// Two persons play with a fixed code: the first one types it in the dialog.
+bool zwei_personen_fest();
+
+// One '.' per code position at (46, 18), the secret-code field.
+void schreibe_loesungspunkte();
+
+}  // namespace zqspiel

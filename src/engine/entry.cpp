@@ -1,0 +1,211 @@
+#include "engine/entry.h"
+
+#include <string>
+
+#include "console/console.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+#include "engine/scoring.h"
+#include "engine/variable_code.h"
+
+namespace zqspiel {
+
+namespace {
+
+// Number of a sign character of the stretch in force, or 0 when the
+// character is not one of its signs.
+byte sign_number(unsigned char c) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'))) return 0;
+    const byte nr = NRARRAY[c - '0'];
+    return nr >= 1 && nr <= MAXFARBE ? nr : 0;
+}
+
+unsigned char fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
+
+enum class Move { none, left, right, clear_right };
+
+Move extended_move(unsigned char scan) {
+    switch (scan) {
+        case 75: case 115: case 155: return Move::left;
+        case 77: case 116: case 157: return Move::right;
+        case 83: case 163: case 6: case 7: return Move::clear_right;
+        default: return Move::none;
+    }
+}
+
+}  // namespace
+
+unsigned char warte_auf_taste() {
+    for (;;) {
+        SCHREIBE_ZEIT();
+        if (console::key_pressed()) break;
+    }
+    return console::read_key();
+}
+
+void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
+    const int n = X.CODELAENGE;
+    if (NUMMER > 1) {
+        console::write(std::string(static_cast<std::size_t>(n), '.'));
+        console::goto_xy(WX, WY);
+    }
+    CODE guess;
+    guess.blank();
+    bool empty[10];
+    for (int i = 1; i <= 9; ++i) empty[i] = true;
+    int open = n;
+    int pos = 1;
+    RATENDRAN = true;
+    unsigned char k = 0;
+
+    while (open > 0) {
+        k = warte_auf_taste();
+        Move move = Move::none;
+        bool handled = true;
+        if (k == 0) {
+            move = extended_move(console::read_key());
+            if (move == Move::none) handled = false;
+        } else if (k == 27 || k == 3) {
+            key = 27;
+            RATENDRAN = false;
+            LISTEN_FREIGEBEN(true);
+            ZEITEIN = false;
+            return;
+        } else if (k == 13) {
+            move = Move::right;
+        } else if (k == 8) {
+            console::write('.');
+            if (!empty[pos]) ++open;
+            empty[pos] = true;
+            guess[pos] = ' ';
+            --pos;
+        } else if (k == ',' || k == 127) {
+            move = Move::clear_right;
+        } else if (k == ' ' || k == '*' || k == '+' || k == '~') {
+            if (X.LEERZEICHEN_ERLAUBT) {
+                console::write('*');
+                if (empty[pos]) --open;
+                empty[pos] = false;
+                guess[pos] = '*';
+                ++pos;
+            } else {
+                handled = false;
+            }
+        } else {
+            const unsigned char c = fold(k);
+            if (sign_number(c) != 0) {
+                console::write(static_cast<char>(c));
+                if (empty[pos]) --open;
+                empty[pos] = false;
+                guess[pos] = static_cast<char>(c);
+                ++pos;
+            } else {
+                handled = false;
+            }
+        }
+        if (!handled) continue;  // nothing moves, nothing is written
+        switch (move) {
+            case Move::left: --pos; break;
+            case Move::right: ++pos; break;
+            case Move::clear_right:
+                console::write('.');
+                if (!empty[pos]) ++open;
+                empty[pos] = true;
+                guess[pos] = ' ';
+                ++pos;
+                break;
+            case Move::none: break;
+        }
+        if (pos == 0) pos = n;
+        if (pos == n + 1) pos = 1;
+        console::goto_xy(WX - 1 + pos, WY);
+    }
+
+    RATENDRAN = false;
+    zug = guess;
+    console::goto_xy(X3[spalte], K);
+
+    if (X.LOESUNG_FEST) {
+        BEWERTE(zug, LOESUNG, p, z);
+        console::write_num(p);
+        console::goto_xy(X4[spalte], K);
+        console::write_num(z);
+        console::goto_xy(X4[spalte], K);
+    } else {
+        unsigned char answer_key = k;
+        ANTWORT_NICHT_FEST(zug, spalte, p, z, answer_key);
+        if (answer_key == 27 || answer_key == 3) {
+            key = 27;
+            return;
+        }
+    }
+    key = k;
+    if (p == n) {
+        LOESUNG = zug;
+        if (!X.LOESUNG_FEST) LISTEN_FREIGEBEN(true);
+        ZEITEIN = false;
+    }
+}
+
+void LESE_LSG(CODE& code, unsigned char& key) {
+    const int n = X.CODELAENGE;
+    const bool automatic = n == MAXFARBE && !X.WIEDERHOLUNG;
+    const int m = automatic ? n - 1 : n;
+    int pos = 1;
+    if (ZURUECK) {
+        pos = m;
+        console::goto_xy(45 + m, 18);
+        console::write(automatic ? "..\b\b" : ".\b");
+    } else {
+        console::goto_xy(46, 18);
+    }
+    while (pos <= m) {
+        unsigned char k = console::read_key();
+        if (k == 27 || k == 3) {
+            key = k;
+            return;
+        }
+        if (k == 0) {
+            console::read_key();  // the scan code of an extended key: ignored
+            continue;
+        }
+        k = fold(k);
+        if (sign_number(k) == 0) {
+            if (k == 8) {
+                if (pos == 1) {
+                    key = k;
+                    return;
+                }
+                --pos;
+                console::write("\b.\b");
+            }
+            continue;
+        }
+        if (!X.WIEDERHOLUNG) {
+            bool seen = false;
+            for (int i = 1; i < pos; ++i) seen = seen || code[i] == static_cast<char>(k);
+            if (seen) continue;
+        }
+        code[pos] = static_cast<char>(k);
+        console::write(static_cast<char>(k));
+        ++pos;
+        key = k;
+    }
+    if (automatic) {
+        // the one sign left over
+        for (int s = 1; s <= MAXFARBE; ++s) {
+            const char c = static_cast<char>(FARBARRAY[s]);
+            bool used = false;
+            for (int i = 1; i <= n - 1; ++i) used = used || code[i] == c;
+            if (!used) {
+                code[n] = c;
+                console::write(c);
+                key = static_cast<unsigned char>(c);
+                break;
+            }
+        }
+    }
+    for (int i = n + 1; i <= 9; ++i) code[i] = ' ';
+}
+
+}  // namespace zqspiel
