@@ -1,6 +1,122 @@
-// Placeholder until the configuration page is built.
+// The configuration page of the main menu: advice on setting up the terminal,
+// then the choice of the memory step that bounds the computer players.
+#include <string>
+#include <string_view>
+
+#include "console/console.h"
+#include "engine/zqspiel.h"
 #include "frame/frame.h"
 
 namespace frame {
-void KONFIGURATION() {}
+
+namespace {
+
+constexpr std::string_view STEP_LABELS[15] = {"  1 MiB", "  8 MiB", " 64 MiB", "128 MiB", "256 MiB",
+                                              "512 MiB", "  1 GiB", "  2 GiB", "  4 GiB", "  8 GiB",
+                                              " 16 GiB", " 32 GiB", " 64 GiB", "128 GiB", "256 GiB"};
+
+bool valid_step(int step) { return step >= 1 && step <= 15; }
+
+int step_col(int step) { return step <= 8 ? 3 : 39; }
+int step_row(int step) { return step <= 8 ? 16 + step : 8 + step; }
+
+// One entry, e.g. "1 ( ):   1 MiB" or, marked, "g (*): 256 GiB"; cursor left on its first character.
+void write_step(int step, bool marked) {
+    if (!valid_step(step)) return;
+    const char key = step <= 8 ? static_cast<char>('0' + step) : static_cast<char>('a' + step - 9);
+    std::string entry(1, key);
+    entry += marked ? " (*): " : " ( ): ";
+    entry += STEP_LABELS[step - 1];
+    console::text_attr(marked ? zqspiel::HERVORFARBE : zqspiel::NORMALFARBE);
+    console::write_at(step_col(step), step_row(step), entry);
+    console::text_attr(zqspiel::NORMALFARBE);
+    console::goto_xy(step_col(step), step_row(step));
+}
+
+void draw_page() {
+    const bool de = SPRACHE_DEUTSCH;
+    console::text_attr(zqspiel::NORMALFARBE);
+    console::clr_scr();
+    console::text_attr(zqspiel::HERVORFARBE);
+    console::write_at(1, 2, de ? "                            ***  Konfiguration  ***"
+                               : "                            ***  Configuration  ***");
+    console::text_attr(zqspiel::NORMALFARBE);
+    static constexpr std::string_view ADVICE_DE[6] = {
+        "Nach dem Start des Terminals waehlen Sie bitte \"Terminal\" -> \"Einstellungen ..\"",
+        "-> \"Codierung\" und aktivieren \"Westeuropaeisch (DOS Latin 1)\",",
+        "konfigurieren dann bitte unter -> \"Allgemein\" ihr Standardprofil,",
+        "unter     -> \"Profile\" -> \"Text\" -> \"Schrift\" die gewuenschte Schriftgroesse",
+        "und unter -> \"Profile\" -> \"Erweitert\" -> \"International\" -> \"Textcodierung\"",
+        "\"Westeuropaeisch (DOS Latin 1)\" fuer Ihr Profil.",
+    };
+    static constexpr std::string_view ADVICE_EN[6] = {
+        "  After starting the terminal please choose 'Terminal' -> 'Preferences ...'",
+        "  -> 'Encodings' and enable 'Western (DOS Latin 1)',",
+        "  configure than -> 'General' your Default Profile,",
+        "      -> 'Profile' -> 'Text' -> 'Font' an appropriate Size",
+        "  and -> 'Profile' -> 'Advanced' -> 'International' -> 'Text encoding'",
+        "  'Western (DOS Latin 1)' for your profile.",
+    };
+    for (int i = 0; i < 6; ++i) console::write_at(1, 4 + i, de ? ADVICE_DE[i] : ADVICE_EN[i]);
+    console::write_at(1, 11, " " + std::string(78, '_'));
+    if (de) {
+        console::write_at(1, 13, "Geben Sie unten ein,wieviel Speicherplatz dem Spiel zur Verfuegung stehen soll.");
+        console::write_at(1, 14, "Mit dem Speicherplatz begrenzen Sie gleichzeitig die Zeit, die der Computer zum");
+        console::write_at(1, 15, "Raten benoetigt. Bestaetigen Sie anschliessend die Auswahl mit \"CR\"/\"Enter\".");
+    } else {
+        console::write_at(1, 13, "  Please choose now, how much memory (RAM) the game should be able to use.");
+        console::write_at(1, 14, "  The memory limits also the time, that the computer needs to guess.");
+        console::write_at(1, 15, "  Please confirm your choice by pressing the 'CR'/'Enter'-key.");
+    }
+    for (int step = 1; step <= 15; ++step) write_step(step, false);
+    console::write_at(25, 17, de ? "64-Bit:" : "64-bit:");
+}
+
+// The step a key leads to from `step`; `step` itself when the key is not offered.
+int step_after(int step, unsigned char key, bool extended) {
+    const int from = valid_step(step) ? step : 1;
+    if (!extended) {
+        if (key >= '1' && key <= '8') return key - '0';
+        if (key >= 'a' && key <= 'g') return key - 'a' + 9;
+        if (key >= 'A' && key <= 'G') return key - 'A' + 9;
+        return step;
+    }
+    switch (key) {
+        case 72: case 141: case 152:  // up, within the column
+            if (from == 1) return 8;
+            if (from == 9) return 15;
+            return from - 1;
+        case 80: case 145: case 160:  // down, within the column
+            if (from == 8) return 1;
+            if (from == 15) return 9;
+            return from + 1;
+        case 75: case 77: case 115: case 116: case 155: case 157:  // the other column
+            if (from == 8) return 15;
+            return from <= 7 ? from + 8 : from - 8;
+        default: return step;
+    }
+}
+
+}  // namespace
+
+void KONFIGURATION() {
+    draw_page();
+    int marked = zqspiel::SPEICHERSTUFE;
+    write_step(marked, true);
+    for (;;) {
+        const unsigned char k = console::read_key();
+        if (k == 13 || k == 27 || k == 3) break;
+        const bool extended = k == 0;
+        const unsigned char key = extended ? console::read_key() : k;
+        const int step = step_after(zqspiel::SPEICHERSTUFE, key, extended);
+        zqspiel::SPEICHERSTUFE = static_cast<zqspiel::byte>(step);
+        if (step != marked) {
+            write_step(marked, false);
+            write_step(step, true);
+            marked = step;
+        }
+    }
+    console::text_attr(zqspiel::NORMALFARBE);
+}
+
 }  // namespace frame
