@@ -1,0 +1,161 @@
+#include "engine/guess_preparation.h"
+
+#include <string_view>
+
+#include "console/console.h"
+#include "engine/arena.h"
+#include "engine/candidate_store.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+#include "engine/codebreaker.h"
+#include "engine/opening_patterns.h"
+
+namespace zqspiel {
+
+void zufallspermutation(const byte* liste, int k, byte* perm, byte& hilf) {
+    byte rest[37];
+    for (int i = 1; i <= k; ++i) rest[i] = liste[i];
+    for (int i = 1; i <= k; ++i) {
+        const int remaining = k + 1 - i;
+        const int h = static_cast<int>(console::random(static_cast<std::uint32_t>(remaining))) + 1;
+        hilf = static_cast<byte>(h);
+        perm[i] = rest[h];
+        for (int j = h; j < remaining; ++j) rest[j] = rest[j + 1];
+    }
+}
+
+namespace {
+
+void positionen_mischen(ZAHLENFELD& work, ZAHLENFELD& perm, byte& hilf, int l) {
+    byte liste[10], out[10] = {};
+    for (int i = 1; i <= l; ++i) liste[i] = work[i] = static_cast<byte>(i);
+    zufallspermutation(liste, l, out, hilf);
+    for (int i = 1; i <= l; ++i) perm[i] = out[i];
+}
+
+void zeichen_mischen(FARBFELD& work, FARBFELD& perm, byte& hilf, const byte* zeichen, int n) {
+    byte liste[37], out[37] = {};
+    for (int i = 1; i <= n; ++i) liste[i] = work[i] = zeichen[i];
+    zufallspermutation(liste, n, out, hilf);
+    for (int i = 1; i <= n; ++i) perm[i] = out[i];
+}
+
+}  // namespace
+
+void SETZE_ANFANG(byte l, byte n, bool wdh, bool filler, bool first) {
+    if (n < 1 || l < 1 || l > 9) return;
+    OK = true;
+    char muster[10] = {};
+    if (n == 1) {
+        for (int j = 0; j < l; ++j) muster[j] = '1';
+    } else {
+        const std::string_view m = muster_roh(l, n, wdh, filler);
+        if (m.size() == static_cast<std::size_t>(l)) {
+            for (int j = 0; j < l; ++j) muster[j] = m[j];
+        } else if (l == 2 && n == 2) {
+            muster[0] = '1';
+            muster[1] = console::random(2) == 0 ? '1' : '2';
+        } else {
+            // No pattern tabled: as many different signs as there are.
+            for (int j = 0; j < l; ++j) muster[j] = static_cast<char>('1' + (j < n ? j : 0));
+        }
+    }
+    for (int j = 1; j <= l; ++j) {
+        const char c = muster[j - 1];
+        const byte sign = c == '*' ? PERMF[0] : PERMF[c - '0'];
+        ANFANG.d(PERMZ[j]) = sign;
+    }
+    for (int i = FARBE0; i <= ENDFARBE; ++i) ANFANG.d(i) = 0;
+    for (int i = 1; i <= l; ++i) {
+        const byte sign = ANFANG.d(i);
+        // A vacant sign has a count slot only when it is allowed in guesses;
+        // elsewhere FARBEPL + 0 would be a position.
+        if (sign == 0 && !X.LEERZEICHEN_ERLAUBT) continue;
+        ++ANFANG.d(FARBEPL + sign);
+    }
+    if (first) {
+        for (int i = 1; i <= l; ++i) console::write(static_cast<char>(FARBARRAY[ANFANG.d(i)]));
+        console::goto_xy(WX, WY);
+    }
+}
+
+void NEUER_ANFANG() {
+    const int l = X.CODELAENGE;
+    byte zeichen[37];
+    int m = 0;
+    for (int c = 1; c <= MAXFARBE; ++c)
+        if (ERL_FARBE[c]) zeichen[++m] = static_cast<byte>(c);
+    positionen_mischen(ZAHLENREIHENFOLGE, PERMZ, HILFZAHLREIHENFOLGE, l);
+    PERMF[0] = FEHLZEICHEN;
+    zeichen_mischen(FARBENREIHENFOLGE, PERMF, HILFFARBREIHENFOLGE, zeichen, m);
+    SETZE_ANFANG(static_cast<byte>(l), static_cast<byte>(m), X.WIEDERHOLUNG, true, false);
+}
+
+void INIT_RATEN(bool& ok) {
+    const int l = X.CODELAENGE;
+    const int n = MAXFARBE;
+    const bool leer = X.LEERZEICHEN_ERLAUBT;
+    ok = true;
+    GENUGPLATZ = (l + n + 24 + (leer ? 1 : 0)) < SIZERATEN;
+    ERL_FARBE.fill(false);
+    for (int c = 1; c <= n; ++c) ERL_FARBE[c] = true;
+
+    FARBE0 = static_cast<byte>(l + 1);
+    FARBEPL = static_cast<byte>(leer ? l + 1 : l);
+    FARBE1 = static_cast<byte>(FARBEPL + 1);
+    FARBE2 = static_cast<byte>(FARBEPL + 2);
+    FARBE3 = static_cast<byte>(FARBEPL + 3);
+    ENDFARBE = static_cast<byte>(FARBEPL + n);
+    ENDFARBEPL1 = static_cast<byte>(ENDFARBE + 1);
+
+    // The number of codes is counted here rather than taken on trust, so the
+    // progress figures stay right even when the capacity check has not run.
+    const std::int64_t anzahl = anzahl_kandidaten(l, n, leer);
+    VERS = VERSLOE = nullptr;
+    ERLAUBT = nullptr;
+    SCHLUSSLICHT = nullptr;
+    AKTUELL = nullptr;
+    ZAHL_DER_STERNE = 0;
+    ZEITLIMIT_GR_0 = false;
+    ZEIT_GERATEN_KL100 = true;
+    NEUER_KANDIDAT = false;
+    GERATENE_VERSUCHE = 0;
+    ZAHLGESAMTVERSUCHE = ZAHL_DER_VERSUCHE = NUMMER_PLUS = static_cast<std::int32_t>(anzahl);
+    SETZE_RATE_ZEIT_AKT = SETZEZEITLETZTERVERSUCH = RATEN_ZEITANZEIGE = true;
+
+    // Opening relabelling and the opening guess, shown before the build.
+    positionen_mischen(ZAHLENREIHENFOLGE, PERMZ, HILFZAHLREIHENFOLGE, l);
+    byte alle[37];
+    for (int c = 1; c <= n; ++c) alle[c] = static_cast<byte>(c);
+    PERMF[0] = 0;
+    zeichen_mischen(FARBENREIHENFOLGE, PERMF, HILFFARBREIHENFOLGE, alle, n);
+    SETZE_ANFANG(static_cast<byte>(l), static_cast<byte>(n), MERKE_WDHG || X.WIEDERHOLUNG, leer, true);
+
+    // Build relabelling: every code is stored under one fixed random renaming.
+    positionen_mischen(ZAHLENREIHENFOLGETM, PERMZTM, HILFZAHLREIHENFOLGETM, l);
+    PERMFTM[0] = 0;
+    zeichen_mischen(FARBENREIHENFOLGETM, PERMFTM, HILFFARBREIHENFOLGETM, alle, n);
+
+    bool fertig = baue_speicher(l, n);
+    if (fertig) {
+        SCHREIBE_ZEIT();
+        fertig = !tastatur_bricht_ab();
+    }
+    if (fertig) {
+        baue_loesungskette();
+        SCHREIBE_ZEIT();
+        fertig = !tastatur_bricht_ab();
+    }
+    if (!fertig) {
+        A = 27;
+        RATEN_ZEITANZEIGE = false;
+        LISTEN_FREIGEBEN(true);
+        INITFELD();
+        ok = false;
+        ZEITEIN = false;
+        return;
+    }
+    ZEITLIMIT_GR_0 = ZEITLIMIT > 0;
+}
+
+}  // namespace zqspiel

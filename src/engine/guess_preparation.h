@@ -1,0 +1,26 @@
+// Preparation of the computer codebreaker: random relabellings, the opening
+// guesses written into ANFANG.
+#pragma once
+
+#include "engine/zqspiel.h"
+
+namespace zqspiel {
+
+// A random permutation of the k entries liste[1..k] into perm[1..k]: each
+// step takes the h-th remaining entry, h = random(remaining) + 1, and closes
+// the gap. hilf gets the last h drawn.
+void zufallspermutation(const byte* liste, int k, byte* perm, byte& hilf);
+
+// Writes an opening guess for code length l over n signs into ANFANG with
+// its sign counts: the pattern of the opening table (filler stands for the
+// vacant-sign flag of the table), digit j meaning sign PERMF[j] and '*' the
+// filler PERMF[0], at position PERMZ[place]. With first the guess is also
+// written at the cursor (the guess field), which then returns to (WX, WY).
+// Does nothing unless n >= 1 and 1 <= l <= 9; sets OK otherwise.
+void SETZE_ANFANG(byte l, byte n, bool wdh, bool filler, bool first);
+
+// The next opening guess after an answer 0, 0: a fresh relabelling over the
+// signs still possible, FEHLZEICHEN as the filler.
+void NEUER_ANFANG();
+
+}  // namespace zqspiel

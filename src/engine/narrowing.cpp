@@ -1,0 +1,262 @@
+#include "engine/narrowing.h"
+
+#include <algorithm>
+
+#include "console/console.h"
+#include "engine/candidate_store.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+#include "engine/codebreaker.h"
+#include "engine/guess_preparation.h"
+#include "engine/scoring.h"
+#include "engine/variable_code.h"
+
+namespace zqspiel {
+
+namespace {
+
+void freigeben() {
+    LISTEN_FREIGEBEN(true);
+    gib_suchpuffer_frei();
+}
+
+void ton() {
+    console::sound(440);
+    console::delay(500);
+    console::no_sound();
+}
+
+// P and common of guess g against candidate s, on sign numbers.
+void vergleiche(const LISTE* g, const LISTE* s, int& p, int& common) {
+    const int l = X.CODELAENGE;
+    p = 0;
+    for (int i = 1; i <= l; ++i) p += (g->d(i) == s->d(i) && g->d(i) != 0) ? 1 : 0;
+    common = 0;
+    for (int c = 1; c <= MAXFARBE; ++c) common += std::min(g->d(FARBEPL + c), s->d(FARBEPL + c));
+}
+
+bool abbruch_taste(unsigned char& taste) {
+    SCHREIBE_ZEIT();
+    if (tastatur_bricht_ab()) {
+        taste = 27;
+        freigeben();
+        ZEITEIN = false;
+        return true;
+    }
+    return false;
+}
+
+// The strike list: signs to be taken out of the guesses; 0 stands for "holds
+// a vacant sign".
+struct Streichliste {
+    int n = 0;
+    byte z[38];
+    void add(byte c) { z[n++] = c; }
+};
+
+bool haelt(const LISTE* g, const Streichliste& f) {
+    for (int j = 0; j < f.n; ++j) {
+        const byte c = f.z[j];
+        if (c == 0) {
+            if (X.LEERZEICHEN_ERLAUBT && g->d(FARBE0) > 0) return true;
+        } else if (g->d(FARBEPL + c) > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool verenge(PTR g, bool echte_suche, PTR vorgaenger, byte p, byte z, unsigned char& taste) {
+    const int l = X.CODELAENGE, n = MAXFARBE;
+    RATENDRAN = true;
+    if (p != 0 || z != 0) AEQUI_KLASSE = false;
+    Streichliste f;
+    const bool geloest = p == l;
+
+    if (geloest) {
+        LOESUNG.blank();
+        for (int i = 1; i <= l; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[g->d(i)]);
+    } else {
+        if (p == 0 && z == 0) {
+            ZAEHLE_VORH_FARBE = 0;
+            for (int c = n; c >= 1; --c) {
+                if (!ERL_FARBE[c]) continue;
+                if (g->d(FARBEPL + c) == 0) {
+                    ++ZAEHLE_VORH_FARBE;
+                } else {
+                    ERL_FARBE[c] = false;
+                    f.add(static_cast<byte>(c));
+                }
+            }
+            if (f.n > 0) FEHLZEICHEN = f.z[f.n - 1];
+        }
+        // Unlink every candidate that would have answered differently; the
+        // head is tested last.
+        auto passt = [&](const LISTE* s) {
+            if (p == 0 && z == 0) {
+                for (int j = 0; j < f.n; ++j)
+                    if (s->d(FARBEPL + f.z[j]) > 0) return false;
+                return true;
+            }
+            int sp, sc;
+            vergleiche(g, s, sp, sc);
+            if (KENNEALLEFARBEN) return sp == p;
+            return sp == p && sc == p + z;
+        };
+        std::int64_t rest = 0;
+        if (ERLAUBT) {
+            PTR vor = ERLAUBT;
+            for (PTR s = ERLAUBT->link3; s; s = s->link3) {
+                if (passt(s)) {
+                    vor->link3 = s;
+                    vor = s;
+                    ++rest;
+                } else {
+                    vor->link3 = nullptr;
+                }
+            }
+            vor->link3 = nullptr;
+            if (!passt(ERLAUBT))
+                ERLAUBT = ERLAUBT->link3;
+            else
+                ++rest;
+        }
+
+        if (rest == 1) {
+            AEQUI_KLASSE = false;
+            ZAHLGESAMTVERSUCHE = 1;
+            VERS = SCHLUSSLICHT = ERLAUBT;
+            ERLAUBT->link2 = nullptr;
+        } else if (rest == 2) {
+            AEQUI_KLASSE = false;
+            ZAHLGESAMTVERSUCHE = 2;
+            VERS = ERLAUBT;
+            ERLAUBT->link2 = ERLAUBT->link3;
+            SCHLUSSLICHT = ERLAUBT->link3;
+            SCHLUSSLICHT->link2 = nullptr;
+        } else if (rest > 2) {
+            // The chosen guess has been played: out of the guess chain.
+            if (echte_suche) {
+                if (vorgaenger) {
+                    vorgaenger->link2 = g->link2;
+                    if (SCHLUSSLICHT == g) SCHLUSSLICHT = vorgaenger;
+                } else {
+                    VERS = g->link2;
+                    if (SCHLUSSLICHT == g) SCHLUSSLICHT = nullptr;
+                }
+                g->link2 = nullptr;
+                --ZAHLGESAMTVERSUCHE;
+            }
+            if (abbruch_taste(taste)) return false;
+
+            if (!KENNEALLEFARBEN && (p != 0 || z != 0)) {
+                int a = 0;
+                for (int c = 1; c <= n; ++c) a += ERL_FARBE[c] ? 1 : 0;
+                VORH_FARBE.fill(false);
+                ZAEHLE_VORH_FARBE = 0;
+                if (p + z == l) {
+                    KENNEALLEFARBEN = true;
+                    for (int i = 1; i <= l; ++i)
+                        if (g->d(i) != 0) VORH_FARBE[g->d(i)] = true;
+                } else {
+                    for (const LISTE* s = ERLAUBT; s; s = s->link3)
+                        for (int c = 1; c <= n; ++c)
+                            if (s->d(FARBEPL + c) > 0) VORH_FARBE[c] = true;
+                }
+                for (int c = 1; c <= n; ++c) ZAEHLE_VORH_FARBE += VORH_FARBE[c] ? 1 : 0;
+                if (ZAEHLE_VORH_FARBE < a)
+                    for (int c = n; c >= 1; --c)
+                        if (ERL_FARBE[c] && !VORH_FARBE[c]) {
+                            ERL_FARBE[c] = false;
+                            f.add(static_cast<byte>(c));
+                        }
+            }
+            if (abbruch_taste(taste)) return false;
+
+            if (f.n > 0) {
+                int moeglich = 0;
+                for (int c = 1; c <= n; ++c) moeglich += ERL_FARBE[c] ? 1 : 0;
+                // (a) Keep one absent sign usable as filler when few are left.
+                if (moeglich < 3 && l > 3 && !ALLE_F_LOESCHEN) {
+                    ALLE_F_LOESCHEN = true;
+                    --f.n;
+                }
+                // (b) With the vacant sign in play, it goes in place of the
+                // filler, once.
+                if (f.n > 0 && FEHLZ_BENUTZT) {
+                    f.z[f.n - 1] = 0;
+                    FEHLZ_BENUTZT = false;
+                }
+            }
+            if (f.n > 0 && VERS) {
+                PTR vor = VERS;
+                for (PTR q = VERS->link2; q; q = q->link2) {
+                    if (haelt(q, f)) {
+                        vor->link2 = q->link2;
+                        --ZAHLGESAMTVERSUCHE;
+                        if (SCHLUSSLICHT == q) SCHLUSSLICHT = vor;
+                    } else {
+                        vor = q;
+                    }
+                }
+                if (haelt(VERS, f)) {
+                    if (SCHLUSSLICHT == VERS) SCHLUSSLICHT = nullptr;
+                    VERS = VERS->link2;
+                    --ZAHLGESAMTVERSUCHE;
+                }
+            }
+        }
+    }
+
+    for (int i = 1; i <= l; ++i) GESPIELT[g->d(i)] = 1;
+    if (AEQUI_KLASSE) NEUER_ANFANG();
+    if (ZAEHLE_VORH_FARBE == l && !X.WIEDERHOLUNG) KENNEALLEFARBEN = true;
+    if (geloest) {
+        freigeben();
+        ZEITEIN = false;
+    }
+    return true;
+}
+
+void antworte_und_verenge(PTR g, const KLASSENTABELLE& tabelle, bool echte_suche, PTR vorgaenger,
+                          const CODE& zug, byte& p, byte& z, unsigned char& taste) {
+    const int l = X.CODELAENGE;
+    p = 0;
+    if (!X.PC_LOESUNG) {
+        X3I = WX;
+        X4I = static_cast<byte>(WX + 2);
+        if (!read_checked_answer(tabelle, static_cast<byte>(l), X3I, X4I, WY, p, z, taste)) {
+            RATENDRAN = true;
+            taste = 27;
+            freigeben();
+            ZEITEIN = false;
+            return;
+        }
+    } else {
+        if (!X.LOESUNG_FEST) {
+            if (ERLAUBT && !ERLAUBT->link3) {
+                int sp, sc;
+                vergleiche(g, ERLAUBT, sp, sc);
+                p = static_cast<byte>(sp);
+                z = static_cast<byte>(sc - sp);
+            } else {
+                byte common = 0;
+                WAEHLE_ANTWORT(tabelle, p, common);
+                z = static_cast<byte>(common - p);
+            }
+        } else {
+            BEWERTE(zug, LOESUNG, p, z);
+        }
+        console::goto_xy(WX, WY);
+        console::write_num(p);
+        console::goto_xy(WX + 2, WY);
+        console::write_num(z);
+        console::goto_xy(WX + 2, WY);
+        if (X.TON && p == l) ton();
+    }
+    verenge(g, echte_suche, vorgaenger, p, z, taste);
+}
+
+}  // namespace zqspiel
