@@ -1,13 +1,503 @@
 #include "engine/variable_code.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "console/console.h"
+#include "engine/arena.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+
 namespace zqspiel {
-void INIT_NICHT_FEST(bool& ok) { ok = false; }
-void ANTWORT_NICHT_FEST(const CODE&, byte, byte& p, byte& z, unsigned char& key) {
-    p = 0;
-    z = 0;
-    key = 27;
+
+namespace {
+
+constexpr unsigned char ESC = 27;
+constexpr unsigned char BREAK = 3;  // Ctrl-C
+
+// How many codes the build makes between two looks at the keyboard and the
+// clock, and how many nodes a pass over the list visits between two clock
+// redraws. Both are powers of two so the test is a mask.
+constexpr std::uint32_t BUILD_STEP = 1024;
+constexpr std::uint32_t PASS_STEP = 1u << 20;
+
+// Whether the codes in the list have pairwise different signs. Then a code
+// holds each sign at most once, and its common count with a guess is simply
+// the number of its positions whose sign the guess holds.
+bool liste_ohne_wiederholung = false;
+
+static_assert(sizeof(LISTE_O_F) == 32, "a node of the list of codes is 32 bytes");
+
+inline std::uint64_t lade8(const byte* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
 }
-void klassifiziere_liste(const byte*, KLASSEN_TABELLE& t) { t = {}; }
-std::int64_t filtere_liste(byte, byte) { return 0; }
-void lerne_farben(const byte*, byte, byte) {}
+
+constexpr std::uint64_t LOW7 = 0x7F7F7F7F7F7F7F7FULL;
+constexpr std::uint64_t BYTES1 = 0x0101010101010101ULL;
+
+// Lanes of 5 bits, one per group of the guess (at most 9 groups, 45 bits):
+// the low 4 bits hold a count 0..9, bit 4 is a guard for the subtraction.
+constexpr std::uint64_t GUARDS = 0x0000108421084210ULL;  // bit 4 of lanes 0..8
+constexpr std::uint64_t LANES1 = 0x0000010842108421ULL;  // bit 0 of lanes 0..8
+
+// Everything one pass needs to know about the guess, prepared once.
+struct Guess {
+    int n = 0;
+    std::uint64_t lo = 0;         // sign numbers of positions 1..8, one per byte
+    std::uint64_t pos_mask = 0;   // 0x80 in the bytes of the positions that count
+    byte ninth = 0;               // sign number of position 9 (0 when n < 9)
+    byte member[64] = {};         // 1 for a sign of a group
+    std::uint64_t lane_inc[64] = {};  // 1 in the lane of the sign's group
+    std::uint64_t counts = 0;     // the guess's count of each group, by lane
+};
+
+void bereite_vor(const byte* g, int n, Guess& q) {
+    q = Guess{};
+    q.n = n;
+    byte in_guess[37] = {};
+    for (int i = 1; i <= n; ++i) {
+        if (i <= 8) {
+            q.lo |= static_cast<std::uint64_t>(g[i]) << (8 * (i - 1));
+            q.pos_mask |= 0x80ULL << (8 * (i - 1));
+        } else {
+            q.ninth = g[i];
+        }
+        if (g[i] != 0 && g[i] <= 36) ++in_guess[g[i]];
+    }
+    // Groups in increasing sign number: only signs still possible count.
+    int group = 0;
+    for (int s = 1; s <= 36; ++s) {
+        if (in_guess[s] == 0 || !ERL_FARBE[s]) continue;
+        q.member[s] = 1;
+        q.lane_inc[s] = 1ULL << (5 * group);
+        q.counts |= static_cast<std::uint64_t>(in_guess[s]) << (5 * group);
+        ++group;
+    }
+}
+
+// Matching positions of a code with the guess.
+inline unsigned treffer(const Guess& q, const byte* c) {
+    const std::uint64_t x = lade8(c) ^ q.lo;
+    // 0x80 in every byte of x that is zero.
+    const std::uint64_t zero = ~(((x & LOW7) + LOW7) | x | LOW7) & q.pos_mask;
+    unsigned p = static_cast<unsigned>(((zero >> 7) * BYTES1) >> 56);
+    if (q.ninth != 0) p += c[8] == q.ninth;
+    return p;
+}
+
+// Common signs of a code with the guess: per group, the smaller of the two
+// counts, summed.
+inline unsigned gemeinsam(const Guess& q, const byte* c) {
+    if (liste_ohne_wiederholung) {
+        unsigned common = 0;
+        for (int i = 0; i < q.n; ++i) common += q.member[c[i]];
+        return common;
+    }
+    std::uint64_t w = 0;
+    for (int i = 0; i < q.n; ++i) w += q.lane_inc[c[i]];
+    // Per lane: the excess of the code's count over the guess's, 0 when none.
+    const std::uint64_t d = (w | GUARDS) - q.counts;
+    const std::uint64_t keep = ((d & GUARDS) >> 4) * 15;
+    const std::uint64_t excess = d & keep;
+    return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
+}
+
+// The pass over the list; common_fest >= 0 when every code shares the same
+// number of signs with the guess (KENNEALLEFARBEN): then only P is computed
+// and the class byte is P alone.
+template <bool NUR_P>
+void klassifiziere(const Guess& q, int idx, unsigned common_fest, std::uint32_t (&cnt)[2][256]) {
+    std::uint32_t until_clock = PASS_STEP;
+    std::uint32_t flip = 0;
+    for (PTR_O_F c = ERL; c != nullptr; c = c->link2) {
+        const unsigned p = treffer(q, c->data);
+        unsigned cls;
+        if constexpr (NUR_P) {
+            (void)common_fest;
+            cls = p;
+        } else {
+            cls = gemeinsam(q, c->data) * 16 + p;
+        }
+        c->data[idx] = static_cast<byte>(cls);
+        // Two sets of counters, so that runs of one class do not wait on
+        // one memory cell.
+        ++cnt[flip][cls];
+        flip ^= 1;
+        if (--until_clock == 0) {
+            until_clock = PASS_STEP;
+            SCHREIBE_ZEIT();
+        }
+    }
+}
+
+void schreibe_antwort(int p_col, int z_col, int row, byte p, byte z) {
+    console::goto_xy(p_col, row);
+    console::write_num(p);
+    console::goto_xy(z_col, row);
+    console::write_num(z);
+    console::goto_xy(z_col, row);
+}
+
+void zeige_sterne(std::int64_t gemacht, std::int64_t gesamt) {
+    if (gesamt <= 0) return;
+    const std::int64_t q = gemacht * 10 / gesamt;
+    if (q <= ZAHL_DER_STERNE) return;
+    console::write_at(44, 25, std::string(static_cast<std::size_t>(q), '*'));
+    console::goto_xy(WX, WY);
+    ZAHL_DER_STERNE = static_cast<std::int32_t>(q);
+}
+
+void schreibe_schlusszeile() {
+    const int x = console::where_x(), y = console::where_y();
+    if (SP_D) {
+        // The line is built from pieces; the umlaut is always spelled oe here.
+        console::goto_xy(1, 25);
+        for (const char* piece : {"L", "oe", "sung:                ", "Ben", "oe", "tigte Versuche:            ",
+                                  "Neues Spiel? Ja.       "})
+            console::write(piece);
+    } else {
+        console::write_at(1, 25,
+                          "Answer:                       Trials made:                 New Game? Yes.      ");
+    }
+    console::goto_xy(x, y);
+}
+
+// The end of the build, whichever way it went.
+void beende_aufbau() {
+    RATEN_ZEITANZEIGE = false;
+    NOTINVERS = true;
+    schreibe_schlusszeile();
+}
+
+void abbrechen(bool& ok) {
+    A = ESC;
+    LISTEN_FREIGEBEN(true);
+    ok = false;
+    ZEITEIN = false;
+}
+
+// Reads a waiting key: true when it breaks off (Esc or Ctrl-C). An extended
+// key's second character is read too; any other key is dropped.
+bool abbruch_gedrueckt() {
+    if (!console::key_pressed()) return false;
+    const unsigned char k = console::read_key();
+    if (k == 0) {
+        console::read_key();
+        return false;
+    }
+    return k == ESC || k == BREAK;
+}
+
+std::int64_t anzahl_codes(int n, int s, bool wdh) {
+    std::int64_t total = 1;
+    for (int i = 0; i < n; ++i) {
+        total *= wdh ? s : s - i;
+        if (total <= 0) return 0;
+    }
+    return total;
+}
+
+void setze_loesung(const byte* c, int n) {
+    LOESUNG.blank();
+    for (int i = 1; i <= n; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[c[i - 1]]);
+}
+
+void nummern_des_versuchs(const CODE& guess, int n, byte* g) {
+    g[0] = 0;
+    for (int i = 1; i <= n; ++i) {
+        const char ch = guess[i];
+        byte nr = 0;
+        if (ch >= '0' && ch <= 'z') {
+            nr = NRARRAY[static_cast<std::size_t>(ch - '0')];
+            if (nr > MAXFARBE) nr = 0;  // not a sign of this match: never matches
+        }
+        g[i] = nr;
+    }
+}
+
+}  // namespace
+
+void INIT_NICHT_FEST(bool& ok) {
+    const int n = X.CODELAENGE;
+    const int s = MAXFARBE;
+    const bool wdh = X.WIEDERHOLUNG;
+
+    ENDFARBEPL1 = static_cast<byte>(n + 1);
+    ok = true;
+    ERL_FARBE.fill(false);
+    for (int c = 1; c <= s && c <= 36; ++c) ERL_FARBE[c] = true;
+    ERL = nullptr;
+    ERLLOE = nullptr;
+    ZAHL_DER_STERNE = 0;
+    liste_ohne_wiederholung = !wdh;
+
+    // The count of the codes this build makes. It is taken from the
+    // conditions of the call rather than from MEMLOES, which the capacity
+    // check made with the repetition in force (the match loop may switch
+    // repetition off for this call only).
+    const std::int64_t gesamt = (n >= 1 && n <= 9 && s >= 1 && s <= 36) ? anzahl_codes(n, s, wdh) : 0;
+    const auto gesamt32 = static_cast<std::int32_t>(std::min<std::int64_t>(gesamt, INT32_MAX));
+
+    RATEN_ZEITANZEIGE = true;
+    NOTINVERS = false;
+    ZEITLIMIT_GR_0 = false;
+    ZEIT_GERATEN_KL100 = true;
+    NEUER_KANDIDAT = false;
+    GERATENE_VERSUCHE = 0;
+    ZAHL_DER_VERSUCHE = gesamt32;
+    ZAHLGESAMTVERSUCHE = gesamt32;
+    NUMMER_PLUS = gesamt32;
+    SETZE_RATE_ZEIT_AKT = true;
+
+    SPEICHER_ARENA.set_budget(MEMGES);
+
+    if (gesamt == 0) {
+        // Conditions that allow no code at all: nothing to play against.
+        abbrechen(ok);
+        beende_aufbau();
+        return;
+    }
+
+    // The code being made: c[0..n-1] are positions 1..n, c[n] the class byte.
+    byte c[10] = {};
+    std::uint64_t benutzt = 0;  // signs in use, without repetition
+    const std::uint64_t alle = ((1ULL << s) - 1) << 1;  // bits 1..s
+    if (wdh) {
+        for (int i = 0; i < n; ++i) c[i] = 1;
+    } else {
+        // Position 1 holds n, position n holds 1.
+        for (int i = 0; i < n; ++i) {
+            c[i] = static_cast<byte>(n - i);
+            benutzt |= 1ULL << c[i];
+        }
+    }
+
+    PTR_O_F head = nullptr;
+    std::int64_t gemacht = 0;
+    std::uint32_t until_check = 1;  // look at the keyboard and the clock on the first code
+    for (;;) {
+        if (--until_check == 0) {
+            until_check = BUILD_STEP;
+            SCHREIBE_ZEIT();
+            if (abbruch_gedrueckt()) {
+                ERL = head;
+                ERLLOE = head;
+                abbrechen(ok);
+                beende_aufbau();
+                return;
+            }
+            zeige_sterne(gemacht, gesamt);
+        }
+
+        auto* node = static_cast<PTR_O_F>(SPEICHER_ARENA.allocate(sizeof(LISTE_O_F)));
+        if (node == nullptr) {
+            ERL = head;
+            ERLLOE = head;
+            abbrechen(ok);
+            beende_aufbau();
+            return;
+        }
+        node->link1 = head;
+        node->link2 = head;
+        std::memcpy(node->data, c, sizeof node->data);
+        head = node;
+        ++gemacht;
+
+        // The next code: position 1 turns fastest.
+        int i = 0;
+        if (wdh) {
+            while (i < n && c[i] == s) c[i++] = 1;
+            if (i == n) break;
+            ++c[i];
+        } else {
+            for (; i < n; ++i) {
+                benutzt &= ~(1ULL << c[i]);
+                const std::uint64_t frei_hoeher = alle & ~benutzt & ~((2ULL << c[i]) - 1);
+                if (frei_hoeher != 0) {
+                    c[i] = static_cast<byte>(__builtin_ctzll(frei_hoeher));
+                    benutzt |= 1ULL << c[i];
+                    // The faster positions start again from the smallest free signs.
+                    for (int j = i - 1; j >= 0; --j) {
+                        c[j] = static_cast<byte>(__builtin_ctzll(alle & ~benutzt));
+                        benutzt |= 1ULL << c[j];
+                    }
+                    break;
+                }
+            }
+            if (i == n) break;
+        }
+    }
+
+    ERL = head;
+    ERLLOE = head;
+    GERATENE_VERSUCHE = static_cast<std::int32_t>(std::min<std::int64_t>(gemacht, INT32_MAX));
+    SETZEZEITLETZTERVERSUCH = true;
+    zeige_sterne(gemacht, gesamt);
+    beende_aufbau();
+}
+
+void klassifiziere_liste(const byte* g, KLASSENTABELLE& t) {
+    const int n = X.CODELAENGE;
+    for (auto& row : t)
+        for (auto& v : row) v = 0;
+    if (ERL == nullptr || n < 1 || n > 9) return;
+    Guess q;
+    bereite_vor(g, n, q);
+    const int idx = n;  // the class byte right after the signs
+    std::uint32_t cnt[2][256] = {};
+    if (KENNEALLEFARBEN) {
+        const unsigned common = gemeinsam(q, ERL->data);
+        klassifiziere<true>(q, idx, common, cnt);
+        for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(cnt[0][p] + cnt[1][p]);
+    } else {
+        klassifiziere<false>(q, idx, 0, cnt);
+        for (int common = 0; common <= n; ++common)
+            for (int p = 0; p <= common; ++p) {
+                const int cls = common * 16 + p;
+                t[common][p] = static_cast<std::int32_t>(cnt[0][cls] + cnt[1][cls]);
+            }
+    }
+}
+
+std::int64_t filtere_liste(byte p, byte common) {
+    const int n = X.CODELAENGE;
+    PTR_O_F head = ERL;
+    if (head == nullptr) return 0;
+    const byte v = KENNEALLEFARBEN ? p : static_cast<byte>(common * 16 + p);
+    const int idx = n;
+    // Unlink every node after the head whose class differs; a kept node's
+    // link is written only when it changes, so dropped nodes are only read.
+    PTR_O_F kept = head;
+    std::int64_t anzahl = 1;
+    std::uint32_t until_clock = PASS_STEP;
+    for (PTR_O_F c = head->link2; c != nullptr; c = c->link2) {
+        if (c->data[idx] == v) {
+            if (kept->link2 != c) kept->link2 = c;
+            kept = c;
+            ++anzahl;
+        }
+        if (--until_clock == 0) {
+            until_clock = PASS_STEP;
+            SCHREIBE_ZEIT();
+        }
+    }
+    if (kept->link2 != nullptr) kept->link2 = nullptr;
+    if (head->data[idx] != v) {
+        ERL = head->link2;
+        --anzahl;
+    }
+    if (anzahl == 1) setze_loesung(ERL->data, n);
+    return anzahl;
+}
+
+void lerne_farben(const byte* g, byte p, byte common) {
+    if (KENNEALLEFARBEN) return;
+    const int n = X.CODELAENGE;
+    if (common == n) {
+        // The code holds exactly the signs of the guess.
+        KENNEALLEFARBEN = true;
+        for (int c = 1; c <= MAXFARBE && c <= 36; ++c) ERL_FARBE[c] = false;
+        for (int i = 1; i <= n; ++i)
+            if (g[i] != 0) ERL_FARBE[g[i]] = true;
+    } else if (p == 0 && common == 0) {
+        for (int i = 1; i <= n; ++i) ERL_FARBE[g[i]] = false;
+        ERL_FARBE[0] = false;
+        if (!X.WIEDERHOLUNG) {
+            int moeglich = 0;
+            for (int c = 1; c <= MAXFARBE && c <= 36; ++c) moeglich += ERL_FARBE[c];
+            if (moeglich <= n) KENNEALLEFARBEN = true;
+        }
+    }
+}
+
+std::int64_t laenge_liste() {
+    std::int64_t anzahl = 0;
+    for (PTR_O_F c = ERL; c != nullptr; c = c->link2) ++anzahl;
+    return anzahl;
+}
+
+void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsigned char& key) {
+    const int n = X.CODELAENGE;
+    const int sp = (spalte == 2) ? 2 : 1;
+    const int p_col = X3[sp], z_col = X4[sp];
+    // The row of the try; the entry row when the caller has not set it.
+    const int row = (K != 0) ? K : WY;
+    key = 0;
+
+    byte g[10] = {};
+    nummern_des_versuchs(guess, n, g);
+
+    // A guess made only of signs known to be absent needs no look at the list.
+    bool moeglich = false;
+    for (int i = 1; i <= n; ++i) moeglich = moeglich || (g[i] != 0 && ERL_FARBE[g[i]]);
+    if (!moeglich) {
+        p = 0;
+        z = 0;
+        schreibe_antwort(p_col, z_col, row, p, z);
+        return;
+    }
+
+    // A guess tried before gets the same answer again. The try being
+    // answered may already stand in its slot (the ring reuses the slots), so
+    // the slot holding this very guess is skipped.
+    const int frueher = std::min<std::int32_t>(NUMMER - 1, 30);
+    for (int t = 1; t <= frueher; ++t) {
+        const VERSUCH& v = V30[t];
+        if (&v.ZUG == &guess) continue;
+        bool gleich = true;
+        for (int i = 1; i <= n && gleich; ++i) gleich = v.ZUG[i] == guess[i];
+        if (gleich) {
+            p = v.P;
+            z = v.Z;
+            schreibe_antwort(p_col, z_col, row, p, z);
+            return;
+        }
+    }
+
+    KLASSENTABELLE t;
+    klassifiziere_liste(g, t);
+
+    byte common = 0;
+    if (X.PC_LOESUNG) {
+        WAEHLE_ANTWORT(t, p, common);
+        z = static_cast<byte>(common - p);
+        schreibe_antwort(p_col, z_col, row, p, z);
+    } else {
+        if (!read_checked_answer(t, static_cast<byte>(n), static_cast<byte>(p_col), static_cast<byte>(z_col),
+                                 static_cast<byte>(row), p, z, key)) {
+            key = ESC;
+            return;
+        }
+        common = static_cast<byte>(p + z);
+    }
+
+    if (p == n) {
+        z = 0;
+        LOESUNG.blank();
+        for (int i = 1; i <= n; ++i) LOESUNG[i] = guess[i];
+        LISTEN_FREIGEBEN(true);
+        ZEITEIN = false;
+        return;
+    }
+
+    if (console::key_pressed()) {
+        const unsigned char k = console::read_key();
+        if (k == 0) {
+            console::read_key();
+        } else if (k == ESC || k == BREAK) {
+            A = ESC;
+            key = ESC;
+            LISTEN_FREIGEBEN(true);
+            ZEITEIN = false;
+            return;
+        }
+    }
+
+    filtere_liste(p, common);
+    lerne_farben(g, p, common);
+}
+
 }  // namespace zqspiel

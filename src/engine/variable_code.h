@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/answer_check.h"
 #include "engine/answer_order.h"
 #include "engine/zqspiel.h"
 
@@ -47,19 +48,20 @@ void WAEHLE_ANTWORT(const Table& t, byte& p, byte& common) {
 
 // ---- the steps, for the answer branch above and for tests and benchmarks ----
 
-// Class table of one answer: counts by [common][P].
-using KLASSEN_TABELLE = std::array<std::array<std::int32_t, 10>, 10>;
-
 // Classifies every code of the list from ERL against the guess given as sign
-// numbers g[1..n] (0 = vacant): fills t and stores each node's class byte.
-void klassifiziere_liste(const byte* g, KLASSEN_TABELLE& t);
+// numbers g[1..n] (g[0] unused, 0 = vacant): fills t (cleared first) and
+// stores each node's class byte.
+void klassifiziere_liste(const byte* g, KLASSENTABELLE& t);
 
-// Keeps only the codes whose class byte is that of the answer (p, common);
-// returns how many remain. Then LOESUNG holds the last code when one is left.
+// Keeps only the codes whose class byte (from the last classification) is
+// that of the answer (p, common); returns how many remain. When exactly one
+// is left, LOESUNG holds it.
 std::int64_t filtere_liste(byte p, byte common);
 
 // Updates ERL_FARBE and KENNEALLEFARBEN after the answer (p, common) to the
 // guess g[1..n].
 void lerne_farben(const byte* g, byte p, byte common);
 
+// Number of codes in the list now (walks it).
+std::int64_t laenge_liste();
 }  // namespace zqspiel
