@@ -21,7 +21,7 @@ void KeyDecoder::reset() {
 void KeyDecoder::push(unsigned char k) {
     // A full queue means the reader has fallen far behind; dropping the newest
     // key is better than overwriting the head and splitting a 0 + scan pair.
-    if (count_ >= CAP - 1) return;
+    if (count_ >= CAP) return;
     queue_[(head_ + count_) % CAP] = k;
     ++count_;
 }
@@ -273,7 +273,8 @@ void KeyDecoder::timeout() {
 }
 
 void KeyDecoder::finish_csi(unsigned char final) {
-    if (private_ || intermediate_) return;  // terminal reports, not keys
+    // terminal reports, not keys; no key has more parameters than fit here
+    if (private_ || intermediate_ || nparams_ > MAX_PARAMS) return;
     unsigned mods = alt_ ? ALT : 0u;
 
     switch (final) {
@@ -340,7 +341,7 @@ void KeyDecoder::finish_csi(unsigned char final) {
 }
 
 void KeyDecoder::finish_ss3(unsigned char final) {
-    if (private_ || intermediate_) return;
+    if (private_ || intermediate_ || nparams_ > MAX_PARAMS) return;
     unsigned mods = alt_ ? ALT : 0u;
     // ESC O 1 ; m X, or ESC O m X of older terminals
     if (nparams_ >= 2) {

@@ -62,7 +62,8 @@ private:
 
     void push(unsigned char k);
     void push_ext(unsigned char scan) {
-        if (scan == 0) return;  // not a key the game knows: swallow
+        if (scan == 0) return;         // not a key the game knows: swallow
+        if (count_ + 2 > CAP) return;  // no room for both halves: drop the whole key
         push(0);
         push(scan);
     }
