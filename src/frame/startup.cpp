@@ -65,6 +65,7 @@ void ANFANGEN() {
     const console::Time t = console::get_time();
     if (d.year < 1980 || d.year > 9999) {
         d.year = d.year < 1980 ? static_cast<std::uint16_t>(d.year % 100 + 2000) : std::uint16_t{9999};
+        if (d.month == 2 && d.day == 29 && !leap_year(d.year)) d.day = 28;  // no such day in the new year
         d.weekday = console::weekday_of(d.year, d.month, d.day);
         console::set_date(d);  // a refusal leaves the program's copy corrected
     }
