@@ -1,0 +1,238 @@
+#include "engine/conditions_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "console/virtual_console.h"
+#include "engine/conditions.h"
+#include "engine/names.h"
+#include "engine/zqspiel.h"
+#include "frame/temp_dir.h"
+
+using namespace zqspiel;
+
+namespace {
+
+struct File : ::testing::Test {
+    console::ScopedVirtualConsole s;
+    TempDir tmp;
+    void SetUp() override {
+        tmp.bind();
+        INITIALISIERE();
+        LEERZ_MERKER = false;
+        SPEICHERSTUFE = 10;
+        NORMALFARBE = 31;
+        HERVORFARBE = 30;
+    }
+    // What the start-up makes of the file: read, then checked.
+    void load() {
+        INITIALISIERE();
+        lese_bedingungen();
+        pruefe_bedingungen();
+        NAMEOK(false);
+    }
+    void expect_defaults() {
+        BEDINGUNG d = X;
+        INITIALISIERE();
+        pruefe_bedingungen();
+        EXPECT_EQ(std::memcmp(&d, &X, sizeof X), 0);
+    }
+    std::vector<unsigned char> record_of_x() {
+        std::vector<unsigned char> v(sizeof X);
+        std::memcpy(v.data(), &X, sizeof X);
+        return v;
+    }
+};
+
+}  // namespace
+
+TEST(ConditionsPath, DirectoryOfTheProgram) {
+    EXPECT_EQ(bedingungen_pfad("/usr/games/zq"), "/usr/games/BEDINGUN.DAT");
+    EXPECT_EQ(bedingungen_pfad("./build/release/zentrovalquist"), "./build/release/BEDINGUN.DAT");
+    EXPECT_EQ(bedingungen_pfad("zentrovalquist"), "BEDINGUN.DAT");
+    EXPECT_EQ(bedingungen_pfad("/zq"), "/BEDINGUN.DAT");
+    EXPECT_EQ(bedingungen_pfad(""), "BEDINGUN.DAT");
+}
+
+TEST_F(File, MissingFileGivesTheDefaults) {
+    load();
+    EXPECT_FALSE(KANN_LESEN);
+    expect_defaults();
+}
+
+TEST_F(File, WrittenRecordIsReadBack) {
+    X.ZEITSTUFE = 3;
+    X.CODELAENGE = 6;
+    X.SPEICHER = 1;  // replaced by the step in use
+    X.ERSTES_ZEICHEN = 'x';
+    X.LETZTES_ZEICHEN = '3';
+    X.TON = true;
+    X.PC_RAET = true;
+    X.LOESUNG_FEST = false;
+    std::memcpy(&X.NAME1[1], "Eva", 3);
+    std::memcpy(&X.NAME2[1], "otto", 4);  // normalised on the way out
+    SPEICHERSTUFE = 4;
+    NORMALFARBE = 0x2F;
+    HERVORFARBE = 0x2E;
+    BEDINGUNGENSPEICHERN();
+
+    const auto bytes = tmp.read();
+    ASSERT_EQ(bytes.size(), 80u);
+    EXPECT_EQ(bytes[0], 0x2F);
+    EXPECT_EQ(bytes[1], 0x2E);
+    EXPECT_EQ(bytes[2], 3);
+    EXPECT_EQ(bytes[3], 6);
+    EXPECT_EQ(bytes[5], 4);
+    EXPECT_EQ(bytes[6], 'x');
+    EXPECT_EQ(bytes[7], '3');
+    EXPECT_EQ(bytes[8], 1);
+    EXPECT_EQ(bytes[12], 1);
+    EXPECT_EQ(bytes[13], 0);
+    EXPECT_EQ(std::string(bytes.begin() + 14, bytes.begin() + 19), " Eva ");
+    EXPECT_EQ(std::string(bytes.begin() + 47, bytes.begin() + 53), " Otto ");
+    EXPECT_TRUE(tmp.others().empty());
+
+    const BEDINGUNG written = X;
+    INITIALISIERE();
+    lese_bedingungen();
+    EXPECT_TRUE(KANN_LESEN);
+    EXPECT_EQ(std::memcmp(&written, &X, sizeof X), 0);
+}
+
+TEST_F(File, VacantSignSavedAsTheUserSetIt) {
+    X.LEERZEICHEN_ERLAUBT = false;  // a match switched it off for the computer
+    LEERZ_MERKER = true;
+    BEDINGUNGENSPEICHERN();
+    EXPECT_EQ(tmp.read().at(10), 1);
+    EXPECT_FALSE(X.LEERZEICHEN_ERLAUBT);  // the condition in force stays
+}
+
+TEST_F(File, EightyZeroBytes) {
+    tmp.write(std::vector<unsigned char>(80, 0));
+    load();
+    EXPECT_TRUE(KANN_LESEN);
+    EXPECT_EQ(X.NORMALATTR, 0);
+    EXPECT_EQ(X.HERVORATTR, 0);
+    EXPECT_EQ(X.ZEITSTUFE, 0);
+    EXPECT_EQ(X.CODELAENGE, 4);
+    EXPECT_EQ(X.RESERVE4, 8);
+    EXPECT_EQ(X.SPEICHER, 10);
+    EXPECT_EQ(X.ERSTES_ZEICHEN, 'a');
+    EXPECT_EQ(X.LETZTES_ZEICHEN, 'f');
+    EXPECT_FALSE(X.TON || X.WIEDERHOLUNG || X.LEERZEICHEN_ERLAUBT || X.PC_LOESUNG || X.PC_RAET || X.LOESUNG_FEST);
+    EXPECT_EQ(std::string(X.NAME1.begin(), X.NAME1.end()), std::string(33, ' '));
+    EXPECT_EQ(std::string(X.NAME2.begin(), X.NAME2.end()), std::string(33, ' '));
+}
+
+TEST_F(File, ShortOrEmptyFilesGiveTheDefaults) {
+    for (std::size_t size : {0, 1, 40, 79}) {
+        tmp.write(std::vector<unsigned char>(size, 7));
+        load();
+        EXPECT_EQ(KANN_LESEN, size > 0) << size;
+        expect_defaults();
+    }
+}
+
+TEST_F(File, OnlyTheFirstRecordOfALongFileAndTheNextSaveShortensIt) {
+    INITIALISIERE();
+    X.CODELAENGE = 7;
+    std::vector<unsigned char> bytes = record_of_x();
+    bytes.resize(10000, 0xAA);
+    tmp.write(bytes);
+    load();
+    EXPECT_EQ(X.CODELAENGE, 7);
+    BEDINGUNGENSPEICHERN();
+    EXPECT_EQ(tmp.read().size(), 80u);
+}
+
+TEST_F(File, BooleansReadAsAnyNonZeroByte) {
+    std::vector<unsigned char> bytes = record_of_x();
+    for (int i = 8; i <= 13; ++i) bytes[i] = static_cast<unsigned char>(0x80 + i);
+    tmp.write(bytes);
+    load();
+    EXPECT_TRUE(X.TON && X.WIEDERHOLUNG && X.LEERZEICHEN_ERLAUBT && X.PC_LOESUNG && X.PC_RAET && X.LOESUNG_FEST);
+    BEDINGUNGENSPEICHERN();
+    const auto back = tmp.read();
+    for (int i = 8; i <= 13; ++i) EXPECT_EQ(back[i], i == 10 ? 0 : 1) << i;  // 10: LEERZ_MERKER is false
+}
+
+TEST_F(File, RandomContentAlwaysGivesValidConditions) {
+    std::mt19937 gen(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<unsigned char> bytes(80);
+        for (auto& b : bytes) b = static_cast<unsigned char>(gen());
+        tmp.write(bytes);
+        load();
+        ASSERT_LE(X.ZEITSTUFE, 9);
+        ASSERT_GE(X.CODELAENGE, 2);
+        ASSERT_LE(X.CODELAENGE, 9);
+        ASSERT_GE(X.SPEICHER, 1);
+        ASSERT_LE(X.SPEICHER, 15);
+        ASSERT_GE(MAXFARBE, 2);
+        ASSERT_TRUE(X.CODELAENGE <= MAXFARBE || X.WIEDERHOLUNG);
+        for (char c : {X.ERSTES_ZEICHEN, X.LETZTES_ZEICHEN})
+            ASSERT_TRUE((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')) << int(c);
+        for (int i = 8; i <= 13; ++i) ASSERT_LE(reinterpret_cast<const unsigned char*>(&X)[i], 1);
+    }
+}
+
+TEST_F(File, ADirectoryOfThatNameIsLeftAlone) {
+    std::filesystem::create_directory(tmp.file());
+    load();
+    EXPECT_FALSE(KANN_LESEN);
+    expect_defaults();
+    BEDINGUNGENSPEICHERN();
+    EXPECT_TRUE(std::filesystem::is_directory(tmp.file()));
+    EXPECT_TRUE(tmp.others().empty());  // no temporary file left behind
+}
+
+TEST_F(File, UnreadableFileGivesTheDefaults) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    std::vector<unsigned char> bytes = record_of_x();
+    bytes[3] = 7;
+    tmp.write(bytes);
+    ::chmod(tmp.file().c_str(), 0);
+    load();
+    EXPECT_FALSE(KANN_LESEN);
+    expect_defaults();
+}
+
+TEST_F(File, UnwritableDirectoryKeepsTheOldFile) {
+    X.CODELAENGE = 5;
+    BEDINGUNGENSPEICHERN();
+    const auto before = tmp.read();
+    X.CODELAENGE = 8;
+    // A temporary file that cannot be made: here a directory holding its name.
+    const std::string temp = tmp.file() + "." + std::to_string(::getpid()) + ".tmp";
+    std::filesystem::create_directory(temp);
+    std::filesystem::create_directory(temp + "/x");  // not empty: unlink and rename fail
+    BEDINGUNGENSPEICHERN();
+    EXPECT_EQ(tmp.read(), before);
+}
+
+TEST_F(File, ReplacingKeepsThePermissions) {
+    BEDINGUNGENSPEICHERN();
+    ::chmod(tmp.file().c_str(), 0640);
+    X.CODELAENGE = 6;
+    BEDINGUNGENSPEICHERN();
+    struct stat st;
+    ASSERT_EQ(::stat(tmp.file().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(tmp.read().at(3), 6);
+}
+
+TEST_F(File, PathWithoutSlashIsTheWorkingDirectory) {
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(tmp.dir);
+    console::active().program_path = "zentrovalquist";
+    binde_bedingungsdatei();
+    EXPECT_EQ(bedingungsdatei(), "BEDINGUN.DAT");
+    X.CODELAENGE = 9;
+    BEDINGUNGENSPEICHERN();
+    std::filesystem::current_path(old);
+    EXPECT_EQ(tmp.read().at(3), 9);
+}
