@@ -102,7 +102,7 @@ int letter_colour(bool farbschirm, char key) {
 void ZEIGE_FARBTEXT(bool deutsch, int part, std::uint8_t normal, std::uint8_t hervor) {
     const std::string_view* lines = deutsch ? PANEL_DE : PANEL_EN;
     const int col = console::where_x(), row = console::where_y();
-    if (part == PART_BACKGROUND) {
+    if (part != PART_EMPHASIS) {  // the frame is drawn in the normal attribute
         console::text_attr(normal);
         console::write_at(PANEL_COL, 3, std::string(PANEL_WIDTH + 2, '_'));
         for (int r = 4; r <= 22; ++r) {

@@ -14,7 +14,7 @@ enum ColourPart : int { PART_BACKGROUND = 1, PART_STANDARD = 2, PART_EMPHASIS = 
 char LIES_FARBTASTE(bool farbschirm, std::uint8_t normal, std::uint8_t hervor, int& part);
 // Draws the explanation panel: all of it for the background, the text in the
 // normal attribute only for the standard colour, the emphasised words only for
-// the emphasised colour.
+// the emphasised colour (the frame belongs to the normal attribute).
 void ZEIGE_FARBTEXT(bool deutsch, int part, std::uint8_t normal, std::uint8_t hervor);
 // Text colour of a letter key ('a'..'p' on a colour screen, 'a'..'c' on a
 // black-and-white one; either case); -1 for other keys.

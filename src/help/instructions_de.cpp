@@ -129,4 +129,7 @@ void KURZANLEITUNGD(std::uint8_t normal, std::uint8_t hervor) { help::show_singl
 
 void SPIELANLEITUNGD(std::uint8_t normal, std::uint8_t hervor) { help::show_pages(SEITEN, normal, hervor); }
 
+help::Page short_page() { return KURZ; }
+std::span<const help::Page> detailed_pages() { return SEITEN; }
+
 }  // namespace zqd

@@ -127,4 +127,7 @@ void KURZANLEITUNGE(std::uint8_t normal, std::uint8_t hervor) { help::show_singl
 
 void SPIELANLEITUNGE(std::uint8_t normal, std::uint8_t hervor) { help::show_pages(PAGES, normal, hervor); }
 
+help::Page short_page() { return SHORT; }
+std::span<const help::Page> detailed_pages() { return PAGES; }
+
 }  // namespace zqe

@@ -2,10 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+
+#include "help/pages.h"
 
 namespace zqe {
 
 void KURZANLEITUNGE(std::uint8_t normal, std::uint8_t hervor);
 void SPIELANLEITUNGE(std::uint8_t normal, std::uint8_t hervor);
+
+// The texts of the pages, for checks of their layout.
+help::Page short_page();
+std::span<const help::Page> detailed_pages();
 
 }  // namespace zqe
