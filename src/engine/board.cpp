@@ -118,8 +118,10 @@ void schreibe_spielbeginn() {
             d.resize(24, ' ');
             console::write_at(15, row, d);
             const unsigned h = STD % 24;
-            console::write_at(15, row + 1, zwei(h % 12 == 0 ? 12 : h % 12));
-            console::write_at(18, row + 1, zwei(MIN));
+            // The row's frame has no colon between hour and minutes (its colon
+            // stands under those of the rows above), so it is written here, as
+            // the clock writes it when the hour changes.
+            console::write_at(15, row + 1, zwei(h % 12 == 0 ? 12 : h % 12) + ":" + zwei(MIN));
             console::write_at(21, row + 1, h < 12 ? "a" : "p");
         }
         console::write_at(27, row + 1, zwei(SEK));
