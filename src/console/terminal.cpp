@@ -166,6 +166,7 @@ constexpr std::int64_t MS = 1000000;
 // Key tests closer together than this, many times in a row, mean the caller
 // is waiting for a key and nothing else; then a key test may block briefly.
 constexpr std::int64_t SPIN_GAP_NS = 3000;
+constexpr std::int64_t SPIN_KEEP_GAP_NS = 100000;
 constexpr int SPIN_STREAK = 32;
 // From a computation the input is looked at no more often than this.
 constexpr std::int64_t POLL_INTERVAL_NS = 1 * MS;
@@ -262,7 +263,9 @@ bool Terminal::start(const char* argv0) {
 }
 
 void Terminal::handle_signals() {
-    if (g_wake[0] >= 0) drain_wake_pipe();
+    // Cheap when nothing happened: called on every key test.
+    if (!g_winch && !g_cont) return;
+    drain_wake_pipe();
     if (!started_) return;
     if (g_cont) {
         g_cont = 0;
@@ -301,7 +304,12 @@ bool Terminal::read_input(int timeout_ms) {
     last_poll_ns_ = mono_ns();
     if (r <= 0) return r < 0 && errno == EINTR;
     bool any = false;
-    if (n == 2 && (fds[1].revents & POLLIN)) any = true;  // a signal; handled by the caller
+    if (n == 2 && (fds[1].revents & POLLIN)) {
+        // a signal: its flag is handled by the caller; the byte must go, or
+        // every later poll would return at once
+        drain_wake_pipe();
+        any = true;
+    }
     if (fds[0].revents & POLLIN) {
         unsigned char buf[256];
         const ssize_t got = ::read(in_fd_, buf, sizeof buf);
@@ -342,7 +350,9 @@ bool Terminal::key_pressed() {
     if (decoder_.has_key() || input_gone_) return true;
 
     const std::int64_t now = mono_ns();
-    const bool quick = now - last_return_ns_ < SPIN_GAP_NS;
+    // Once waiting, a somewhat longer gap (the first one after a sleep in
+    // poll runs on cold caches) does not end the wait.
+    const bool quick = now - last_return_ns_ < (spin_streak_ >= SPIN_STREAK ? SPIN_KEEP_GAP_NS : SPIN_GAP_NS);
     spin_streak_ = quick ? spin_streak_ + 1 : 0;
     const bool waiting = spin_streak_ >= SPIN_STREAK;
 
@@ -398,7 +408,10 @@ void Terminal::delay(unsigned ms) {
         // a resize or resume is repainted during a long wait.
         pollfd fd{g_wake[0], POLLIN, 0};
         const int r = poll(&fd, g_wake[0] >= 0 ? 1 : 0, static_cast<int>((left + MS - 1) / MS));
-        if (r != 0) flush();
+        if (r != 0) {
+            drain_wake_pipe();
+            flush();
+        }
     }
 }
 
