@@ -1,0 +1,401 @@
+// The match clock on the fake clock of the virtual console: time of day,
+// date, durations, the virtual date and the search line of row 25.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/virtual_console.h"
+#include "engine/board.h"
+#include "engine/clock.h"
+#include "engine/zqspiel.h"
+
+using namespace zqspiel;
+
+namespace {
+
+// Counts the clock readings, so that the cost of a call can be checked.
+struct ZaehlKonsole : console::VirtualConsole {
+    int zeiten = 0, daten = 0;
+    console::Time get_time() override {
+        ++zeiten;
+        return VirtualConsole::get_time();
+    }
+    console::Date get_date() override {
+        ++daten;
+        return VirtualConsole::get_date();
+    }
+};
+
+class Uhr : public ::testing::Test {
+protected:
+    void SetUp() override {
+        console::use(&vc);
+        X = BEDINGUNG{};
+        X.CODELAENGE = 4;
+        X.LOESUNG_FEST = true;
+        X.PC_LOESUNG = true;
+        X.PC_RAET = false;
+        const std::string ring = "0123456789abcdefghijklmnopqrstuvwxyz";
+        FARBARRAY[0] = '*';
+        for (int n = 1; n <= 36; ++n) FARBARRAY[n] = static_cast<byte>(ring[n - 1]);
+        MAXFARBE = 10;
+        SP_D = true;
+        VIRTUALDATE = false;
+        ZEITLIMIT = ZEITLIMIT99 = ZEITLIMIT_DIV_10 = 0;
+        ZEITLIMIT_GR_0 = false;
+        AKTUELL = nullptr;
+        NORMALFARBE = 31;
+        HERVORFARBE = 30;
+    }
+    void TearDown() override {
+        ZEITEIN = false;
+        console::use(nullptr);
+    }
+    void start(int y, int mo, int d, int h, int mi, int s, int hs = 0) {
+        vc.set_clock(y, mo, d, h, mi, s, hs);
+        zeichne_brett(6, true, "     (0011) ");
+        setze_uhr_fuer_partie();
+        starte_spieluhr();
+    }
+    void tick(std::int64_t ms) {
+        vc.advance(ms);
+        SCHREIBE_ZEIT();
+    }
+    std::string at(int col, int row, int len) { return console::screen().text(col, row, len); }
+    std::vector<std::string> bild() {
+        std::vector<std::string> b;
+        for (int r = 1; r <= 25; ++r) b.push_back(console::screen().row_text(r));
+        return b;
+    }
+    ZaehlKonsole vc;
+};
+
+}  // namespace
+
+TEST_F(Uhr, TimeOfDayAndDateInGerman) {
+    start(2026, 12, 7, 23, 59, 58);
+    EXPECT_EQ(at(16, 19, 23), "Montag, 7.12.2026,     ");
+    EXPECT_EQ(at(16, 20, 13), "23.59 Uhr, 58");
+    EXPECT_TRUE(ZEITEIN);
+    tick(1000);
+    EXPECT_EQ(at(16, 20, 13), "23.59 Uhr, 59");
+    tick(1000);  // midnight: new hour, new date
+    EXPECT_EQ(at(16, 20, 22), "00.00 Uhr, 00 Sekunden");
+    EXPECT_EQ(at(16, 19, 23), "Dienstag, 8.12.2026,   ");
+    // The start stays as it was.
+    EXPECT_EQ(at(16, 17, 23), "Montag, 7.12.2026,     ");
+    EXPECT_EQ(at(16, 18, 13), "23.59 Uhr, 58");
+    tick(5 * 60000 + 7000);
+    EXPECT_EQ(at(16, 20, 13), "00.05 Uhr, 07");
+}
+
+TEST_F(Uhr, TimeOfDayInEnglishTwelveHourForm) {
+    SP_D = false;
+    start(2026, 12, 7, 23, 59, 59);
+    EXPECT_EQ(at(15, 19, 24), "Monday, 7th Dec. 2026,  ");
+    EXPECT_EQ(at(15, 20, 14), "11:59 p.m., 59");
+    tick(1000);
+    EXPECT_EQ(at(15, 20, 22), "12:00 a.m., 00 seconds");
+    EXPECT_EQ(at(15, 19, 24), "Tuesday, 8th Dec. 2026, ");
+    tick(5 * 60000 + 7000);
+    EXPECT_EQ(at(15, 20, 14), "12:05 a.m., 07");
+    tick((11 * 60 + 54) * 60000LL + 53000);  // 11:59:60 -> noon
+    EXPECT_EQ(at(15, 20, 14), "12:00 p.m., 00");
+    // (Each step also moves the second on: a call redraws only on a new second.)
+    tick(3601000);
+    EXPECT_EQ(at(15, 20, 14), "01:00 p.m., 01");
+    tick(61000);  // minute only: the p.m. stays
+    EXPECT_EQ(at(15, 20, 14), "01:01 p.m., 02");
+    tick(10 * 3600000LL + 58 * 60000 + 1000);
+    EXPECT_EQ(at(15, 20, 14), "11:59 p.m., 03");
+}
+
+TEST_F(Uhr, SecondsAreRewrittenOneDigitWherePossible) {
+    start(2026, 12, 7, 10, 0, 7);
+    // A marker over the tens digit shows whether it is written again.
+    console::write_at(27, 20, "X");
+    console::write_at(32, 21, "Y");
+    tick(1000);
+    EXPECT_EQ(at(27, 20, 2), "X8");
+    EXPECT_EQ(at(32, 21, 2), "Y1");  // match duration 00:00:01
+    tick(2000);
+    EXPECT_EQ(at(27, 20, 2), "10");
+    EXPECT_EQ(at(32, 21, 2), "Y3");
+    tick(7000);
+    EXPECT_EQ(at(32, 21, 2), "10");
+    EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 10");
+}
+
+TEST_F(Uhr, CallWithoutNewSecondWritesNothingAndReadsTheClockOnce) {
+    start(2026, 12, 7, 10, 0, 7, 10);
+    tick(1000);
+    const auto vorher = bild();
+    const int zeiten = vc.zeiten, daten = vc.daten;
+    for (int i = 0; i < 5; ++i) tick(100);  // still second 08
+    EXPECT_EQ(bild(), vorher);
+    EXPECT_EQ(vc.zeiten - zeiten, 5);
+    EXPECT_EQ(vc.daten - daten, 0);
+    // A new second redraws, but needs no date reading before midnight.
+    tick(1000);
+    EXPECT_NE(bild(), vorher);
+    EXPECT_EQ(vc.daten - daten, 0);
+}
+
+TEST_F(Uhr, StoppedClockWritesNothing) {
+    start(2026, 12, 7, 10, 0, 7);
+    ZEITEIN = false;
+    const auto vorher = bild();
+    console::goto_xy(47, 9);
+    tick(5000);
+    tick(3600000);
+    EXPECT_EQ(bild(), vorher);
+    EXPECT_EQ(console::where_x(), 47);
+    EXPECT_EQ(console::where_y(), 9);
+}
+
+TEST_F(Uhr, CursorAndAttributeAreRestored) {
+    start(2026, 12, 7, 10, 0, 7);
+    console::goto_xy(47, 9);
+    console::text_attr(HERVORFARBE);
+    tick(61000);
+    EXPECT_EQ(console::where_x(), 47);
+    EXPECT_EQ(console::where_y(), 9);
+    EXPECT_EQ(console::text_attr(), HERVORFARBE);
+    // The fields themselves are in the normal attribute.
+    EXPECT_EQ(console::screen().attr_at(19, 20), NORMALFARBE);
+    EXPECT_EQ(at(19, 20, 10), "01 Uhr, 08");
+}
+
+TEST_F(Uhr, DateIsReadOnlyAcrossMidnight) {
+    start(2026, 12, 31, 23, 59, 55);
+    const int daten = vc.daten;
+    for (int i = 0; i < 4; ++i) tick(1000);
+    EXPECT_EQ(vc.daten, daten);
+    tick(1000);  // 00:00:00 on New Year's day
+    EXPECT_EQ(vc.daten, daten + 1);
+    EXPECT_EQ(at(16, 19, 23), "Freitag, 1.1.2027,     ");
+    tick(1000);
+    EXPECT_EQ(vc.daten, daten + 1);
+}
+
+TEST_F(Uhr, MatchOverMidnightKeepsCounting) {
+    start(2026, 12, 7, 23, 59, 50);
+    tick(20000);
+    EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 20");
+    EXPECT_EQ(at(16, 22, 18), "00 Std. 00 Min. 00");
+    EXPECT_EQ(at(16, 23, 18), "00 Std. 00 Min. 20");  // a person guesses: all of it is answering time
+    tick(3600000 + 60000 + 1000);
+    EXPECT_EQ(at(16, 21, 18), "01 Std. 01 Min. 21");
+    SP_D = false;
+    tick(60000 + 1000);
+    EXPECT_EQ(at(24, 21, 10), "02 min. 22");  // minutes and seconds only
+    tick(3601000);
+    EXPECT_EQ(at(15, 21, 19), "02 hours 02 min. 23");
+}
+
+TEST_F(Uhr, GuessingAndAnsweringTimeSplitTheDuration) {
+    start(2026, 12, 7, 10, 0, 0, 50);
+    tick(10000);
+    RATENDRAN = true;  // the codebreaker's turn begins
+    SCHREIBE_ZEIT();
+    tick(5000);
+    RATENDRAN = false;  // and ends five seconds later
+    SCHREIBE_ZEIT();
+    tick(3000);
+    EXPECT_EQ(HILFSZEIT, 500);
+    EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 18");
+    EXPECT_EQ(at(16, 22, 18), "00 Std. 00 Min. 05");
+    EXPECT_EQ(at(16, 23, 18), "00 Std. 00 Min. 13");
+    // A turn that runs over midnight still counts forward.
+    vc.set_clock(2026, 12, 7, 23, 59, 59);
+    RATENDRAN = true;
+    SCHREIBE_ZEIT();
+    vc.advance(2000);
+    RATENDRAN = false;
+    SCHREIBE_ZEIT();
+    EXPECT_EQ(HILFSZEIT, 700);
+}
+
+TEST_F(Uhr, DurationsFreezeAtOneHundredHours) {
+    start(2026, 12, 7, 10, 0, 0);
+    HILFSZEIT = 35999950;  // 99:59:59.5 of finished guessing
+    tick(1000);
+    EXPECT_EQ(at(16, 22, 18), "99 Std. 59 Min. 59");
+    EXPECT_TRUE(STD_RATEN_KL100);
+    EXPECT_EQ(at(16, 23, 18), "00 Std. 00 Min. 00");  // never below 0
+    RATENDRAN = true;
+    tick(1000);
+    tick(1000);
+    EXPECT_EQ(at(16, 22, 18), "99 Std. 59 Min. 59");
+    EXPECT_FALSE(STD_RATEN_KL100);
+    // Frozen: even a smaller total no longer changes the field.
+    RATENDRAN = false;
+    tick(1000);
+    HILFSZEIT = 0;
+    tick(1000);
+    EXPECT_EQ(at(16, 22, 18), "99 Std. 59 Min. 59");
+    EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 05");  // the other rows go on
+}
+
+TEST_F(Uhr, VirtualDateShowsItsTwoDays) {
+    VIRTUALDATE = true;
+    VIRJ1 = 1582;
+    VIRM1 = 10;
+    VIRT1 = 4;
+    VIRWT1 = 4;
+    VIRJ2 = 1582;
+    VIRM2 = 10;
+    VIRT2 = 15;
+    VIRWT2 = 5;
+    start(2026, 12, 7, 23, 59, 58);
+    const int daten = vc.daten;
+    EXPECT_EQ(at(16, 17, 23), "Donnerstag, 4.10.1582, ");
+    EXPECT_EQ(at(16, 19, 23), "Donnerstag, 4.10.1582, ");
+    EXPECT_TRUE(VIRTUALOLDDATE);
+    tick(1000);
+    EXPECT_EQ(at(16, 19, 23), "Donnerstag, 4.10.1582, ");
+    tick(2000);
+    EXPECT_EQ(at(16, 19, 23), "Freitag, 15.10.1582,   ");
+    EXPECT_FALSE(VIRTUALOLDDATE);
+    EXPECT_EQ(at(16, 17, 23), "Donnerstag, 4.10.1582, ");
+    // Nearly a day later the time of day reaches the start again.
+    tick(86396000);
+    EXPECT_EQ(at(16, 19, 23), "Freitag, 15.10.1582,   ");
+    tick(1000);
+    EXPECT_EQ(at(16, 19, 23), "Donnerstag, 4.10.1582, ");
+    EXPECT_TRUE(VIRTUALOLDDATE);
+    EXPECT_EQ(vc.daten, daten);  // the system date is not consulted
+    VIRTUALDATE = false;
+}
+
+namespace {
+
+class Suche : public Uhr {
+protected:
+    void SetUp() override {
+        Uhr::SetUp();
+        X.PC_RAET = true;
+        start(2026, 12, 7, 10, 0, 0);
+        beginne_suchanzeige(true);
+        ZAHL_DER_VERSUCHE = 100;
+        NUMMER_PLUS = 20;
+        SCHREIBE_ZEIT();  // takes the search start stamps
+    }
+    void versuche(int g, std::int64_t ms) {
+        vc.advance(ms);
+        GERATENE_VERSUCHE = g;
+        SETZEZEITLETZTERVERSUCH = true;
+        SCHREIBE_ZEIT();
+    }
+    std::string sterne() { return at(44, 25, 10); }
+};
+
+}  // namespace
+
+TEST_F(Suche, ElapsedAndEstimatedTime) {
+    EXPECT_EQ(at(35, 25, 8), "00.00.00");
+    versuche(10, 10000);  // 10 of 100 trials in 10 seconds
+    EXPECT_EQ(RESTZEIT, 9000);
+    EXPECT_EQ(at(35, 25, 8), "00.00.10");
+    EXPECT_EQ(at(72, 25, 8), "00.01.30");
+    // A second without a new trial counts against the next trial's share.
+    tick(1000);
+    EXPECT_EQ(RESTZEIT, 8900);
+    EXPECT_EQ(SPIELZEIT, 1100);
+    EXPECT_EQ(at(35, 25, 8), "00.00.11");
+    EXPECT_EQ(at(72, 25, 8), "00.01.29");
+    // No stars without a time limit until the search is through.
+    EXPECT_EQ(sterne(), "..........");
+    versuche(100, 61000);
+    EXPECT_EQ(RESTZEIT, 0);
+    EXPECT_EQ(ZAHL_DER_STERNE, 10);
+    EXPECT_EQ(sterne(), "**********");
+    EXPECT_EQ(at(72, 25, 8), "00.00.00");
+    EXPECT_EQ(at(35, 25, 8), "00.01.12");
+}
+
+TEST_F(Suche, TimeLimitCapsTheEstimateAndDrivesTheBar) {
+    ZEITLIMIT = 1000;  // ten seconds per guess
+    ZEITLIMIT99 = 1099;
+    ZEITLIMIT_DIV_10 = 100;
+    ZEITLIMIT_GR_0 = true;
+    versuche(10, 5000);
+    EXPECT_EQ(RESTZEIT, 599);
+    EXPECT_EQ(at(72, 25, 8), "00.00.05");
+    EXPECT_EQ(ZAHL_DER_STERNE, 5);
+    EXPECT_EQ(sterne(), "*****.....");
+    // Stars are never taken back.
+    NUMMER_PLUS = 100;
+    versuche(11, 1000);
+    EXPECT_EQ(ZAHL_DER_STERNE, 5);
+    EXPECT_EQ(sterne(), "*****.....");
+    // The trials it must make at least still need more than the limit allows.
+    EXPECT_EQ(RESTZEIT, (100 - 11) * 600 / 11);
+    EXPECT_GT(RESTZEIT, ZEITLIMIT);
+    EXPECT_EQ(at(72, 25, 8), "00.00.48");
+}
+
+TEST_F(Suche, EstimateBelowTheLimitIsKept) {
+    ZEITLIMIT = 9000;
+    ZEITLIMIT99 = 9099;
+    ZEITLIMIT_DIV_10 = 900;
+    ZEITLIMIT_GR_0 = true;
+    versuche(50, 5000);
+    EXPECT_EQ(RESTZEIT, 500);
+    EXPECT_EQ(ZAHL_DER_STERNE, 0);  // the search's own bar is in charge then
+}
+
+TEST_F(Suche, CandidateIsShownAtTheCursor) {
+    static LISTE knoten{};
+    knoten.d(1) = 1;
+    knoten.d(2) = 2;
+    knoten.d(3) = 10;
+    knoten.d(4) = 3;
+    AKTUELL = &knoten;
+    NEUER_KANDIDAT = true;
+    console::goto_xy(49, 9);
+    tick(1000);
+    EXPECT_EQ(at(49, 9, 4), "0192");
+    EXPECT_FALSE(NEUER_KANDIDAT);
+    EXPECT_EQ(console::where_x(), 49);
+    // Shown once per request.
+    console::write_at(49, 9, "....");
+    console::goto_xy(49, 9);
+    tick(1000);
+    EXPECT_EQ(at(49, 9, 4), "....");
+    AKTUELL = nullptr;
+}
+
+TEST_F(Suche, EndOfSearchResetsTheLine) {
+    versuche(10, 10000);
+    versuche(30, 3000);
+    console::goto_xy(45, 9);
+    beende_suchanzeige();
+    EXPECT_FALSE(RATEN_ZEITANZEIGE);
+    EXPECT_EQ(at(35, 25, 45), "00.00.00 .......... benoetigte Zeit: 00.00.00");
+    EXPECT_EQ(console::where_x(), 45);
+    const auto vorher = at(1, 25, 80);
+    tick(5000);
+    EXPECT_EQ(at(1, 25, 80), vorher);
+    SP_D = false;
+    beende_suchanzeige();
+    EXPECT_EQ(at(35, 25, 45), "00.00.00 .......... time yet needed: 00.00.00");
+    // The next search starts from zero again.
+    beginne_suchanzeige(true);
+    EXPECT_EQ(GERATENE_VERSUCHE, 0);
+    EXPECT_EQ(ZAHL_DER_STERNE, 0);
+    EXPECT_TRUE(RATEN_ZEITANZEIGE);
+    SCHREIBE_ZEIT();
+    versuche(1, 2000);
+    EXPECT_EQ(at(35, 25, 8), "00.00.02");
+}
+
+TEST_F(Suche, SearchOverMidnight) {
+    vc.set_clock(2026, 12, 7, 23, 59, 59);
+    beginne_suchanzeige(true);
+    SCHREIBE_ZEIT();
+    versuche(10, 2000);
+    EXPECT_EQ(SPIELZEIT, 200);
+    EXPECT_EQ(RESTZEIT, 90 * 200 / 10);
+}
