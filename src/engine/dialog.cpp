@@ -151,7 +151,7 @@ void BILDSCHIRM() {
     write_ln(std::string(g ? "| Wiederholung von Zeichen?  " : "| Repetitions of signs?      ") +
              yes_no(X.WIEDERHOLUNG) + " |" +
              (g ? " Soll der PC eine Loesung vorgeben? " : " Shall the computer ask a riddle? ") +
-             yes_no(X.PC_LOESUNG) + " |");
+             yes_no(X.PC_LOESUNG) + (g ? " |" : "   |"));  // the English question is shorter
     write_ln(std::string(g ? "| Sind Leerzeichen erlaubt?  " : "| Are vacant signs allowed?  ") +
              yes_no(X.LEERZEICHEN_ERLAUBT) + " |" + (g ? " Loesung " : " Answer: ") +
              padded(std::string(X.CODELAENGE, '.'), 9) + std::string(24, ' ') + "|");
