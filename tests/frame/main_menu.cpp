@@ -1,0 +1,182 @@
+// The program from start to exit on key scripts.
+#include <gtest/gtest.h>
+
+#include "console/virtual_console.h"
+#include "engine/conditions.h"
+#include "engine/zqspiel.h"
+#include "frame/frame.h"
+#include "frame/screen_check.h"
+#include "frame/temp_dir.h"
+
+using namespace zqspiel;
+
+namespace {
+
+// Notes the screen's version at every key read, so a test can tell whether
+// anything was drawn between two keys.
+class RecordingConsole : public console::VirtualConsole {
+public:
+    unsigned char read_key() override {
+        versions.push_back(screen.version());
+        return VirtualConsole::read_key();
+    }
+    std::vector<std::uint64_t> versions;
+};
+
+struct Program : ::testing::Test {
+    RecordingConsole vc;
+    TempDir tmp;
+    void SetUp() override {
+        console::use(&vc);
+        vc.program_path = (tmp.dir / "zentrovalquist").string();
+    }
+    void TearDown() override { console::use(nullptr); }
+
+    void run() { frame::ZENTROVALQUIST(); }
+
+    std::string farewell() const {
+        return vc.program_path +
+               "\n\n"
+               "Zentrovalquist  ***  macOS - 64-Bit - Version  2025-06-21,\n"
+               "Version ohne Grafik- und Sonderzeichen / version without graphics characters.\n"
+               "\n"
+               "Zentrovalquist is free software: you may use, copy and change it.\n"
+               "How to build, play and test it is told in the file README.md beside it.\n"
+               "\n"
+               "Bye-bye!\n";
+    }
+    void expect_ended() {
+        EXPECT_TRUE(vc.restored);
+        EXPECT_EQ(vc.plain_output, farewell());
+        EXPECT_EQ(tmp.read().size(), 80u);
+    }
+};
+
+}  // namespace
+
+TEST_F(Program, EnglishThenNineEnds) {
+    vc.keys("e9");
+    run();
+    expect_ended();
+    EXPECT_FALSE(frame::SPRACHE_DEUTSCH);
+    EXPECT_EQ(vc.pending(), 0u);
+    // The English title page was on screen when the program ended.
+    EXPECT_EQ(row_of(1), "                             Operating instructions:");
+    EXPECT_EQ(console::screen().attr_at(30, 1), 30);
+    EXPECT_EQ(console::screen().attr_at(9, 6), 30);   // 'Esc'
+    EXPECT_EQ(console::screen().attr_at(13, 6), 30);  // the closing quote
+    EXPECT_EQ(console::screen().attr_at(14, 6), 31);  // the slash
+    EXPECT_EQ(row_of(25), " 4 - Lend colour to the game.    9 - End of the game.");
+    EXPECT_EQ(console::screen().attr_at(2, 25), 31);
+}
+
+TEST_F(Program, EscAtTheLanguageScreenEndsAtOnce) {
+    vc.key(27).keys("9");
+    run();
+    expect_ended();
+    EXPECT_TRUE(frame::SPRACHE_DEUTSCH);
+    EXPECT_EQ(vc.pending(), 1u);  // the menu never read a key
+    EXPECT_EQ(row_of(1), " ********  Zentrovalquist  ***  macOS - 64-Bit - Version  2025-06-21.  ********");
+}
+
+TEST_F(Program, CtrlCAtTheLanguageScreenIsEsc) {
+    vc.key(3);
+    run();
+    expect_ended();
+    EXPECT_TRUE(frame::SPRACHE_DEUTSCH);
+}
+
+TEST_F(Program, EscAndOtherKeysAreIgnoredInTheMenu) {
+    vc.keys("d").key(27).keys("x0").key(13).key(8).keys("9");
+    run();
+    expect_ended();
+    EXPECT_EQ(vc.pending(), 0u);
+    EXPECT_EQ(row_of(1), "                              Bedienungsanleitung:");
+    // Reads: 'd', then the menu's six; the page was drawn once before them.
+    ASSERT_EQ(vc.versions.size(), 7u);
+    for (std::size_t i = 2; i < 7; ++i) EXPECT_EQ(vc.versions[i], vc.versions[1]) << i;
+}
+
+TEST_F(Program, CtrlCEndsTheMenu) {
+    vc.keys("d").key(3).keys("9");
+    run();
+    expect_ended();
+    EXPECT_EQ(vc.pending(), 1u);
+}
+
+TEST_F(Program, CursorKeyIsSwallowedWithoutRedraw) {
+    // 57 is the scan code of the space bar's neighbour and the code of '9':
+    // as a scan code it must not end the program.
+    vc.keys("d").ext(72).ext(57).key(3);
+    run();
+    expect_ended();
+    EXPECT_EQ(vc.pending(), 0u);
+    ASSERT_EQ(vc.versions.size(), 6u);
+    for (std::size_t i = 2; i < 6; ++i) EXPECT_EQ(vc.versions[i], vc.versions[1]) << i;
+}
+
+TEST_F(Program, LanguageAgainThenEscEndsWithGerman) {
+    vc.keys("e1").key(27);
+    run();
+    expect_ended();
+    EXPECT_TRUE(frame::SPRACHE_DEUTSCH);
+    EXPECT_EQ(vc.pending(), 0u);
+    EXPECT_EQ(row_of(1), " ********  Zentrovalquist  ***  macOS - 64-Bit - Version  2025-06-21.  ********");
+}
+
+TEST_F(Program, LanguageAgainSwitchesTheTitlePage) {
+    vc.keys("d1e9");
+    run();
+    expect_ended();
+    EXPECT_FALSE(frame::SPRACHE_DEUTSCH);
+    EXPECT_EQ(row_of(1), "                             Operating instructions:");
+}
+
+TEST_F(Program, ConditionsAreSavedOnEnteringTheMenu) {
+    vc.keys("d");  // the script runs out while the menu waits
+    EXPECT_THROW(run(), console::ScriptEnd);
+    EXPECT_FALSE(vc.restored);
+    EXPECT_EQ(tmp.read().size(), 80u);
+}
+
+TEST_F(Program, ColoursAndConditionsFromTheFile) {
+    INITIALISIERE();
+    X.NORMALATTR = 0x2F;
+    X.HERVORATTR = 0x2E;
+    X.SPEICHER = 3;
+    X.LEERZEICHEN_ERLAUBT = true;
+    X.CODELAENGE = 5;
+    std::vector<unsigned char> rec(80);
+    std::memcpy(rec.data(), &X, 80);
+    tmp.write(rec);
+
+    vc.keys("e9");
+    run();
+    expect_ended();
+    EXPECT_EQ(console::screen().attr_at(30, 1), 0x2E);
+    EXPECT_EQ(console::screen().attr_at(2, 3), 0x2F);
+    const auto saved = tmp.read();
+    EXPECT_EQ(saved[0], 0x2F);
+    EXPECT_EQ(saved[1], 0x2E);
+    EXPECT_EQ(saved[3], 5);
+    EXPECT_EQ(saved[5], 3);
+    EXPECT_EQ(saved[10], 1);
+}
+
+TEST_F(Program, AMatchStartsWithTheMenuState) {
+    INITIALISIERE();
+    X.LEERZEICHEN_ERLAUBT = true;
+    X.SPEICHER = 2;
+    std::vector<unsigned char> rec(80);
+    std::memcpy(rec.data(), &X, 80);
+    tmp.write(rec);
+
+    // '5' starts the match; Ctrl-C leaves a match screen or, back in the menu, the program.
+    vc.keys("e5").key(3).key(3).key(3);
+    run();
+    expect_ended();
+    EXPECT_FALSE(SP_D);
+    EXPECT_EQ(MEMAVAIL, memavail_von(2));
+    EXPECT_TRUE(LEERZ_MERKER);
+    EXPECT_EQ(tmp.read().at(10), 1);
+}
