@@ -24,7 +24,8 @@ void lese_bedingungen();
 
 // Writes X (with the user's vacant-sign choice, the memory step and the
 // colours in use) as a single 80-byte record. The old file is replaced only
-// once the new one is complete; a failed write is silently ignored.
+// once the new one is complete; a failed write is silently ignored. Safe to
+// call from a signal handler once the file is bound (no allocation).
 void BEDINGUNGENSPEICHERN();
 
 }  // namespace zqspiel
