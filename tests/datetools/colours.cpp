@@ -46,18 +46,6 @@ TEST(Textfarbe, ColourScreenKeyMapping) {
     EXPECT_EQ(p.hervor, 0x0F);
 }
 
-TEST(Textfarbe, EveryLetterGivesItsColour) {
-    const int want[16] = {0, 8, 1, 9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14, 7, 15};
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(zuf::letter_colour(true, static_cast<char>('a' + i)), want[i]);
-        EXPECT_EQ(zuf::letter_colour(true, static_cast<char>('A' + i)), want[i]);
-    }
-    EXPECT_EQ(zuf::letter_colour(true, 'q'), -1);
-    EXPECT_EQ(zuf::letter_colour(false, 'b'), 7);
-    EXPECT_EQ(zuf::letter_colour(false, 'C'), 15);
-    EXPECT_EQ(zuf::letter_colour(false, 'd'), -1);
-}
-
 TEST(Textfarbe, PSetsBrightWhiteForEitherText) {
     console::ScopedVirtualConsole t;
     t.vc.keys("p");

@@ -133,8 +133,9 @@ TEST(Kalender, DigitsOutOfRangeAreIgnored) {
 TEST(Kalender, DayOnesAfterThirty) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 1, 30, 10, 0, 0);
-    // at day 30 the ones digit takes 0..1: 5 is ignored, 1 gives the 31st
-    s.vc.ext(UP).ext(RIGHT).keys("51");
+    // up to the day tens, which take 0..3 outside February: 4 is ignored; at day 30
+    // the ones digit takes 0..1: 5 is ignored, 1 gives the 31st
+    s.vc.ext(UP).keys("4").ext(RIGHT).keys("51");
     const Result r = run(s);
     EXPECT_EQ(r.d, 31);
     EXPECT_EQ(r.wd, 6);  // 31 January 2026 is a Saturday
