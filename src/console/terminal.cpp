@@ -346,13 +346,16 @@ int Terminal::escape_wait_ms(std::int64_t now_ns) const {
 }
 
 bool Terminal::key_pressed() {
+    // The gap since the last key test is the caller's own time; drawing is
+    // not counted in it.
+    const std::int64_t entered = mono_ns();
     flush();
     if (decoder_.has_key() || input_gone_) return true;
 
     const std::int64_t now = mono_ns();
     // Once waiting, a somewhat longer gap (the first one after a sleep in
     // poll runs on cold caches) does not end the wait.
-    const bool quick = now - last_return_ns_ < (spin_streak_ >= SPIN_STREAK ? SPIN_KEEP_GAP_NS : SPIN_GAP_NS);
+    const bool quick = entered - last_return_ns_ < (spin_streak_ >= SPIN_STREAK ? SPIN_KEEP_GAP_NS : SPIN_GAP_NS);
     spin_streak_ = quick ? spin_streak_ + 1 : 0;
     const bool waiting = spin_streak_ >= SPIN_STREAK;
 

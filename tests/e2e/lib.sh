@@ -1,0 +1,195 @@
+# End-to-end test helpers: the game runs in a detached tmux session of exactly
+# 80 x 25 on a private tmux server, in a temporary directory of its own (the
+# binary is copied there, so BEDINGUN.DAT is written beside it), under capsh
+# with the right to set the clock dropped.
+#
+# The pane runs a small shell flow: the game, then its exit status into rc.txt
+# and `stty -a` into stty.txt, then a pause, so that after the game has ended
+# the shell's screen (the farewell) and the terminal settings can be checked.
+#
+# Usage in a test_*.sh script:
+#   . "$(dirname "$0")/lib.sh"
+#   e2e_setup "$@"          # binary from $ZQ_E2E_BINARY or $1; skips (77) without tmux
+#   e2e_start
+#   e2e_wait_for "English:" || e2e_fail "no language screen"
+#   e2e_send e
+#   ...
+# Exit status: 0 pass, 1 fail, 77 skipped (for ctest's SKIP_RETURN_CODE).
+
+set -u
+
+E2E_SKIP=77
+E2E_SESSION=zq
+E2E_SOCK=""
+E2E_TMP=""
+E2E_RUN=""
+E2E_BIN=""
+E2E_WRAP=""
+
+e2e_log() { printf '%s\n' "$*" >&2; }
+
+e2e_skip() {
+    printf 'skipped: %s\n' "$*"
+    exit "$E2E_SKIP"
+}
+
+# What the pane shows now (25 lines), or nothing when there is no session.
+e2e_screen() {
+    [ -n "$E2E_SOCK" ] || return 0
+    tmux -L "$E2E_SOCK" capture-pane -p -t "$E2E_SESSION" 2>/dev/null
+}
+
+e2e_fail() {
+    e2e_log "FAIL: $*"
+    if [ -n "$E2E_SOCK" ]; then
+        e2e_log "---- screen ----"
+        e2e_screen | sed 's/^/|/' >&2
+        e2e_log "----------------"
+    fi
+    exit 1
+}
+
+e2e_cleanup() {
+    if [ -n "$E2E_SOCK" ]; then
+        tmux -L "$E2E_SOCK" kill-server >/dev/null 2>&1 || true
+    fi
+    if [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ]; then
+        rm -rf -- "$E2E_TMP"
+    fi
+}
+
+# e2e_setup [binary]: finds the binary and the tools, makes the directories.
+e2e_setup() {
+    local src="${ZQ_E2E_BINARY:-${1:-}}"
+    [ -n "$src" ] || e2e_fail "no binary given (argument 1 or ZQ_E2E_BINARY)"
+    [ -x "$src" ] || e2e_fail "binary '$src' is missing or not executable"
+    command -v tmux >/dev/null 2>&1 || e2e_skip "tmux is not installed"
+
+    # The game may try to set the system clock; it must never succeed here.
+    if command -v capsh >/dev/null 2>&1 && capsh --drop=cap_sys_time -- -c true >/dev/null 2>&1; then
+        E2E_WRAP="capsh --drop=cap_sys_time --"
+    elif [ "$(id -u)" != 0 ]; then
+        E2E_WRAP=""  # an ordinary user cannot set the clock anyway
+    else
+        e2e_skip "capsh cannot drop cap_sys_time, and the test runs as root"
+    fi
+
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/zq_e2e.XXXXXX") || e2e_fail "mktemp failed"
+    trap e2e_cleanup EXIT
+    E2E_RUN="$E2E_TMP/run"
+    mkdir -p "$E2E_RUN" || e2e_fail "cannot make $E2E_RUN"
+    cp "$src" "$E2E_RUN/zentrovalquist" || e2e_fail "cannot copy the binary"
+    E2E_BIN="$E2E_RUN/zentrovalquist"
+    E2E_SOCK="zq_e2e_$$_${RANDOM}"
+    # no status line: the pane is the whole 80 x 25 window
+    printf 'set -g status off\nset -g escape-time 0\nset -g default-shell /bin/sh\n' >"$E2E_TMP/tmux.conf"
+    unset TMUX
+}
+
+# e2e_start [extra shell words before the game]: starts the pane's flow.
+e2e_start() {
+    local game="./zentrovalquist"
+    local run
+    if [ -n "$E2E_WRAP" ]; then
+        run="$E2E_WRAP -c '$game'"
+    else
+        run="$game"
+    fi
+    # the flow after the game: exit status, terminal settings, then a pause
+    local flow="$run; echo \$? > rc.txt; stty -a > stty.txt 2>&1; sleep 120"
+    tmux -L "$E2E_SOCK" -f "$E2E_TMP/tmux.conf" new-session -d -s "$E2E_SESSION" -x 80 -y 25 \
+        -c "$E2E_RUN" "$flow" || e2e_fail "tmux could not start the session"
+    local size
+    size=$(tmux -L "$E2E_SOCK" display-message -p -t "$E2E_SESSION" '#{pane_width}x#{pane_height}')
+    [ "$size" = "80x25" ] || e2e_fail "pane is $size, not 80x25"
+}
+
+# e2e_wait_for TEXT [seconds]: true once TEXT is on the screen.
+e2e_wait_for() {
+    local text="$1" secs="${2:-10}"
+    local end=$(($(date +%s) + secs))
+    while :; do
+        if e2e_screen | grep -F -q -- "$text"; then return 0; fi
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# e2e_wait_gone TEXT [seconds]: true once TEXT is no longer on the screen.
+e2e_wait_gone() {
+    local text="$1" secs="${2:-10}"
+    local end=$(($(date +%s) + secs))
+    while :; do
+        if ! e2e_screen | grep -F -q -- "$text"; then return 0; fi
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# e2e_send KEY...: tmux key names (e, Enter, Escape, Up, F4, C-c ...), one
+# after the other with a short pause, so that an Esc is never taken for the
+# start of a sequence with the key after it.
+e2e_send() {
+    local k
+    for k in "$@"; do
+        tmux -L "$E2E_SOCK" send-keys -t "$E2E_SESSION" "$k" || e2e_fail "send-keys $k"
+        sleep 0.1
+    done
+}
+
+# e2e_type TEXT: the characters of TEXT as they are.
+e2e_type() {
+    tmux -L "$E2E_SOCK" send-keys -t "$E2E_SESSION" -l -- "$1" || e2e_fail "send-keys -l $1"
+    sleep 0.1
+}
+
+# e2e_send_hex HH...: raw bytes, e.g. e2e_send_hex 1b 5b 31 3b 35 41 (Ctrl-Up).
+e2e_send_hex() {
+    tmux -L "$E2E_SOCK" send-keys -t "$E2E_SESSION" -H "$@" || e2e_fail "send-keys -H $*"
+    sleep 0.1
+}
+
+# e2e_text ROW COL LEN: LEN characters of the screen from (COL, ROW), 1-based.
+e2e_text() {
+    local row="$1" col="$2" len="$3"
+    e2e_screen | sed -n "${row}p" | cut -c "${col}-$((col + len - 1))"
+}
+
+# e2e_wait_exit [seconds]: true once the game has ended (rc.txt written).
+e2e_wait_exit() {
+    local secs="${1:-10}"
+    local end=$(($(date +%s) + secs))
+    while [ ! -s "$E2E_RUN/rc.txt" ] || [ ! -s "$E2E_RUN/stty.txt" ]; do
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+e2e_rc() { tr -d ' \n' <"$E2E_RUN/rc.txt"; }
+
+# e2e_stty_has FLAG: the terminal setting after the game shows FLAG exactly
+# (e.g. icanon, echo, -icanon).
+e2e_stty_has() {
+    tr ' ;' '\n\n' <"$E2E_RUN/stty.txt" | grep -x -q -- "$1"
+}
+
+# The process id of the game, or nothing.
+e2e_game_pid() {
+    local p exe
+    for p in /proc/[0-9]*; do
+        exe=$(readlink "$p/exe" 2>/dev/null) || continue
+        if [ "$exe" = "$E2E_BIN" ]; then
+            printf '%s\n' "${p#/proc/}"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# e2e_cpu_ticks PID: user + system clock ticks the process has used.
+e2e_cpu_ticks() {
+    # fields 14 and 15 of /proc/PID/stat, counted after the command name
+    sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'
+}
+
+e2e_file_size() { wc -c <"$1" | tr -d ' '; }
