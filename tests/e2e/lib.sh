@@ -86,8 +86,10 @@ e2e_setup() {
     unset TMUX
 }
 
-# e2e_start [extra shell words before the game]: starts the pane's flow.
+# e2e_start [COLS ROWS]: starts the pane's flow in a window of COLS x ROWS
+# (80 x 25 unless given).
 e2e_start() {
+    local cols="${1:-80}" rows="${2:-25}"
     local game="./zentrovalquist"
     local run
     if [ -n "$E2E_WRAP" ]; then
@@ -97,11 +99,29 @@ e2e_start() {
     fi
     # the flow after the game: exit status, terminal settings, then a pause
     local flow="$run; echo \$? > rc.txt; stty -a > stty.txt 2>&1; sleep 120"
-    tmux -L "$E2E_SOCK" -f "$E2E_TMP/tmux.conf" new-session -d -s "$E2E_SESSION" -x 80 -y 25 \
+    tmux -L "$E2E_SOCK" -f "$E2E_TMP/tmux.conf" new-session -d -s "$E2E_SESSION" -x "$cols" -y "$rows" \
         -c "$E2E_RUN" "$flow" || e2e_fail "tmux could not start the session"
     local size
-    size=$(tmux -L "$E2E_SOCK" display-message -p -t "$E2E_SESSION" '#{pane_width}x#{pane_height}')
-    [ "$size" = "80x25" ] || e2e_fail "pane is $size, not 80x25"
+    size=$(e2e_size)
+    [ "$size" = "${cols}x${rows}" ] || e2e_fail "pane is $size, not ${cols}x${rows}"
+}
+
+# The pane's size as COLSxROWS.
+e2e_size() {
+    tmux -L "$E2E_SOCK" display-message -p -t "$E2E_SESSION" '#{pane_width}x#{pane_height}'
+}
+
+# e2e_resize COLS ROWS: the window (and with it the pane) gets this size.
+e2e_resize() {
+    tmux -L "$E2E_SOCK" resize-window -t "$E2E_SESSION" -x "$1" -y "$2" || e2e_fail "resize-window $1 $2"
+    [ "$(e2e_size)" = "$1x$2" ] || e2e_fail "pane is $(e2e_size) after resizing to $1x$2"
+}
+
+# e2e_signal SIG: sends SIG to the game.
+e2e_signal() {
+    local pid
+    pid=$(e2e_game_pid) || e2e_fail "the game's process was not found"
+    kill -s "$1" "$pid" || e2e_fail "kill -s $1 $pid"
 }
 
 # e2e_wait_for TEXT [seconds]: true once TEXT is on the screen.
