@@ -71,8 +71,8 @@ void box_zeilen(byte max_versuche, bool max_bekannt, std::string& z1, std::strin
 
 // The author line of row 2 (77 characters between the bars).
 std::string autorenzeile() {
-    const std::string t = SP_D ? "Zentrovalquist - das Spiel vom Knacken der Codes, fuer eine oder zwei Personen"
-                               : "Zentrovalquist - the game of code breaking, for one or two players";
+    const std::string t = SP_D ? "Zentrovalquist - Codeknacken fuer eine oder zwei Personen"
+                               : "Zentrovalquist - code breaking for one or two players";
     std::string s = t.substr(0, 77);
     const std::size_t links = (77 - s.size()) / 2;
     s.insert(0, links, ' ');
