@@ -215,6 +215,7 @@ TEST(Kalender, F1RestoresTodayAndHandsItOut) {
     EXPECT_EQ(r.y, 2026);
     EXPECT_EQ(r.wd, 2);
     EXPECT_EQ(screen().text(37, 18, 4), "2026");
+    EXPECT_EQ(s.vc.clock_settings, 0);  // F1 in the calendar leaves the system clock alone
 }
 
 TEST(Kalender, EditingBackToTodayClearsTheFlag) {
