@@ -180,3 +180,13 @@ TEST_F(Program, AMatchStartsWithTheMenuState) {
     EXPECT_TRUE(LEERZ_MERKER);
     EXPECT_EQ(tmp.read().at(10), 1);
 }
+
+TEST_F(Program, ConditionsAreSavedAfterTheConfigurationPage) {
+    // Step 1 chosen and confirmed; the script then runs out in the menu, so
+    // only the save after the page can have written the step.
+    vc.keys("e81").key(13);
+    EXPECT_THROW(run(), console::ScriptEnd);
+    EXPECT_EQ(SPEICHERSTUFE, 1);
+    EXPECT_EQ(tmp.read().at(5), 1);
+    EXPECT_EQ(row_of(1), "                             Operating instructions:");  // back at the menu
+}
