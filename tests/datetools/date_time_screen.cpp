@@ -191,3 +191,19 @@ TEST(KorrigiereZeit, LeapNoteAndFebruaryBoundFollowTheLiveClock) {
     EXPECT_EQ(row(20), "                Tag      (01 - 28): 08.");
     EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2025 (ist kein Schaltjahr.)");
 }
+
+TEST(KorrigiereZeit, EnglishTwelveHourFormFollowsTheLiveClock) {
+    console::ScopedVirtualConsole s;
+    s.vc.set_clock(2026, 12, 8, 11, 59, 59);
+    s.vc.wait(1500);
+    run(s, false);
+    EXPECT_EQ(row(23), "                Hour     (00 - 23): 12 (= 12 p.m.)");
+    EXPECT_EQ(row(24), "                Minute   (00 - 59): 00 minutes and");
+
+    console::ScopedVirtualConsole t;
+    t.vc.set_clock(2026, 12, 8, 12, 0, 0);
+    t.vc.ext(UP).ext(UP).ext(UP).keys("13");  // tens 1 keeps 12, the cursor moves on; ones 3
+    run(t, false);
+    EXPECT_EQ(row(23), "                Hour     (00 - 23): 13 (= 01 p.m.)");
+    EXPECT_EQ(console::get_time().hour, 13);
+}
