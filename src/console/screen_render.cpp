@@ -1,5 +1,7 @@
 #include "console/screen_render.h"
 
+#include <cstring>
+
 namespace console {
 
 namespace {
@@ -55,7 +57,11 @@ void ScreenRenderer::render(const Screen& want, std::string& out) {
         cur_x_ = cur_y_ = 0;
     }
     bool cursor_hidden = false;
+    static_assert(sizeof(Cell) == 2, "rows are compared as bytes");
     for (int r = 1; r <= ROWS; ++r) {
+        // Most flushes change a few cells or none: whole unchanged rows are
+        // passed over with one comparison.
+        if (!full && std::memcmp(shown_[r - 1], want.cells[r - 1], sizeof shown_[0]) == 0) continue;
         for (int c = 1; c <= COLS; ++c) {
             const Cell& w = want.at(c, r);
             Cell& s = shown_[r - 1][c - 1];

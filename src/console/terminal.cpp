@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/select.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -109,12 +110,13 @@ void on_crash(int sig) {
     raise(sig);
 }
 
-constexpr int TERM_SIGNALS[] = {SIGTERM, SIGHUP, SIGQUIT};
+// SIGINT too: in raw mode Ctrl-C is a key, so an interrupt comes from outside.
+constexpr int TERM_SIGNALS[] = {SIGTERM, SIGHUP, SIGQUIT, SIGINT};
 constexpr int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 constexpr int JOB_SIGNALS[] = {SIGWINCH, SIGCONT, SIGTSTP};
 
 struct SavedActions {
-    struct sigaction term[3], crash[5], job[3];
+    struct sigaction term[4], crash[5], job[3];
     bool installed = false;
 } g_old;
 
@@ -135,7 +137,7 @@ void install_handlers() {
     ss.ss_sp = g_alt_stack;
     ss.ss_size = sizeof g_alt_stack;
     sigaltstack(&ss, nullptr);
-    for (int i = 0; i < 3; ++i) install(TERM_SIGNALS[i], on_terminate, SA_RESTART, &g_old.term[i]);
+    for (int i = 0; i < 4; ++i) install(TERM_SIGNALS[i], on_terminate, SA_RESTART, &g_old.term[i]);
     for (int i = 0; i < 5; ++i) install(CRASH_SIGNALS[i], on_crash, SA_ONSTACK | SA_NODEFER, &g_old.crash[i]);
     install(SIGWINCH, on_winch, SA_RESTART, &g_old.job[0]);
     install(SIGCONT, on_cont, SA_RESTART, &g_old.job[1]);
@@ -151,7 +153,7 @@ void uninstall_job_handlers() {
 void uninstall_handlers() {
     if (!g_old.installed) return;
     uninstall_job_handlers();
-    for (int i = 0; i < 3; ++i) sigaction(TERM_SIGNALS[i], &g_old.term[i], nullptr);
+    for (int i = 0; i < 4; ++i) sigaction(TERM_SIGNALS[i], &g_old.term[i], nullptr);
     for (int i = 0; i < 5; ++i) sigaction(CRASH_SIGNALS[i], &g_old.crash[i], nullptr);
     g_old.installed = false;
 }
@@ -170,6 +172,48 @@ constexpr std::int64_t SPIN_KEEP_GAP_NS = 100000;
 constexpr int SPIN_STREAK = 32;
 // From a computation the input is looked at no more often than this.
 constexpr std::int64_t POLL_INTERVAL_NS = 1 * MS;
+
+constexpr int INPUT_READY = 1, WAKE_READY = 2, INPUT_GONE = 4;
+
+// Waits until `in` or `wake` (either may be -1) can be read, at most
+// timeout_ms (-1: no limit). Returns the READY/GONE bits, or -1 on error.
+int wait_readable(int in, int wake, int timeout_ms) {
+#ifdef __APPLE__
+    // poll() does not serve terminal devices on macOS; select() does (a
+    // terminal that went away shows as readable, and its read fails).
+    fd_set rd;
+    FD_ZERO(&rd);
+    int maxfd = -1;
+    if (in >= 0) {
+        FD_SET(in, &rd);
+        maxfd = in;
+    }
+    if (wake >= 0) {
+        FD_SET(wake, &rd);
+        maxfd = std::max(maxfd, wake);
+    }
+    timeval tv{};
+    timeval* tvp = nullptr;
+    if (timeout_ms >= 0) {
+        tv.tv_sec = timeout_ms / 1000;
+        tv.tv_usec = (timeout_ms % 1000) * 1000;
+        tvp = &tv;
+    }
+    if (select(maxfd + 1, &rd, nullptr, nullptr, tvp) < 0) return -1;
+    int bits = 0;
+    if (in >= 0 && FD_ISSET(in, &rd)) bits |= INPUT_READY;
+    if (wake >= 0 && FD_ISSET(wake, &rd)) bits |= WAKE_READY;
+    return bits;
+#else
+    pollfd fds[2] = {{in, POLLIN, 0}, {wake, POLLIN, 0}};  // poll passes over negative descriptors
+    if (poll(fds, 2, timeout_ms) < 0) return -1;
+    int bits = 0;
+    if (fds[0].revents & POLLIN) bits |= INPUT_READY;
+    if (fds[1].revents & POLLIN) bits |= WAKE_READY;
+    if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) bits |= INPUT_GONE;
+    return bits;
+#endif
+}
 
 void drain_wake_pipe() {
     if (g_wake[0] < 0) return;
@@ -281,11 +325,14 @@ void Terminal::handle_signals() {
     }
 }
 
-void Terminal::flush() {
+void Terminal::flush() { send_output(); }
+
+bool Terminal::send_output() {
+    if (!g_winch && !g_cont && screen.version() == drawn_version_ && out_.empty() && renderer_.valid()) return false;
     handle_signals();
     if (!started_) {
         out_.clear();
-        return;
+        return true;
     }
     if (screen.version() != drawn_version_ || !renderer_.valid()) {
         renderer_.render(screen, out_);
@@ -295,22 +342,21 @@ void Terminal::flush() {
         write_all(out_.data(), out_.size());
         out_.clear();
     }
+    return true;
 }
 
 bool Terminal::read_input(int timeout_ms) {
-    pollfd fds[2] = {{in_fd_, POLLIN, 0}, {g_wake[0], POLLIN, 0}};
-    const nfds_t n = g_wake[0] >= 0 ? 2 : 1;
-    const int r = poll(fds, n, timeout_ms);
+    const int r = wait_readable(in_fd_, g_wake[0], timeout_ms);
     last_poll_ns_ = mono_ns();
-    if (r <= 0) return r < 0 && errno == EINTR;
+    if (r < 0) return errno == EINTR;
     bool any = false;
-    if (n == 2 && (fds[1].revents & POLLIN)) {
+    if (r & WAKE_READY) {
         // a signal: its flag is handled by the caller; the byte must go, or
-        // every later poll would return at once
+        // every later wait would return at once
         drain_wake_pipe();
         any = true;
     }
-    if (fds[0].revents & POLLIN) {
+    if (r & INPUT_READY) {
         unsigned char buf[256];
         const ssize_t got = ::read(in_fd_, buf, sizeof buf);
         if (got > 0) {
@@ -321,7 +367,7 @@ bool Terminal::read_input(int timeout_ms) {
         if (got == 0 || (errno != EINTR && errno != EAGAIN)) input_gone();
         return true;
     }
-    if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+    if (r & INPUT_GONE) {
         input_gone();
         return true;
     }
@@ -346,33 +392,40 @@ int Terminal::escape_wait_ms(std::int64_t now_ns) const {
 }
 
 bool Terminal::key_pressed() {
-    // The gap since the last key test is the caller's own time; drawing is
-    // not counted in it.
+    // One clock read on the common path (nothing drawn, input not due).
     const std::int64_t entered = mono_ns();
-    flush();
+    // The gap since the last key test is the caller's own time. Once waiting,
+    // a somewhat longer gap (the first one after a sleep in poll runs on cold
+    // caches) does not end the wait.
+    const bool quick = entered - last_return_ns_ < (spin_streak_ >= SPIN_STREAK ? SPIN_KEEP_GAP_NS : SPIN_GAP_NS);
+    bool worked = send_output();
     if (decoder_.has_key() || input_gone_) return true;
 
-    const std::int64_t now = mono_ns();
-    // Once waiting, a somewhat longer gap (the first one after a sleep in
-    // poll runs on cold caches) does not end the wait.
-    const bool quick = entered - last_return_ns_ < (spin_streak_ >= SPIN_STREAK ? SPIN_KEEP_GAP_NS : SPIN_GAP_NS);
     spin_streak_ = quick ? spin_streak_ + 1 : 0;
     const bool waiting = spin_streak_ >= SPIN_STREAK;
+    const std::int64_t now = entered;
 
     if (decoder_.pending()) {
         check_escape_timeout(now);
         if (decoder_.pending() && (waiting || now - last_poll_ns_ >= POLL_INTERVAL_NS)) {
             const int wait = waiting ? std::min(escape_wait_ms(now), IDLE_POLL_MS) : 0;
             read_input(wait);
-            check_escape_timeout(mono_ns());
+            check_escape_timeout(last_poll_ns_);
+            worked = true;
         }
     } else if (waiting) {
         read_input(IDLE_POLL_MS);
+        worked = true;
     } else if (now - last_poll_ns_ >= POLL_INTERVAL_NS) {
         read_input(0);
+        worked = true;
     }
-    handle_signals();
-    last_return_ns_ = mono_ns();
+    if (worked) {
+        handle_signals();
+        last_return_ns_ = mono_ns();
+    } else {
+        last_return_ns_ = entered;
+    }
     return decoder_.has_key() || input_gone_;
 }
 
@@ -409,8 +462,7 @@ void Terminal::delay(unsigned ms) {
         if (left <= 0) break;
         // Only the wake-up pipe: keys stay queued for the game's next read, but
         // a resize or resume is repainted during a long wait.
-        pollfd fd{g_wake[0], POLLIN, 0};
-        const int r = poll(&fd, g_wake[0] >= 0 ? 1 : 0, static_cast<int>((left + MS - 1) / MS));
+        const int r = wait_readable(-1, g_wake[0], static_cast<int>((left + MS - 1) / MS));
         if (r != 0) {
             drain_wake_pipe();
             flush();
@@ -496,8 +548,7 @@ bool Terminal::ensure_size() {
     write_all(RESIZE, sizeof RESIZE - 1);
     const std::int64_t until = mono_ns() + 300 * MS;
     while (mono_ns() < until) {
-        pollfd fd{g_wake[0], POLLIN, 0};
-        poll(&fd, g_wake[0] >= 0 ? 1 : 0, 50);
+        wait_readable(-1, g_wake[0], 50);
         drain_wake_pipe();
         size_of(cols, rows);
         if (fits(cols, rows)) return true;

@@ -4,7 +4,7 @@
 //
 // The game runs on the terminal's alternate screen with auto-wrap off. The
 // terminal is given back as it was on every way out: `restore` (or the
-// destructor), SIGTERM/SIGHUP/SIGQUIT (then the exit hook runs, see
+// destructor), SIGTERM/SIGHUP/SIGQUIT/SIGINT (then the exit hook runs, see
 // console.h) and the crash signals (then the signal is raised again).
 #pragma once
 
@@ -52,6 +52,9 @@ public:
 
 private:
     void handle_signals();
+    // Draws what changed and sends what is buffered; false when there was
+    // nothing to do (checked cheaply, without a system call).
+    bool send_output();
     // Reads what the terminal has sent, waiting at most timeout_ms (-1: until
     // something happens). Returns true when bytes or a signal arrived.
     bool read_input(int timeout_ms);

@@ -264,6 +264,65 @@ TEST(TerminalPty, TerminateSignalRestoresThenRunsTheHook) {
     EXPECT_NE(c.out.find("\x1b[?1049l", mark), std::string::npos);
 }
 
+TEST(TerminalPty, InterruptFromOutsideRestoresToo) {
+    Child c;
+    spawn(c, 80, 25, [] {
+        console::Terminal t;
+        if (!t.start("prog")) return;
+        console::use(&t);
+        console::write_at(1, 1, "READY");
+        for (;;) console::read_key();
+    });
+    ASSERT_TRUE(c.wait_out("READY"));
+    const std::size_t mark = c.out.size();
+    kill(c.pid, SIGINT);
+    ASSERT_TRUE(c.finish());
+    EXPECT_TRUE(WIFSIGNALED(c.status) && WTERMSIG(c.status) == SIGINT) << "status " << c.status;
+    EXPECT_NE(c.out.find("\x1b[?1049l", mark), std::string::npos);
+}
+
+TEST(TerminalPty, StopFromOutsideGivesTheTerminalBackAndResumeTakesItAgain) {
+    Child c;
+    spawn(c, 80, 25, [] {
+        console::Terminal t;
+        if (!t.start("prog")) return;
+        console::use(&t);
+        console::write_at(1, 1, "TOP");
+        for (;;) {
+            const unsigned char k = console::read_key();
+            if (k == 'q') break;
+            report("key " + std::to_string(k));
+        }
+        console::restore();
+    });
+    ASSERT_TRUE(c.wait_out("TOP"));
+    termios raw{};
+    ASSERT_EQ(tcgetattr(c.master, &raw), 0);
+    EXPECT_EQ(raw.c_lflag & ICANON, 0u);
+    std::size_t mark = c.out.size();
+    kill(c.pid, SIGTSTP);
+    int st = 0;
+    ASSERT_EQ(waitpid(c.pid, &st, WUNTRACED), c.pid);
+    ASSERT_TRUE(WIFSTOPPED(st));
+    ASSERT_TRUE(c.wait_out("\x1b[?1049l", mark)) << "the shell's screen not given back before stopping";
+    termios stopped{};
+    ASSERT_EQ(tcgetattr(c.master, &stopped), 0);
+    EXPECT_NE(stopped.c_lflag & ICANON, 0u) << "raw mode left on while stopped";
+    EXPECT_NE(stopped.c_lflag & ECHO, 0u);
+
+    mark = c.out.size();
+    kill(c.pid, SIGCONT);
+    ASSERT_TRUE(c.wait_out("\x1b[?1049h", mark)) << "the game's screen not taken again";
+    ASSERT_TRUE(c.wait_out("TOP", mark)) << "no repaint after resuming";
+    termios again{};
+    ASSERT_EQ(tcgetattr(c.master, &again), 0);
+    EXPECT_EQ(again.c_lflag & (ICANON | ECHO | ISIG), 0u) << "raw mode not set again";
+    c.send("\x1a");  // Ctrl-Z in raw mode is just a key
+    ASSERT_TRUE(c.wait_report("key 26")) << c.rep_text;
+    c.send("q");
+    EXPECT_TRUE(c.finish());
+}
+
 TEST(TerminalPty, CrashSignalRestoresAndStillEndsTheProcess) {
     Child c;
     spawn(c, 80, 25, [] {
@@ -423,6 +482,10 @@ TEST(TerminalPty, KeyTestsFromAComputationDoNotSlowItDown) {
         while (now_ms() - start < 400) {
             for (int i = 0; i < 4000; ++i) sink = sink * 6364136223846793005ull + 1442695040888963407ull;
             ++tests;
+            // a clock shown now and then moves the cursor away and back
+            console::goto_xy(70, 1);
+            if (tests % 1000 == 0) console::write_num(tests / 1000 % 10);
+            console::goto_xy(1, 2);
             if (console::key_pressed()) key = true;
         }
         const std::int64_t wall = now_ms() - start;
