@@ -45,10 +45,9 @@ void no_computer_guess(bool show) {
     if (!X.PC_RAET) return;
     X.PC_RAET = false;
     if (!show) return;
-    console::text_attr(HERVORFARBE);
+    console::text_attr(NORMALFARBE);  // the conditions screen shows its values in the normal attribute
     if (SP_D) console::write_at(57, 13, "Nein.");
     else console::write_at(64, 13, "No. ");
-    console::text_attr(NORMALFARBE);
     SCHREIBE_NAME(false, true, false);
 }
 
@@ -57,7 +56,7 @@ void fixed_code(bool show) {
     if (X.LOESUNG_FEST) return;
     X.LOESUNG_FEST = true;
     if (!show) return;
-    console::text_attr(HERVORFARBE);
+    console::text_attr(NORMALFARBE);
     console::write_at(30, 19, SP_D ? "Ja.  " : "Yes.");
 }
 

@@ -234,6 +234,7 @@ TEST_F(Check, ShowRewritesTheCorrectedFieldsAndKeepsTheCursor) {
     EXPECT_EQ(scr.text(30, 19, 5), "Ja.  ");
     EXPECT_EQ(scr.text(57, 13, 5), "Nein.");
     EXPECT_EQ(scr.text(38, 24, 5), "Otto ");
+    for (auto [c, r] : {std::pair{35, 8}, {30, 19}, {57, 13}}) EXPECT_EQ(scr.attr_at(c, r), NORMALFARBE) << c;
 
     // English, and an unchanged budget: the capacity line is left alone.
     SP_D = false;

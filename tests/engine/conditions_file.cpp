@@ -236,3 +236,10 @@ TEST_F(File, PathWithoutSlashIsTheWorkingDirectory) {
     std::filesystem::current_path(old);
     EXPECT_EQ(tmp.read().at(3), 9);
 }
+
+TEST_F(File, APipeOfThatNameDoesNotHoldUpTheStart) {
+    ASSERT_EQ(::mkfifo(tmp.file().c_str(), 0644), 0);
+    load();  // would block for ever if the pipe were read
+    EXPECT_FALSE(KANN_LESEN);
+    expect_defaults();
+}
