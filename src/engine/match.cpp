@@ -315,6 +315,13 @@ bool spiele_partie() {
     starte_spieluhr();
     ZEITEIN = true;
 
+    // The computer codebreaker shows its opening guess in the first trial's
+    // code field while it builds its store: the cursor waits there.
+    WX = static_cast<byte>(X2[1]);
+    WY = 9;
+    K = 9;
+    console::goto_xy(WX, WY);
+
     bool ok = true;
     if (!X.LOESUNG_FEST && !X.PC_RAET) {
         const bool wdh = X.WIEDERHOLUNG;

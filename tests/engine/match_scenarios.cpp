@@ -1,6 +1,9 @@
 #include <string>
 
+#include <algorithm>
+
 #include "engine/match.h"
+#include "engine/scoring.h"
 #include "match_support.h"
 
 using namespace zqtest;
@@ -253,6 +256,57 @@ TEST_F(Scenario, TrialThousandAndOneAndTheEndCount) {
     EXPECT_EQ(at(42, 9, 3), "972");
     EXPECT_EQ(at(45, 25, 5), "1001 ");
     EXPECT_EQ(at(76, 23, 3), "4|0");
+}
+
+TEST_F(Scenario, ComputerAgainstItselfWithoutTheVacantSign) {
+    X.PC_RAET = true;
+    X.LEERZEICHEN_ERLAUBT = true;
+    LEERZ_MERKER = true;
+    // the searches test for keys, so the answer to "new game?" comes late
+    s.vc.keys("1").wait(3600000).keys("n");
+    s.vc.idle_limit_ms = 7200000;
+    run_matches();
+    EXPECT_EQ(s.vc.pending(), 0u);
+    EXPECT_FALSE(LEERZEICHEN);  // off during the match
+    EXPECT_TRUE(X.LEERZEICHEN_ERLAUBT);  // and on again afterwards
+    EXPECT_EQ(at(1, 25, 9), "Loesung: ");
+    EXPECT_EQ(at(10, 25, 4), code_of(LOESUNG, 4));
+    EXPECT_EQ(at(24, 25, 21), "Benoetigte Versuche: ");
+    EXPECT_EQ(at(45, 25, 1), std::to_string(NUMMER));
+    EXPECT_EQ(at(57, 25, 24), "Neues Spiel? Ja.        ");
+    const VERSUCH& last = V30[NUMMER];
+    EXPECT_EQ(last.P, 4);
+    EXPECT_EQ(code_of(last.ZUG, 4), code_of(LOESUNG, 4));
+}
+
+TEST_F(Scenario, PersonAgainstTheComputersCodeThatIsNotFixed) {
+    X.LETZTES_ZEICHEN = '3';
+    baue_zeichentabellen();
+    X.LOESUNG_FEST = false;
+    // every order of 0..3 in turn; the code gives way as long as it can
+    std::string order = "0123";
+    s.vc.keys("1").wait(100000);
+    do s.vc.keys(order);
+    while (std::next_permutation(order.begin(), order.end()));
+    s.vc.keys("n");
+    run_matches();
+    EXPECT_EQ(s.vc.pending(), 0u);
+    ASSERT_GE(NUMMER, 1);
+    ASSERT_LE(NUMMER, 24);
+    const std::string solved = code_of(LOESUNG, 4);
+    EXPECT_EQ(at(10, 25, 4), solved);
+    EXPECT_EQ(at(45, 25, std::to_string(NUMMER).size()), std::to_string(NUMMER));
+    // every answer given agrees with the code found at the end
+    for (int t = 1; t <= NUMMER; ++t) {
+        SCOPED_TRACE(t);
+        byte p = 0, z = 0;
+        BEWERTE(V30[t].ZUG, LOESUNG, p, z);
+        EXPECT_EQ(V30[t].P, p);
+        EXPECT_EQ(V30[t].Z, z);
+        EXPECT_EQ(V30[t].P == 4, t == NUMMER);
+        const int h = t <= 15 ? 1 : 2, r = (t - 1) % 15 + 9;
+        EXPECT_EQ(at(X3[h], r, 3), std::to_string(p) + "|" + std::to_string(z));
+    }
 }
 
 }  // namespace
