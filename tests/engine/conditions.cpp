@@ -25,29 +25,6 @@ void set_signs(char first, char last) {
 
 }  // namespace
 
-TEST(Conditions, DefaultsOfEveryField) {
-    std::memset(&X, 0x55, sizeof X);
-    OBERGRENZE = 0;
-    INITIALISIERE();
-    EXPECT_EQ(OBERGRENZE, INT64_MAX);
-    EXPECT_EQ(X.NORMALATTR, 31);
-    EXPECT_EQ(X.HERVORATTR, 30);
-    EXPECT_EQ(X.ZEITSTUFE, 1);
-    EXPECT_EQ(X.CODELAENGE, 4);
-    EXPECT_EQ(X.RESERVE4, 8);
-    EXPECT_EQ(X.SPEICHER, 10);
-    EXPECT_EQ(X.ERSTES_ZEICHEN, '0');
-    EXPECT_EQ(X.LETZTES_ZEICHEN, '9');
-    EXPECT_FALSE(X.TON);
-    EXPECT_FALSE(X.WIEDERHOLUNG);
-    EXPECT_FALSE(X.LEERZEICHEN_ERLAUBT);
-    EXPECT_TRUE(X.PC_LOESUNG);
-    EXPECT_FALSE(X.PC_RAET);
-    EXPECT_TRUE(X.LOESUNG_FEST);
-    EXPECT_EQ(std::string(X.NAME1.begin(), X.NAME1.end()), std::string(33, ' '));
-    EXPECT_EQ(std::string(X.NAME2.begin(), X.NAME2.end()), std::string(33, ' '));
-}
-
 TEST(SignRing, StretchWrapsFromLettersIntoDigits) {
     set_signs('y', 'b');
     EXPECT_EQ(MAXFARBE, 14);
@@ -178,14 +155,6 @@ TEST(Conditions, TimeLimitFollowsTheStep) {
     setze_zeitlimit();
     EXPECT_EQ(X.ZEITSTUFE, 6);
     EXPECT_EQ(ZEITLIMIT, 6000);
-}
-
-TEST(Colours, TextModeFromTheLastMode) {
-    EXPECT_EQ(waehle_textmodus(0), 2);
-    EXPECT_EQ(waehle_textmodus(2), 2);
-    EXPECT_EQ(waehle_textmodus(7), 7);
-    EXPECT_EQ(waehle_textmodus(3), 3);
-    EXPECT_EQ(waehle_textmodus(1), 3);
 }
 
 TEST(Colours, ColourScreenPair) {

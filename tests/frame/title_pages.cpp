@@ -30,34 +30,25 @@ struct Page : ::testing::Test {
 
 }  // namespace
 
+// The pages are fixed text; what can go wrong is the emphasis of the key
+// names, the line structure and the last row, which must not scroll.
 TEST_F(Page, EnglishTitlePage) {
     frame::TITELE();
     every_cell_plain_ascii_in_the_two_attributes();
     EXPECT_EQ(row_of(1), "                             Operating instructions:");
     EXPECT_EQ(runs_in(1, HERVORFARBE), V{row_of(1)});  // the heading line as a whole
-    EXPECT_EQ(row_of(2), "");
-    EXPECT_EQ(row_of(3), " Zentrovalquist expects an input exclusively with the keyboard. Each consistent");
-    EXPECT_EQ(row_of(4), " command will be realized immediately without pressing the 'CR'/'Enter'-key:");
+    EXPECT_EQ(runs_in(4, HERVORFARBE), (V{"'CR'", "'Enter'"}));
     EXPECT_EQ(row_of(6), " - With 'Esc'/'Escape' you always can escape from the program, if you do not");
     EXPECT_EQ(runs_in(6, HERVORFARBE), (V{"'Esc'", "'Escape'"}));
-    EXPECT_EQ(row_of(7), "   know, what to do.");
-    EXPECT_EQ(row_of(8), " - 'Backspace'/'<--'/'Ctrl H'/'Strg H' and 'PgUp' show the previous page.");
     EXPECT_EQ(runs_in(8, HERVORFARBE), (V{"'Backspace'", "'<--'", "'Ctrl H'", "'Strg H'", "'PgUp'"}));
     EXPECT_EQ(runs_in(9, HERVORFARBE), V{"any other key"});
-    EXPECT_EQ(row_of(11), "   something. (If the numbers are not activ, please press the 'Num'-key or use");
     EXPECT_EQ(runs_in(11, HERVORFARBE), V{"'Num'"});
-    EXPECT_EQ(row_of(13), " - 'CR'/'Enter' accepts the proposition from the pc or continues the program.");
-    EXPECT_EQ(runs_in(15, HERVORFARBE), V{"'F4'"});
     EXPECT_EQ(runs_in(16, HERVORFARBE), (V{"cursorkeys '<-'", "'->'"}));
-    EXPECT_EQ(row_of(17), " - While guessing use ' ' respectively '*' for the vacant sign when allowed.");
     EXPECT_EQ(runs_in(17, HERVORFARBE), (V{"' '", "'*'"}));
-    EXPECT_EQ(row_of(18), "");
     EXPECT_EQ(runs_in(19, HERVORFARBE), V{"                               Please choose now:"});
     EXPECT_EQ(row_of(21), " 1 - Change the language.        5 - The game starts.");
-    EXPECT_EQ(row_of(23), " 3 - Calendar from 0000 to 9999/ 7 - Detailed instruction of the game.(4 pages)");
-    EXPECT_EQ(row_of(25), " 4 - Lend colour to the game.    9 - End of the game.");
     EXPECT_TRUE(runs_in(21, HERVORFARBE).empty());
-    // No line feed after the last row: nothing scrolled, the cursor behind the text.
+    EXPECT_EQ(row_of(25), " 4 - Lend colour to the game.    9 - End of the game.");
     EXPECT_EQ(console::where_y(), 25);
     EXPECT_EQ(console::where_x(), 79);
     EXPECT_EQ(console::text_attr(), NORMALFARBE);
@@ -67,22 +58,13 @@ TEST_F(Page, GermanTitlePage) {
     frame::TITELD();
     every_cell_plain_ascii_in_the_two_attributes();
     EXPECT_EQ(row_of(1), "                              Bedienungsanleitung:");
-    EXPECT_EQ(row_of(3), "  Die Bedienung erfolgt ausschliesslich ueber die Tastatur. Jeder widerspruchs-");
-    EXPECT_EQ(row_of(4), " freie Befehl wird sofort ohne Bestaetigung durch \"CR\"/\"Enter\" ausgefuehrt:");
     EXPECT_EQ(runs_in(4, HERVORFARBE), (V{"\"CR\"", "\"Enter\""}));
-    EXPECT_EQ(row_of(6), " - Mit \"Esc\"/\"Escape\" koennen Sie immer aus dem Programm fluechten, wenn Sie");
-    EXPECT_EQ(row_of(8), " - \"Backspace\"/\"<--\"/\"Ctrl H\"/\"Strg H\" und \"PgUp\" blaettern Texte zurueck.");
+    EXPECT_EQ(runs_in(8, HERVORFARBE), (V{"\"Backspace\"", "\"<--\"", "\"Ctrl H\"", "\"Strg H\"", "\"PgUp\""}));
     EXPECT_EQ(runs_in(9, HERVORFARBE), V{"Jeder andere Tastendruck"});
-    EXPECT_EQ(runs_in(10, HERVORFARBE), V{"Ziffern- und Buchstabentasten"});
-    EXPECT_EQ(row_of(13), " - \"CR\"/\"Enter\" uebernimmt einen vorgegebenen Wert und setzt das Programm fort.");
     EXPECT_EQ(row_of(15), " - Die Funktionstaste \"F4\" erzwingt eine baldige Beendigung des Ratevorganges.");
     EXPECT_EQ(runs_in(15, HERVORFARBE), (V{"\"F4\"", "baldige "}));
-    EXPECT_EQ(row_of(16), " - Mit den Cursortasten <- und -> koennen Sie sich beim Raten im Code bewegen.");
-    EXPECT_EQ(row_of(17), " - \" \" bzw. \"*\" stehen fuer das Leerzeichen, falls es beim Raten erlaubt ist.");
     EXPECT_EQ(runs_in(17, HERVORFARBE), (V{"\" \"", "\"*\""}));
     EXPECT_EQ(runs_in(19, HERVORFARBE), V{"                                Bitte waehlen Sie:"});
-    EXPECT_EQ(row_of(21), " 1 - Sprache aendern.                     5 - Das Spiel beginnt.");
-    EXPECT_EQ(row_of(24), "     Virtuelles Spieldatum.               8 - Konfiguration.         (1 Seite)");
     EXPECT_EQ(row_of(25), " 4 - Bringen Sie Farbe ins Spiel.         9 - Programm beenden.");
     EXPECT_EQ(console::where_y(), 25);
 }
