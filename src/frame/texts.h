@@ -18,7 +18,4 @@ inline constexpr const char* UEBER_DAS_PROGRAMM[] = {
     " How to build, play and test it is told in the file README.md beside it.",
 };
 
-// Waits for a key while the clock runs, and reads it.
-unsigned char warte_auf_taste();
-
 }  // namespace frame
