@@ -25,7 +25,10 @@ void Screen::clear() {
 }
 
 void Screen::goto_xy(int col, int row) {
-    if (col < 1 || col > COLS || row < 1 || row > ROWS) return;
+    if (col < 1 || col > COLS || row < 1 || row > ROWS) {
+        ++outside_attempts;
+        return;
+    }
     x_ = col;
     y_ = row;
     ++version_;

@@ -32,7 +32,7 @@ public:
     Cell cells[ROWS][COLS];
 
     void clear();                     // blanks in the current attribute, cursor to (1, 1)
-    void goto_xy(int col, int row);   // ignored when outside the screen
+    void goto_xy(int col, int row);   // ignored when outside the screen (and counted)
     int where_x() const { return x_; }
     int where_y() const { return y_; }
     void set_attr(std::uint8_t a) { attr_ = a; }
@@ -50,6 +50,11 @@ public:
 
     // Bumped on every change; lets the terminal skip work when nothing changed.
     std::uint64_t version() const { return version_; }
+
+    // Attempts to place the cursor outside the 80 x 25 cells: text meant for
+    // such a place would land at the old cursor instead, so a screen that
+    // does it is at fault. Tests read the count.
+    std::uint64_t outside_attempts = 0;
 
 private:
     void line_feed();
