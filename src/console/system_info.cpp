@@ -134,6 +134,7 @@ bool parse_u64(std::string_view s, std::uint64_t& v) {
     return true;
 }
 
+#ifndef __APPLE__
 // Whole small file; "" when it cannot be read.
 std::string read_small_file(const std::string& path) {
     std::string s;
@@ -150,6 +151,7 @@ std::string read_small_file(const std::string& path) {
     close(fd);
     return s;
 }
+#endif
 
 }  // namespace
 

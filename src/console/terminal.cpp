@@ -104,12 +104,6 @@ void on_terminate(int sig) {
     raise(sig);  // delivered when the handler returns: ends with the right status
 }
 
-void on_crash(int sig) {
-    restore_terminal_now();
-    signal(sig, SIG_DFL);
-    raise(sig);
-}
-
 // SIGINT too: in raw mode Ctrl-C is a key, so an interrupt comes from outside.
 constexpr int TERM_SIGNALS[] = {SIGTERM, SIGHUP, SIGQUIT, SIGINT};
 constexpr int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
@@ -119,6 +113,23 @@ struct SavedActions {
     struct sigaction term[4], crash[5], job[3];
     bool installed = false;
 } g_old;
+
+// After the terminal is back, the crash goes on as it would have without us:
+// to the handler that was there before (a sanitizer's report, say) or to the
+// default action, which ends the process.
+void on_crash(int sig) {
+    restore_terminal_now();
+    bool passed_on = false;
+    for (int i = 0; i < 5; ++i) {
+        if (CRASH_SIGNALS[i] != sig) continue;
+        const struct sigaction& old = g_old.crash[i];
+        if (!(old.sa_flags & SA_SIGINFO) && old.sa_handler == SIG_IGN) break;  // ignoring a fault would loop
+        sigaction(sig, &old, nullptr);
+        passed_on = true;
+    }
+    if (!passed_on) signal(sig, SIG_DFL);
+    raise(sig);
+}
 
 alignas(16) char g_alt_stack[64 * 1024];
 
