@@ -16,6 +16,10 @@ bool Arena::grow(std::size_t bytes) {
     if (avail < RESERVE || avail - RESERVE < size) return false;
     void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (p == MAP_FAILED) return false;
+#ifdef MADV_HUGEPAGE
+    // The store is walked in random order: large pages spare the TLB.
+    madvise(p, size, MADV_HUGEPAGE);
+#endif
     chunks_.push_back({p, size});
     cur_ = static_cast<char*>(p);
     end_ = cur_ + size;

@@ -31,7 +31,8 @@ inline void einfuegen(PTR* felder, byte* zaehler, std::uint64_t* bits, console::
         node->link2 = node;
         node->link3 = node;
         felder[b] = node;
-        bits[b >> 6] |= std::uint64_t{1} << (b & 63);
+        // One bit for each run of 64 heads: small enough to stay in cache.
+        bits[b >> 12] |= std::uint64_t{1} << ((b >> 6) & 63);
         return;
     }
     const std::uint32_t n = std::uint32_t{zaehler[b]} + 1;
@@ -120,24 +121,47 @@ void verbinde_faecher() {
     std::uint64_t* bits = MISCHBITS();
     VERS = nullptr;
     SCHLUSSLICHT = nullptr;
-    for (std::uint32_t w = 0; w < MISCH_GROESSE / 64; ++w) {
+    // The heads come in index order; their nodes and the buckets' last nodes
+    // are fetched some buckets ahead of the linking.
+    constexpr unsigned RING = 16;
+    PTR koepfe[RING];
+    unsigned drin = 0, pos = 0;
+    auto verbinde = [&](PTR head) {
+        PTR last = head->link3;
+        if (VERS)
+            SCHLUSSLICHT->link2 = head;
+        else
+            VERS = head;
+        SCHLUSSLICHT = last;
+        last->link2 = nullptr;
+    };
+    for (std::uint32_t w = 0; w < MISCH_GROESSE / 4096; ++w) {
         std::uint64_t word = bits[w];
         if (!word) continue;
         bits[w] = 0;
         while (word) {
-            const std::uint32_t b = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
-            word &= word - 1;
+          const std::uint32_t lauf = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
+          word &= word - 1;
+          for (std::uint32_t b = lauf * 64; b < lauf * 64 + 64; ++b) {
             PTR head = felder[b];
+            if (!head) continue;
             felder[b] = nullptr;
-            PTR last = head->link3;
-            if (VERS)
-                SCHLUSSLICHT->link2 = head;
-            else
-                VERS = head;
-            SCHLUSSLICHT = last;
-            last->link2 = nullptr;
+            __builtin_prefetch(head, 1);
+            if (drin == RING) {
+                verbinde(koepfe[pos]);
+                --drin;
+            }
+            koepfe[pos] = head;
+            pos = (pos + 1) & (RING - 1);
+            ++drin;
+            // Half the ring back the head is in: fetch the last node.
+            if (drin > RING / 2) __builtin_prefetch(koepfe[(pos + RING / 2) & (RING - 1)]->link3, 1);
+          }
         }
     }
+    // The rest, oldest first.
+    const unsigned start = (pos + RING - drin) & (RING - 1);
+    for (unsigned i = 0; i < drin; ++i) verbinde(koepfe[(start + i) & (RING - 1)]);
 }
 
 void baue_loesungskette() {
@@ -211,7 +235,7 @@ bool baue_speicher(int l, int n) {
 
     // Bucket numbers are drawn RING nodes ahead, and their heads and counters
     // prefetched, so the random accesses overlap.
-    constexpr unsigned RING = 16;
+    constexpr unsigned RING = 32;
     std::uint32_t ring[RING];
     for (unsigned i = 0; i < RING; ++i) {
         ring[i] = bucket_of(rng.next());
@@ -238,8 +262,10 @@ bool baue_speicher(int l, int n) {
         __builtin_prefetch(&felder[nb], 1);
         __builtin_prefetch(&zaehler[nb], 1);
         slot = (slot + 1) & (RING - 1);
-        // Halfway there the head of a later bucket is in cache: fetch its node.
+        // Halfway there the head of a later bucket is in cache: fetch its
+        // node; a quarter ahead that node is in: fetch the bucket's last node.
         if (PTR h = felder[ring[(slot + RING / 2) & (RING - 1)]]) __builtin_prefetch(h, 1);
+        if (PTR h = felder[ring[(slot + RING / 4) & (RING - 1)]]) __builtin_prefetch(h->link3, 1);
 
         einfuegen(felder, zaehler, bits, rng, node, b);
 

@@ -12,7 +12,7 @@ namespace zqspiel {
 namespace {
 constexpr std::size_t HEADS_BYTES = sizeof(PTR) * MISCH_GROESSE;
 constexpr std::size_t COUNTS_BYTES = MISCH_GROESSE;
-constexpr std::size_t BITS_BYTES = MISCH_GROESSE / 8;
+constexpr std::size_t BITS_BYTES = MISCH_GROESSE / 64 / 8;  // a bit per 64 heads
 constexpr std::size_t TOTAL_BYTES = HEADS_BYTES + COUNTS_BYTES + BITS_BYTES;
 
 struct Table {

@@ -237,7 +237,7 @@ PTR* MISCHFELD();     // the bucket heads, all nil between builds
 byte* MISCHZ();       // the counters (number of nodes in the bucket minus one)
 void INITFELD();      // every head nil again; gives the touched pages back
 void mark_mischfeld_used();  // a build is about to touch the table
-std::uint64_t* MISCHBITS();  // one bit per bucket: not empty (zero between builds)
+std::uint64_t* MISCHBITS();  // a bit per 64 buckets: one is not empty (zero between builds)
 
 // ---- codebreaker ----------------------------------------------------------------
 // Set by the match loop at match start, read and changed by RATE_CODE.

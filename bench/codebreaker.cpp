@@ -1,0 +1,127 @@
+// Speed of the computer codebreaker: building the candidate store and the
+// evaluation loop of the search.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "console/virtual_console.h"
+#include "engine/arena.h"
+#include "engine/candidate_store.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+#include "engine/codebreaker.h"
+#include "engine/conditions.h"
+#include "engine/narrowing.h"
+#include "engine/scoring.h"
+#include "engine/zqspiel.h"
+
+using namespace zqspiel;
+
+namespace {
+
+void bedingungen(int l, char letztes, bool wdh) {
+    LISTEN_FREIGEBEN(true);
+    INITFELD();
+    INITIALISIERE();
+    X.CODELAENGE = static_cast<byte>(l);
+    X.ERSTES_ZEICHEN = '1';
+    X.LETZTES_ZEICHEN = letztes;
+    X.WIEDERHOLUNG = wdh;
+    X.LEERZEICHEN_ERLAUBT = false;
+    X.PC_LOESUNG = true;
+    X.PC_RAET = true;
+    X.ZEITSTUFE = 0;
+    baue_zeichentabellen();
+    setze_zeitlimit();
+    setze_memavail(15);
+    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, false, false, true);
+    MERKE_WDHG = wdh;
+    LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = false;
+    KENNEALLEFARBEN = false;
+    GESPIELT.fill(0);
+    AEQUI_KLASSE = true;
+    NUMMER = 1;
+    WX = 40;
+    WY = 9;
+    ZEITEIN = false;
+}
+
+PTR finde(const std::string& code) {
+    for (PTR p = VERS; p; p = p->link2) {
+        bool gleich = true;
+        for (int i = 1; i <= X.CODELAENGE; ++i) gleich = gleich && FARBARRAY[p->d(i)] == code[i - 1];
+        if (gleich) return p;
+    }
+    return nullptr;
+}
+
+// Answers the guess against the secret and narrows the store.
+void antworte(const std::string& guess, const std::string& geheim) {
+    CODE g, s;
+    g.blank();
+    s.blank();
+    for (int i = 1; i <= X.CODELAENGE; ++i) {
+        g[i] = guess[i - 1];
+        s[i] = geheim[i - 1];
+    }
+    byte p, z;
+    BEWERTE(g, s, p, z);
+    unsigned char taste = 0;
+    verenge(finde(guess), false, nullptr, p, z, taste);
+}
+
+}  // namespace
+
+// Codes stored per second: L = 6 over 16 signs with repetition.
+static void BM_Speicheraufbau_L6_N16(benchmark::State& st) {
+    console::ScopedVirtualConsole s(1);
+    bedingungen(6, 'g', true);
+    std::int64_t codes = 0;
+    for (auto _ : st) {
+        bool ok = false;
+        INIT_RATEN(ok);
+        if (!ok) {
+            st.SkipWithError("build failed");
+            break;
+        }
+        codes += GERATENE_VERSUCHE;
+        st.PauseTiming();
+        LISTEN_FREIGEBEN(true);
+        INITFELD();
+        st.ResumeTiming();
+    }
+    st.counters["codes/s"] = benchmark::Counter(static_cast<double>(codes), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Speicheraufbau_L6_N16)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// (guess, candidate) pairs scored per second: L = 5 over 8 signs with
+// repetition, after the answers to 11223 and 34456 from the secret 36184, no
+// time limit, no sign-class reduction.
+static void suche(benchmark::State& st, Verfahren v) {
+    console::ScopedVirtualConsole s(2);
+    bedingungen(5, '8', true);
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    antworte("11223", "36184");
+    antworte("34456", "36184");
+    ZEITLIMIT_GR_0 = false;
+    std::int64_t paare = 0;
+    std::int64_t kandidaten = zaehle_loesungsliste();
+    for (auto _ : st) {
+        F6_GEDR = false;
+        Reduktion aus;
+        SuchErgebnis e;
+        bewerte_rateliste(VERS, nullptr, false, aus, true, v, e);
+        benchmark::DoNotOptimize(e.beste);
+        paare += e.paare;
+    }
+    st.counters["candidates"] = static_cast<double>(kandidaten);
+    st.counters["pairs/s"] = benchmark::Counter(static_cast<double>(paare), benchmark::Counter::kIsRate);
+    LISTEN_FREIGEBEN(true);
+    gib_suchpuffer_frei();
+}
+static void BM_Suche_kompakt_L5_N8(benchmark::State& st) { suche(st, Verfahren::kompakt); }
+static void BM_Suche_knoten_L5_N8(benchmark::State& st) { suche(st, Verfahren::knoten); }
+BENCHMARK(BM_Suche_kompakt_L5_N8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Suche_knoten_L5_N8)->Unit(benchmark::kMillisecond)->UseRealTime();
