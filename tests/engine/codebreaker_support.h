@@ -57,6 +57,7 @@ inline void bereite_vor(const Bedingungen& b) {
     baue_zeichentabellen();
     setze_zeitlimit();
     setze_memavail(static_cast<byte>(b.stufe));
+    MERKEMEMAVAIL = -5;  // the capacity table and MEMGES made afresh
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
     SP_D = true;
     MERKE_WDHG = b.wdh;

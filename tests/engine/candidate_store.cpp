@@ -1,0 +1,256 @@
+// The candidate store: its chains after a build, the shuffled insertion, the
+// release, and the ways a build can fail.
+#include <fstream>
+#include <map>
+
+#include "engine/codebreaker_support.h"
+
+using namespace cbtest;
+
+namespace {
+
+std::int64_t rss_bytes() {
+    std::ifstream f("/proc/self/statm");
+    std::int64_t size = 0, resident = 0;
+    f >> size >> resident;
+    return resident * 4096;
+}
+
+bool alle_koepfe_leer() {
+    const PTR* f = MISCHFELD();
+    for (std::uint32_t b = 0; b < MISCH_GROESSE; b += 1)
+        if (f[b]) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST(Speicher, GuessChainHoldsEveryCodeOnceInShuffledOrderAndSolutionChainIsComplete) {
+    console::ScopedVirtualConsole s(21);
+    Bedingungen b;  // L = 4 over 1..6 with repetition
+    bereite_vor(b);
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    ASSERT_TRUE(ok);
+    const auto rate = rateliste();
+    EXPECT_EQ(rate.size(), 1296u);
+    EXPECT_EQ(std::set<std::string>(rate.begin(), rate.end()).size(), 1296u);
+    EXPECT_EQ(ZAHLGESAMTVERSUCHE, 1296);
+    EXPECT_EQ(zaehle_alle_knoten(), 1296);
+    EXPECT_EQ(SPEICHER_ARENA.used(), 1296 * static_cast<std::int64_t>(SIZERATEN));
+    const auto loes = loesungsliste();
+    EXPECT_EQ(std::set<std::string>(loes.begin(), loes.end()).size(), 1296u);
+    // The last node of the guess chain is SCHLUSSLICHT.
+    PTR p = VERS;
+    while (p->link2) p = p->link2;
+    EXPECT_EQ(p, SCHLUSSLICHT);
+    // Sign counts in the nodes agree with their codes.
+    for (PTR q = VERS; q; q = q->link2) {
+        int zaehl[37] = {};
+        for (int i = 1; i <= 4; ++i) ++zaehl[q->d(i)];
+        for (int c = 1; c <= 6; ++c) ASSERT_EQ(q->d(FARBEPL + c), zaehl[c]);
+    }
+    // Shuffled: guess-chain neighbours are rarely neighbours in allocation.
+    std::map<PTR, PTR> naechster;
+    for (PTR q = VERSLOE; q; q = q->link1) naechster[q] = q->link1;
+    int nachbarn = 0;
+    for (PTR q = VERS; q && q->link2; q = q->link2) nachbarn += (naechster[q] == q->link2 || naechster[q->link2] == q);
+    EXPECT_LT(nachbarn, 30);
+    EXPECT_TRUE(alle_koepfe_leer());
+    EXPECT_EQ(console::screen().text(44, 25, 10), "**********");
+    LISTEN_FREIGEBEN(true);
+}
+
+TEST(Speicher, WithoutRepetitionOnlyTheSolutionChainLeavesRepeatedSigns) {
+    console::ScopedVirtualConsole s(22);
+    Bedingungen b;
+    b.wdh = false;
+    bereite_vor(b);
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(rateliste().size(), 1296u);
+    const auto loes = loesungsliste();
+    EXPECT_EQ(loes.size(), 360u);
+    for (const std::string& c : loes) EXPECT_EQ(std::set<char>(c.begin(), c.end()).size(), 4u) << c;
+    LISTEN_FREIGEBEN(true);
+}
+
+TEST(Speicher, VacantSignCountsAsThirdValueButNeverInTheSecret) {
+    console::ScopedVirtualConsole s(23);
+    Bedingungen b;
+    b.erstes = 'a';
+    b.letztes = 'b';
+    b.leer = true;
+    bereite_vor(b);
+    EXPECT_EQ(MEMRATE, 80);
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    ASSERT_TRUE(ok);
+    const auto rate = rateliste();
+    EXPECT_EQ(rate.size(), 80u);
+    EXPECT_EQ(std::count(rate.begin(), rate.end(), std::string("****")), 0);
+    EXPECT_EQ(std::count(rate.begin(), rate.end(), std::string("a**b")), 1);
+    const auto loes = loesungsliste();
+    EXPECT_EQ(loes.size(), 16u);
+    for (const std::string& c : loes) EXPECT_EQ(c.find('*'), std::string::npos) << c;
+    LISTEN_FREIGEBEN(true);
+}
+
+TEST(Speicher, InsertionKeepsTheBucketLinksAndPlacesUniformly) {
+    // Three nodes into one bucket, many times: each of the six orders about
+    // equally often, and the links right after every insertion.
+    console::ScopedVirtualConsole s(24);
+    Bedingungen b;
+    bereite_vor(b);
+    LISTE knoten[12];
+    std::map<std::string, int> ordnungen;
+    for (int runde = 0; runde < 6000; ++runde) {
+        VERSLOE = nullptr;
+        const int n = runde < 3000 ? 3 : 12;
+        for (int i = 0; i < n; ++i) {
+            knoten[i] = LISTE{};
+            knoten[i].d(1) = static_cast<byte>(i);
+            mische_ein(&knoten[i], 77);
+            // Walk the bucket: forward n nodes, backward consistent, marks right.
+            PTR head = MISCHFELD()[77];
+            PTR last = head->link3;
+            const int m = i + 1;
+            PTR q = head;
+            for (int k = 1; k < m; ++k) {
+                ASSERT_EQ(q->link2->link3, q);
+                q = q->link2;
+            }
+            ASSERT_EQ(q, last);
+            PTR mitte = head;
+            for (int k = 1; k < m / 2 + 1; ++k) mitte = mitte->link2;
+            ASSERT_EQ(last->link2, mitte) << "after " << m << " nodes";
+            ASSERT_EQ(MISCHZ()[77], m - 1);
+        }
+        if (n == 3) {
+            std::string o;
+            for (PTR q = MISCHFELD()[77]; o.size() < 3; q = q->link2) o += static_cast<char>('0' + q->d(1));
+            ++ordnungen[o];
+        }
+        MISCHFELD()[77] = nullptr;
+    }
+    VERSLOE = nullptr;
+    MISCHBITS()[77 >> 12] = 0;
+    ASSERT_EQ(ordnungen.size(), 6u);
+    for (auto& [o, k] : ordnungen) {
+        EXPECT_GT(k, 400) << o;
+        EXPECT_LT(k, 600) << o;
+    }
+    INITFELD();
+}
+
+TEST(Speicher, ReleasingLeavesNothingAndAnEmptyReleaseIsHarmless) {
+    console::ScopedVirtualConsole s(25);
+    Bedingungen b;
+    bereite_vor(b);
+    LISTEN_FREIGEBEN(true);
+    EXPECT_EQ(VERS, nullptr);
+    EXPECT_EQ(VERSLOE, nullptr);
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    ASSERT_TRUE(ok);
+    EXPECT_GT(SPEICHER_ARENA.used(), 0);
+    LISTEN_FREIGEBEN(true);
+    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(SPEICHER_ARENA.chunks(), 0u);
+    EXPECT_EQ(VERS, nullptr);
+    EXPECT_EQ(VERSLOE, nullptr);
+    EXPECT_EQ(ERLAUBT, nullptr);
+}
+
+TEST(Speicher, BudgetRunningOutMidBuildEndsLikeEsc) {
+    console::ScopedVirtualConsole s(26);
+    Bedingungen b;
+    bereite_vor(b);
+    MEMGES = 500 * static_cast<std::int64_t>(SIZERATEN);  // room for 500 of 1296 nodes
+    bool ok = true;
+    A = 0;
+    INIT_RATEN(ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(A, 27);
+    EXPECT_FALSE(ZEITEIN);
+    EXPECT_FALSE(RATEN_ZEITANZEIGE);
+    EXPECT_EQ(GERATENE_VERSUCHE, 500);
+    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(VERSLOE, nullptr);
+    EXPECT_EQ(VERS, nullptr);
+    EXPECT_TRUE(alle_koepfe_leer());
+    // No message: the middle of the screen is as before.
+    EXPECT_EQ(console::screen().row_text(12), std::string(80, ' '));
+    MERKEMEMAVAIL = -5;
+    LISTEN_FREIGEBEN(false);  // brings MEMGES back to the step's value
+}
+
+TEST(Speicher, MachineWithoutMemoryRefusesLikeAFailedAllocation) {
+    console::ScopedVirtualConsole s(27);
+    Bedingungen b;
+    bereite_vor(b);
+    s.vc.memory_available = 64ULL << 20;  // below what the arena keeps free
+    bool ok = true;
+    INIT_RATEN(ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(GERATENE_VERSUCHE, 0);
+    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(VERSLOE, nullptr);
+}
+
+TEST(Speicher, EscDuringTheBuildStopsAtOnce) {
+    console::ScopedVirtualConsole s(28);
+    Bedingungen b;
+    b.l = 6;
+    b.erstes = '0';
+    b.letztes = '9';
+    bereite_vor(b);
+    s.vc.wait(100).key(27);
+    bool ok = true;
+    INIT_RATEN(ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(A, 27);
+    EXPECT_LT(GERATENE_VERSUCHE, 10000);
+    EXPECT_GT(GERATENE_VERSUCHE, 0);
+    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(VERSLOE, nullptr);
+    EXPECT_TRUE(alle_koepfe_leer());
+}
+
+TEST(Speicher, OtherKeysAndExtendedKeysDoNotStopTheBuild) {
+    console::ScopedVirtualConsole s(29);
+    Bedingungen b;
+    b.l = 5;
+    b.letztes = '9';
+    bereite_vor(b);
+    s.vc.keys("x").ext(62).key(13);
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(s.vc.pending(), 0u);
+    EXPECT_EQ(zaehle_rateliste(), 59049);
+    LISTEN_FREIGEBEN(true);
+}
+
+TEST(Speicher, LargeBuildGivesItsMemoryBack) {
+    console::ScopedVirtualConsole s(30);
+    Bedingungen b;
+    b.l = 6;
+    b.erstes = '1';
+    b.letztes = 'c';  // 12 signs: about three million codes
+    bereite_vor(b);
+    const std::int64_t vorher = rss_bytes();
+    bool ok = false;
+    INIT_RATEN(ok);
+    ASSERT_TRUE(ok);
+    EXPECT_GT(rss_bytes() - vorher, 150LL << 20);
+    LISTEN_FREIGEBEN(true);
+    INITFELD();
+    EXPECT_LT(rss_bytes() - vorher, 16LL << 20);
+}
