@@ -483,7 +483,13 @@ void Terminal::delay(unsigned ms) {
 
 void Terminal::sound(unsigned hz) {
     // A terminal has no tone generator; its bell stands in for the tone.
-    if (hz > 0 && started_) out_ += '\a';
+    if (hz == 0 || !started_) return;
+    // What was written before the tone is drawn before it.
+    if (screen.version() != drawn_version_ || !renderer_.valid()) {
+        renderer_.render(screen, out_);
+        drawn_version_ = screen.version();
+    }
+    out_ += '\a';
 }
 
 void Terminal::no_sound() {}

@@ -237,7 +237,7 @@ TEST(TerminalPty, DecodesKeysAndRestoresTheSettings) {
     EXPECT_NE(row2, std::string::npos);
     const auto colours = c.out.rfind("\x1b[", row2 - 1);
     ASSERT_NE(colours, std::string::npos);
-    EXPECT_EQ(c.out.substr(colours, 8), "\x1b[97;44m");
+    EXPECT_EQ(c.out.substr(colours, 8), "\x1b[97;44m") << ::testing::PrintToString(c.out.substr(0, 300));
 }
 
 TEST(TerminalPty, TerminateSignalRestoresThenRunsTheHook) {
@@ -568,6 +568,58 @@ TEST(TerminalPty, KeyTestsFromAComputationDoNotSlowItDown) {
     const std::int64_t bare = now_ms() - start;
     std::printf("computation: %ld rounds, %ld ms with key tests, %ld ms without\n", tests, wall, bare);
     EXPECT_LT(wall, bare * 3 + 50) << tests << " rounds: " << wall << " ms with key tests, " << bare << " ms without";
+}
+
+TEST(TerminalPty, ToneIsTheBellAndDelayWaitsAfterFlushing) {
+    Child c;
+    spawn(c, 80, 25, [] {
+        console::Terminal t;
+        if (!t.start("prog")) return;
+        console::use(&t);
+        console::write_at(1, 1, "BEEP");
+        const std::int64_t a = now_ms();
+        console::sound(440);
+        console::delay(200);
+        console::no_sound();
+        report("waited " + std::to_string(now_ms() - a));
+        console::restore();
+    });
+    ASSERT_TRUE(c.wait_out("BEEP"));
+    // what was written before the delay is out while the delay runs
+    EXPECT_EQ(c.rep_text, "");
+    ASSERT_TRUE(c.wait_report("waited"));
+    EXPECT_TRUE(c.finish());
+    long waited = 0;
+    ASSERT_EQ(std::sscanf(c.rep_text.c_str(), "waited %ld", &waited), 1);
+    EXPECT_GE(waited, 200);
+    EXPECT_LT(waited, 400);
+    const auto beep = c.out.find("BEEP");
+    const auto bell = c.out.find('\a', beep);
+    EXPECT_NE(bell, std::string::npos);
+    EXPECT_LT(bell, c.out.find("\x1b[?1049l"));
+}
+
+TEST(TerminalClock, LocalDateAndTimeOfTheSystem) {
+    console::Terminal t;  // not started: the clock needs no terminal
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const time_t before = time(nullptr);
+        const console::Date d = t.get_date();
+        const console::Time tm = t.get_time();
+        const time_t after = time(nullptr);
+        if (before != after) continue;  // a second boundary in between: again
+        std::tm want{};
+        localtime_r(&before, &want);
+        EXPECT_EQ(d.year, want.tm_year + 1900);
+        EXPECT_EQ(d.month, want.tm_mon + 1);
+        EXPECT_EQ(d.day, want.tm_mday);
+        EXPECT_EQ(d.weekday, want.tm_wday);
+        EXPECT_EQ(tm.hour, want.tm_hour);
+        EXPECT_EQ(tm.minute, want.tm_min);
+        EXPECT_EQ(tm.second, want.tm_sec);
+        EXPECT_LT(tm.hundredth, 100);
+        return;
+    }
+    FAIL() << "no quiet second to compare in";
 }
 
 TEST(TerminalStart, StandardInputThatIsNoTerminalIsRefusedAtOnce) {
