@@ -76,6 +76,8 @@ e2e_setup() {
 
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/zq_e2e.XXXXXX") || e2e_fail "mktemp failed"
     trap e2e_cleanup EXIT
+    # a test stopped from outside (ctest's timeout) still ends the tmux server
+    trap 'exit 1' TERM INT HUP
     E2E_RUN="$E2E_TMP/run"
     mkdir -p "$E2E_RUN" || e2e_fail "cannot make $E2E_RUN"
     cp "$src" "$E2E_RUN/zentrovalquist" || e2e_fail "cannot copy the binary"
@@ -193,9 +195,10 @@ e2e_stty_has() {
     tr ' ;' '\n\n' <"$E2E_RUN/stty.txt" | grep -x -q -- "$1"
 }
 
-# The process id of the game, or nothing.
+# The process id of the game, or nothing. (Reads /proc: Linux only.)
 e2e_game_pid() {
     local p exe
+    [ -d /proc/self ] || return 1
     for p in /proc/[0-9]*; do
         exe=$(readlink "$p/exe" 2>/dev/null) || continue
         if [ "$exe" = "$E2E_BIN" ]; then

@@ -20,16 +20,18 @@ e2e_resize 80 25
 e2e_wait_for "9 - End of the game." 5 || e2e_fail "the menu was not repainted after the resize"
 [ "$(e2e_text 1 1 80)" = "$title" ] || e2e_fail "row 1 differs after the resize"
 
-# waiting for a key costs (almost) no processor time
-pid=$(e2e_game_pid) || e2e_fail "the game's process was not found"
-hz=$(getconf CLK_TCK 2>/dev/null || echo 100)
-t0=$(e2e_cpu_ticks "$pid")
-sleep 3
-t1=$(e2e_cpu_ticks "$pid")
-used=$((t1 - t0))
-limit=$((hz * 3 * 2 / 100))  # 2 per cent of 3 seconds
-echo "idle: $used ticks of $((hz * 3)) in 3 s"
-[ "$used" -le "$limit" ] || e2e_fail "the waiting title page used $used of $((hz * 3)) ticks (over 2 per cent)"
+# waiting for a key costs (almost) no processor time (measured where /proc is)
+if [ -d /proc/self ]; then
+    pid=$(e2e_game_pid) || e2e_fail "the game's process was not found"
+    hz=$(getconf CLK_TCK 2>/dev/null || echo 100)
+    t0=$(e2e_cpu_ticks "$pid")
+    sleep 3
+    t1=$(e2e_cpu_ticks "$pid")
+    used=$((t1 - t0))
+    limit=$((hz * 3 * 2 / 100))  # 2 per cent of 3 seconds
+    echo "idle: $used ticks of $((hz * 3)) in 3 s"
+    [ "$used" -le "$limit" ] || e2e_fail "the waiting title page used $used of $((hz * 3)) ticks (over 2 per cent)"
+fi
 
 e2e_send 9
 e2e_wait_exit 15 || e2e_fail "the game did not end after '9'"
