@@ -1,0 +1,219 @@
+// The answer entry: only answers some remaining code gives are taken, forced
+// values are filled in, Backspace goes back to P only after a typed P.
+#include "engine/codebreaker_support.h"
+
+using namespace cbtest;
+
+namespace {
+
+struct Eintrag {
+    bool ok = false;
+    byte p = 99, z = 99;
+    unsigned char taste = 0;
+};
+
+// Runs the entry for code length 4 with P at column 56 and Z at 58, row 9.
+Eintrag lies(console::ScopedVirtualConsole& s, const KLASSENTABELLE& t, byte n = 4) {
+    Eintrag e;
+    try {
+        e.ok = read_checked_answer(t, n, 56, 58, 9, e.p, e.z, e.taste);
+    } catch (const console::ScriptEnd&) {
+        e.taste = 255;  // still waiting when the keys ran out
+    }
+    (void)s;
+    return e;
+}
+
+void vorbereiten(console::ScopedVirtualConsole& s) {
+    Bedingungen b;
+    bereite_vor(b);
+    s.vc.idle_limit_ms = 60 * 1000;
+}
+
+}  // namespace
+
+TEST(Antwort, UniquePIsFilledInAndOnlyZIsAsked) {
+    console::ScopedVirtualConsole s(41);
+    vorbereiten(s);
+    KLASSENTABELLE t{};
+    t[2][1] = 5;  // P = 1, Z = 1
+    t[3][1] = 2;  // P = 1, Z = 2
+    s.vc.keys("0").keys("2");  // Z = 0 has no code: ignored
+    const Eintrag e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 1);
+    EXPECT_EQ(e.z, 2);
+    EXPECT_EQ(console::screen().text(56, 9, 3), "1 2");
+}
+
+TEST(Antwort, BothValuesForcedNeedNoKey) {
+    console::ScopedVirtualConsole s(42);
+    vorbereiten(s);
+    KLASSENTABELLE t{};
+    t[3][1] = 7;
+    const Eintrag e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 1);
+    EXPECT_EQ(e.z, 2);
+    EXPECT_EQ(s.vc.key_tests, 0);
+}
+
+TEST(Antwort, PThreeOfFourGivesZZeroWithoutAsking) {
+    console::ScopedVirtualConsole s(43);
+    vorbereiten(s);
+    KLASSENTABELLE t{};
+    t[3][3] = 1;
+    t[2][0] = 4;
+    t[4][2] = 3;
+    s.vc.keys("3");
+    const Eintrag e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 3);
+    EXPECT_EQ(e.z, 0);
+    EXPECT_EQ(s.vc.pending(), 0u);
+}
+
+TEST(Antwort, ImpossibleAndOutOfRangeKeysAreIgnored) {
+    console::ScopedVirtualConsole s(44);
+    vorbereiten(s);
+    KLASSENTABELLE t{};
+    t[2][0] = 4;
+    t[3][0] = 1;
+    t[2][2] = 3;
+    // 5 > code length, 1 has no class, a letter and an extended key mean nothing.
+    s.vc.keys("51x").ext(72).keys("0").keys("9").keys("3");
+    const Eintrag e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 0);
+    EXPECT_EQ(e.z, 3);
+}
+
+TEST(Antwort, BackspaceAfterATypedPAsksPAgain) {
+    console::ScopedVirtualConsole s(45);
+    vorbereiten(s);
+    KLASSENTABELLE t{};
+    t[1][0] = 2;
+    t[2][0] = 2;
+    t[2][1] = 2;
+    t[3][1] = 2;
+    s.vc.keys("0").key(8);
+    Eintrag e = lies(s, t);
+    EXPECT_EQ(e.taste, 255);  // waiting for P again
+    EXPECT_EQ(console::screen().text(56, 9, 1), " ");
+    EXPECT_EQ(console::where_x(), 56);
+    console::screen().clear();
+    s.vc.keys("0").key(8).keys("1").keys("2");
+    e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 1);
+    EXPECT_EQ(e.z, 2);
+}
+
+TEST(Antwort, BackspaceAfterAnAutomaticPDoesNothing) {
+    console::ScopedVirtualConsole s(46);
+    vorbereiten(s);
+    KLASSENTABELLE t{};
+    t[1][1] = 2;
+    t[2][1] = 2;
+    s.vc.key(8).keys("1");
+    const Eintrag e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 1);
+    EXPECT_EQ(e.z, 1);
+    EXPECT_EQ(console::screen().text(56, 9, 1), "1");
+}
+
+TEST(Antwort, SolvingAnswerOnlyWhenTheGuessIsStillPossible) {
+    console::ScopedVirtualConsole s(47);
+    vorbereiten(s);
+    KLASSENTABELLE t{};
+    t[4][2] = 3;
+    t[2][0] = 1;
+    s.vc.keys("4").keys("2");  // Z is then forced
+    Eintrag e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 2);
+    EXPECT_EQ(e.z, 2);
+    t[4][4] = 1;
+    s.vc.keys("4");
+    e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.p, 4);
+    EXPECT_EQ(e.z, 0);
+}
+
+TEST(Antwort, EscOrCtrlCBreakOffAndReleaseTheStore) {
+    for (unsigned char k : {27, 3}) {
+        console::ScopedVirtualConsole s(48);
+        vorbereiten(s);
+        bool ok = false;
+        INIT_RATEN(ok);
+        INITFELD();
+        ASSERT_TRUE(ok);
+        KLASSENTABELLE t{};
+        t[1][0] = 1;
+        t[2][1] = 1;
+        s.vc.key(k);
+        const Eintrag e = lies(s, t);
+        EXPECT_FALSE(e.ok);
+        EXPECT_EQ(e.taste, 27);
+        EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+        EXPECT_EQ(VERS, nullptr);
+        EXPECT_FALSE(ZEITEIN);
+    }
+}
+
+TEST(Antwort, ToneAnnouncesTheQuestionWhenSoundIsOn) {
+    console::ScopedVirtualConsole s(49);
+    vorbereiten(s);
+    X.TON = true;
+    KLASSENTABELLE t{};
+    t[0][0] = 1;
+    const Eintrag e = lies(s, t);
+    ASSERT_TRUE(e.ok);
+    ASSERT_EQ(s.vc.tones.size(), 1u);
+    EXPECT_EQ(s.vc.tones[0].hz, 440u);
+    EXPECT_EQ(s.vc.tones[0].end_ms - s.vc.tones[0].start_ms, 500);
+}
+
+TEST(Antwort, PersonAnswersTheComputersOpeningGuess) {
+    // The whole road: the computer shows its guess, the person's answer is
+    // checked against the candidates and the store narrowed by it.
+    console::ScopedVirtualConsole s(50);
+    Bedingungen b;
+    b.pc_loesung = false;
+    bereite_vor(b);
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    ASSERT_TRUE(ok);
+    const std::string geheim = "6543";
+    std::string anfang;
+    for (int i = 1; i <= 4; ++i) anfang += FARBARRAY[ANFANG.d(i)];
+    byte ep, ez;
+    BEWERTE(als_code(anfang), als_code(geheim), ep, ez);
+    // The person answers once the guess is on the screen: keys typed during
+    // the search would be dropped by it.
+    s.vc.wait(200).keys(std::string(1, static_cast<char>('0' + ep)));
+    s.vc.keys(std::string(1, static_cast<char>('0' + ez)));
+    naechster_versuch();
+    CODE zug;
+    byte p = 0, z = 0;
+    unsigned char taste = 0;
+    try {
+        RATE_CODE(zug, p, z, taste);
+    } catch (const console::ScriptEnd&) {
+        FAIL() << "the entry asked for more than P and Z";
+    }
+    EXPECT_EQ(p, ep);
+    EXPECT_EQ(z, ez);
+    for (const std::string& c : loesungsliste()) {
+        byte cp, cz;
+        BEWERTE(als_code(anfang), als_code(c), cp, cz);
+        ASSERT_EQ(cp, ep);
+        ASSERT_EQ(cz, ez);
+    }
+    const auto loes = loesungsliste();
+    EXPECT_NE(std::find(loes.begin(), loes.end(), geheim), loes.end());
+    LISTEN_FREIGEBEN(true);
+}
