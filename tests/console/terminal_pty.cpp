@@ -397,7 +397,9 @@ TEST(TerminalPty, SegmentationFaultRestoresBeforeAnyReport) {
     const auto restored = c.out.find("\x1b[?1049l", mark);
     ASSERT_NE(restored, std::string::npos) << ::testing::PrintToString(c.out.substr(c.out.size() > 300 ? c.out.size() - 300 : 0));
     const auto report_at = c.out.find("Sanitizer", mark);
-    if (report_at != std::string::npos) EXPECT_LT(restored, report_at) << "the report went to the game's screen";
+    if (report_at != std::string::npos) {
+        EXPECT_LT(restored, report_at) << "the report went to the game's screen";
+    }
     std::printf("fault report %s\n", report_at == std::string::npos ? "none" : "after the restore");
 }
 
