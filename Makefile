@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GEN := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: play build test bench clean
+.PHONY: play build test bench clean fuzz soak
 
 build:
 	@test -f build/release/CMakeCache.txt || cmake -S . -B build/release $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF
@@ -22,6 +22,34 @@ bench:
 	@test -f build/bench/CMakeCache.txt || cmake -S . -B build/bench $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF -DZQ_BENCH=ON
 	cmake --build build/bench -j $(JOBS) --target zq_bench
 	./build/bench/zq_bench
+
+# Fuzzing with libFuzzer: each target in tests/fuzz runs FUZZ_SECONDS, its
+# corpus growing in build/fuzz/corpus/<target> from the seeds in
+# tests/fuzz/corpus/<target>. Needs clang++; `make test` replays the seeds
+# without it.
+FUZZ_SECONDS ?= 180
+FUZZ_TARGETS := $(filter-out driver,$(basename $(notdir $(wildcard tests/fuzz/*.cpp))))
+
+fuzz:
+	@if ! command -v clang++ >/dev/null 2>&1; then \
+		echo "make fuzz: clang++ not found; libFuzzer needs clang. Nothing was run."; exit 0; fi; \
+	set -e; \
+	test -f build/fuzz/CMakeCache.txt || CXX=clang++ cmake -S . -B build/fuzz $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_TESTS=OFF -DZQ_FUZZ=ON; \
+	cmake --build build/fuzz -j $(JOBS) --target zq_fuzz_targets; \
+	for t in $(FUZZ_TARGETS); do \
+		mkdir -p build/fuzz/corpus/$$t build/fuzz/crashes/$$t; \
+		echo "== fuzz $$t for $(FUZZ_SECONDS) s"; \
+		./build/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
+			-artifact_prefix=build/fuzz/crashes/$$t/ build/fuzz/corpus/$$t tests/fuzz/corpus/$$t; \
+	done
+
+# 500 matches of the computer against itself; not part of `make test`.
+SOAK_MATCHES ?= 500
+
+soak:
+	@test -f build/soak/CMakeCache.txt || cmake -S . -B build/soak $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF -DZQ_SOAK=ON
+	cmake --build build/soak -j $(JOBS) --target zq_soak
+	./build/soak/zq_soak $(SOAK_MATCHES)
 
 clean:
 	rm -rf build

@@ -1,0 +1,228 @@
+// The soak run: many matches of the computer against itself, over random
+// conditions within a small memory step, the secret fixed or not fixed.
+// After every match the memory the computer players took must be back: the
+// arena empty, the heap in use and the resident set at their start values;
+// every answer agrees with the code cracked at the end; and a fixed code is
+// cracked within the board's number of trials unless the time limit may
+// have cut a search short.
+//
+//   zq_soak [matches] [seed]
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "console/virtual_console.h"
+#include "engine/arena.h"
+#include "engine/capacity.h"
+#include "engine/codebreaker.h"
+#include "engine/conditions.h"
+#include "engine/conditions_file.h"
+#include "engine/match.h"
+#include "engine/scoring.h"
+#include "engine/zqspiel.h"
+
+using namespace zqspiel;
+
+namespace {
+
+// Resident pages of this process, from /proc/self/statm.
+long resident_kib() {
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    if (!f) return -1;
+    long size = 0, resident = 0;
+    const int got = std::fscanf(f, "%ld %ld", &size, &resident);
+    std::fclose(f);
+    return got == 2 ? resident * (::sysconf(_SC_PAGESIZE) / 1024) : -1;
+}
+
+// Heap bytes in use (small blocks and mapped ones).
+long long heap_in_use() {
+    const struct mallinfo2 mi = mallinfo2();
+    return static_cast<long long>(mi.uordblks + mi.hblkhd);
+}
+
+// Records when the program last waited for a key: the match's end is the read
+// of the answer to "new game?".
+class SoakConsole : public console::VirtualConsole {
+public:
+    using VirtualConsole::VirtualConsole;
+    std::int64_t last_read_ms = 0;
+    unsigned char read_key() override {
+        last_read_ms = now_ms();
+        return VirtualConsole::read_key();
+    }
+};
+
+struct Rng {
+    std::uint64_t s;
+    std::uint64_t next() {
+        s ^= s << 13;
+        s ^= s >> 7;
+        s ^= s << 17;
+        return s;
+    }
+    int in(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<std::uint64_t>(hi - lo + 1)); }
+};
+
+constexpr char RING[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+struct Draw {
+    int stufe, laenge, farben, zeitstufe;
+    char erstes, letztes;
+    bool wdh, leer, fest;
+};
+
+std::string describe(const Draw& d) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "step %d, length %d, signs %c..%c (%d), repetition %d, vacant %d, %s, time step %d",
+                  d.stufe, d.laenge, d.erstes, d.letztes, d.farben, d.wdh, d.leer, d.fest ? "fixed" : "not fixed",
+                  d.zeitstufe);
+    return buf;
+}
+
+// Puts random conditions in force, as the conditions screen leaves them;
+// false when the capacity check leaves the computer no codebreaker role.
+bool draw_conditions(Rng& rng, Draw& d) {
+    d.stufe = rng.in(1, 2);
+    d.laenge = rng.in(2, 6);
+    d.farben = rng.in(2, d.laenge <= 3 ? 16 : 9);
+    const int first = rng.in(0, 35);
+    d.erstes = RING[first];
+    d.letztes = RING[(first + d.farben - 1) % 36];
+    d.wdh = rng.in(0, 1) == 1;
+    d.leer = rng.in(0, 3) == 0;
+    d.fest = rng.in(0, 1) == 1;
+    d.zeitstufe = rng.in(0, 3) == 0 ? rng.in(1, 9) : 0;
+
+    INITIALISIERE();
+    X.CODELAENGE = static_cast<byte>(d.laenge);
+    X.ERSTES_ZEICHEN = d.erstes;
+    X.LETZTES_ZEICHEN = d.letztes;
+    X.WIEDERHOLUNG = d.wdh;
+    X.LEERZEICHEN_ERLAUBT = d.leer;
+    X.PC_LOESUNG = true;
+    X.PC_RAET = true;
+    X.LOESUNG_FEST = d.fest;
+    X.ZEITSTUFE = static_cast<byte>(d.zeitstufe);
+    X.SPEICHER = static_cast<byte>(d.stufe);
+    pruefe_bedingungen();
+    d.wdh = X.WIEDERHOLUNG;
+    setze_zeitlimit();
+    SPEICHERSTUFE = static_cast<byte>(d.stufe);
+    setze_memavail(SPEICHERSTUFE);
+    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
+    d.fest = X.LOESUNG_FEST;
+    return X.PC_RAET;
+}
+
+const VERSUCH& trial(int t) { return V30[NUMMER <= 30 ? t : (L + t - NUMMER + 29) % 30 + 1]; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long matches = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 500;
+    Rng rng{argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 0x50a4c0de2026ULL};
+    const std::uint64_t seed = rng.s;
+
+    const auto dir = std::filesystem::temp_directory_path() / ("zq_soak_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+
+    long failures = 0, played = 0, redrawn = 0, fixed = 0, time_may_cut = 0, trials = 0;
+    long rss_base = -1, rss_max = 0;
+    long long heap_base = -1, heap_max = 0;
+    auto fail = [&](long i, const Draw& d, const char* what, long long a, long long b) {
+        ++failures;
+        std::printf("match %ld (%s): %s (%lld, %lld)\n", i, describe(d).c_str(), what, a, b);
+    };
+
+    for (long i = 1; i <= matches; ++i) {
+        Draw d{};
+        {
+            SoakConsole vc(rng.next());
+            console::use(&vc);
+            vc.program_path = (dir / "zentrovalquist").string();
+            binde_bedingungsdatei();
+            while (!draw_conditions(rng, d)) ++redrawn;
+            SP_D = (i & 1) != 0;
+            NORMALFARBE = 31;
+            HERVORFARBE = 30;
+            LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
+            NAMEN_UEBERSPRINGEN = true;
+            ZEITEIN = false;
+            RATENDRAN = false;
+            NUMMER = 0;
+            L = 0;
+            A = 0;
+            V30 = VFELD{};
+            LOESUNG.blank();
+
+            // the answer to "new game?" is held back far beyond any search
+            vc.idle_limit_ms = 48LL * 3600 * 1000;
+            vc.wait(8LL * 3600 * 1000).keys("n");
+            const std::int64_t start_ms = vc.now_ms();
+            bool again = true;
+            try {
+                again = spiele_partie();
+            } catch (const console::ScriptEnd&) {
+                fail(i, d, "the match waited for a key that never came", NUMMER, 0);
+            }
+            console::use(nullptr);
+            if (again) fail(i, d, "the match did not take the 'n' as its end", vc.pending(), 0);
+
+            const int n = d.laenge;
+            trials += NUMMER;
+            if (NUMMER < 1) {
+                fail(i, d, "no trial was made", NUMMER, 0);
+            } else {
+                if (trial(NUMMER).P != n) fail(i, d, "the last trial did not crack the code", trial(NUMMER).P, n);
+                const int first = NUMMER > 30 ? NUMMER - 29 : 1;
+                for (int t = first; t <= NUMMER; ++t) {
+                    byte p = 0, z = 0;
+                    BEWERTE(trial(t).ZUG, LOESUNG, p, z);
+                    if (p != trial(t).P || z != trial(t).Z) fail(i, d, "an answer disagrees with the code", t, p);
+                    if (t < NUMMER && p == n) fail(i, d, "the code was hit before the last trial", t, NUMMER);
+                }
+            }
+            if (d.fest) {
+                ++fixed;
+                const byte most = WIEVIELE(static_cast<byte>(n), MAXFARBE, d.wdh, LEERZEICHEN);
+                const bool may_cut = d.zeitstufe > 0 && vc.last_read_ms - start_ms >= d.zeitstufe * 10000LL;
+                if (may_cut) ++time_may_cut;
+                if (most > 0 && NUMMER > most && !may_cut) fail(i, d, "more trials than the board's number", NUMMER, most);
+            }
+        }
+
+        if (SPEICHER_ARENA.used() != 0 || SPEICHER_ARENA.chunks() != 0)
+            fail(i, d, "the arena still holds memory", SPEICHER_ARENA.used(), static_cast<long long>(SPEICHER_ARENA.chunks()));
+        ++played;
+        const long rss = resident_kib();
+        const long long heap = heap_in_use();
+        if (i == 1) {
+            // the first match makes what lives for the whole run
+            rss_base = rss;
+            heap_base = heap;
+        } else {
+            rss_max = std::max(rss_max, rss - rss_base);
+            heap_max = std::max(heap_max, heap - heap_base);
+            if (heap > heap_base) fail(i, d, "heap in use grew (bytes now, at start)", heap, heap_base);
+            if (rss > rss_base + 1024) fail(i, d, "resident memory grew (KiB now, at start)", rss, rss_base);
+        }
+        if (i % 50 == 0 || i == matches)
+            std::printf("%ld matches, %ld trials, resident %ld KiB (start %ld), heap %lld bytes (start %lld)\n", i,
+                        trials, rss, rss_base, heap, heap_base);
+        std::fflush(stdout);
+    }
+
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    std::printf(
+        "soak (seed %llu): %ld matches (%ld fixed, %ld of them possibly cut by the time limit), %ld redraws, "
+        "largest growth after the first match: resident %ld KiB, heap %lld bytes; %ld failures\n",
+        static_cast<unsigned long long>(seed), played, fixed, time_may_cut, redrawn, rss_max, heap_max, failures);
+    return failures == 0 ? 0 : 1;
+}
