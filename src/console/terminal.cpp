@@ -332,7 +332,10 @@ void Terminal::handle_signals() {
     }
     if (g_winch) {
         g_winch = 0;
-        renderer_.invalidate();  // the terminal may have dropped or moved what it showed
+        // The terminal may have dropped, moved or rewrapped what it showed,
+        // also beyond the game's 80 x 25 cells: clear, then paint it all.
+        out_ += "\x1b[0m\x1b[2J";
+        renderer_.invalidate();
     }
 }
 
