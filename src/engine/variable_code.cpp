@@ -105,32 +105,75 @@ inline unsigned gemeinsam(const Guess& q, const byte* c) {
     return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
 }
 
-// The pass over the list; common_fest >= 0 when every code shares the same
-// number of signs with the guess (KENNEALLEFARBEN): then only P is computed
-// and the class byte is P alone.
+// The classes of the last pass: while classifying, every node is appended to
+// the chain of its class, and the chains are joined in class order at the
+// end. The list is then whole again (grouped by class, each class in its
+// former order), and the filter only has to cut out the chain of the answer
+// instead of walking the list a second time.
+constexpr int KLASSEN = 160;  // class bytes 0..9 * 16 + 9
+struct Klassenketten {
+    bool gueltig = false;
+    PTR_O_F liste = nullptr;  // ERL after the pass; the chains hold while it is unchanged
+    PTR_O_F kopf[KLASSEN];
+    PTR_O_F ende[KLASSEN];
+    std::int64_t anzahl[KLASSEN];
+};
+Klassenketten ketten;
+
+// The pass over the list. With NUR_P every code shares the same number of
+// signs with the guess (KENNEALLEFARBEN): only P is computed and the class
+// byte is P alone.
 template <bool NUR_P>
-void klassifiziere(const Guess& q, int idx, unsigned common_fest, std::uint32_t (&cnt)[2][256]) {
-    std::uint32_t until_clock = PASS_STEP;
+void klassifiziere(const Guess& q, int idx) {
+    // Dummy heads, so that appending needs no test for an empty chain.
+    LISTE_O_F anker[KLASSEN];
+    PTR_O_F ende[KLASSEN];
+    for (int k = 0; k < KLASSEN; ++k) {
+        anker[k].link2 = nullptr;
+        ende[k] = &anker[k];
+    }
+    // Two sets of counters, so that runs of one class do not wait on one
+    // memory cell.
+    std::uint32_t cnt[2][KLASSEN] = {};
     std::uint32_t flip = 0;
-    for (PTR_O_F c = ERL; c != nullptr; c = c->link2) {
+    std::uint32_t until_clock = PASS_STEP;
+    PTR_O_F c = ERL;
+    while (c != nullptr) {
+        const PTR_O_F next = c->link2;
         const unsigned p = treffer(q, c->data);
         unsigned cls;
         if constexpr (NUR_P) {
-            (void)common_fest;
             cls = p;
         } else {
             cls = gemeinsam(q, c->data) * 16 + p;
         }
         c->data[idx] = static_cast<byte>(cls);
-        // Two sets of counters, so that runs of one class do not wait on
-        // one memory cell.
+        ende[cls]->link2 = c;
+        ende[cls] = c;
         ++cnt[flip][cls];
         flip ^= 1;
         if (--until_clock == 0) {
             until_clock = PASS_STEP;
             SCHREIBE_ZEIT();
         }
+        c = next;
     }
+    // Join the chains in class order.
+    PTR_O_F kopf = nullptr;
+    PTR_O_F* haken = &kopf;
+    for (int k = 0; k < KLASSEN; ++k) {
+        ketten.anzahl[k] = static_cast<std::int64_t>(cnt[0][k]) + cnt[1][k];
+        ketten.kopf[k] = anker[k].link2;
+        ketten.ende[k] = ketten.anzahl[k] > 0 ? ende[k] : nullptr;
+        if (ketten.anzahl[k] > 0) {
+            *haken = anker[k].link2;
+            haken = &ende[k]->link2;
+        }
+    }
+    *haken = nullptr;
+    ERL = kopf;
+    ketten.liste = kopf;
+    ketten.gueltig = true;
 }
 
 void schreibe_antwort(int p_col, int z_col, int row, byte p, byte z) {
@@ -233,6 +276,7 @@ void INIT_NICHT_FEST(bool& ok) {
     ERLLOE = nullptr;
     ZAHL_DER_STERNE = 0;
     liste_ohne_wiederholung = !wdh;
+    ketten.gueltig = false;
 
     // The count of the codes this build makes. It is taken from the
     // conditions of the call rather than from MEMLOES, which the capacity
@@ -343,22 +387,20 @@ void klassifiziere_liste(const byte* g, KLASSENTABELLE& t) {
     const int n = X.CODELAENGE;
     for (auto& row : t)
         for (auto& v : row) v = 0;
+    ketten.gueltig = false;
     if (ERL == nullptr || n < 1 || n > 9) return;
     Guess q;
     bereite_vor(g, n, q);
     const int idx = n;  // the class byte right after the signs
-    std::uint32_t cnt[2][256] = {};
     if (KENNEALLEFARBEN) {
         const unsigned common = gemeinsam(q, ERL->data);
-        klassifiziere<true>(q, idx, common, cnt);
-        for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(cnt[0][p] + cnt[1][p]);
+        klassifiziere<true>(q, idx);
+        for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(ketten.anzahl[p]);
     } else {
-        klassifiziere<false>(q, idx, 0, cnt);
+        klassifiziere<false>(q, idx);
         for (int common = 0; common <= n; ++common)
-            for (int p = 0; p <= common; ++p) {
-                const int cls = common * 16 + p;
-                t[common][p] = static_cast<std::int32_t>(cnt[0][cls] + cnt[1][cls]);
-            }
+            for (int p = 0; p <= common; ++p)
+                t[common][p] = static_cast<std::int32_t>(ketten.anzahl[common * 16 + p]);
     }
 }
 
@@ -367,27 +409,38 @@ std::int64_t filtere_liste(byte p, byte common) {
     PTR_O_F head = ERL;
     if (head == nullptr) return 0;
     const byte v = KENNEALLEFARBEN ? p : static_cast<byte>(common * 16 + p);
-    const int idx = n;
-    // Unlink every node after the head whose class differs; a kept node's
-    // link is written only when it changes, so dropped nodes are only read.
-    PTR_O_F kept = head;
-    std::int64_t anzahl = 1;
-    std::uint32_t until_clock = PASS_STEP;
-    for (PTR_O_F c = head->link2; c != nullptr; c = c->link2) {
-        if (c->data[idx] == v) {
-            if (kept->link2 != c) kept->link2 = c;
-            kept = c;
-            ++anzahl;
+    std::int64_t anzahl = 0;
+    if (ketten.gueltig && ketten.liste == head && v < KLASSEN) {
+        // Straight after a classification: the answer's chain is cut out.
+        ketten.gueltig = false;
+        anzahl = ketten.anzahl[v];
+        ERL = ketten.kopf[v];
+        if (anzahl > 0) ketten.ende[v]->link2 = nullptr;
+    } else {
+        // Otherwise by the class bytes: unlink every node after the head
+        // whose class differs (a kept node's link is written only when it
+        // changes), then the head.
+        ketten.gueltig = false;
+        const int idx = n;
+        PTR_O_F kept = head;
+        anzahl = 1;
+        std::uint32_t until_clock = PASS_STEP;
+        for (PTR_O_F c = head->link2; c != nullptr; c = c->link2) {
+            if (c->data[idx] == v) {
+                if (kept->link2 != c) kept->link2 = c;
+                kept = c;
+                ++anzahl;
+            }
+            if (--until_clock == 0) {
+                until_clock = PASS_STEP;
+                SCHREIBE_ZEIT();
+            }
         }
-        if (--until_clock == 0) {
-            until_clock = PASS_STEP;
-            SCHREIBE_ZEIT();
+        if (kept->link2 != nullptr) kept->link2 = nullptr;
+        if (head->data[idx] != v) {
+            ERL = head->link2;
+            --anzahl;
         }
-    }
-    if (kept->link2 != nullptr) kept->link2 = nullptr;
-    if (head->data[idx] != v) {
-        ERL = head->link2;
-        --anzahl;
     }
     if (anzahl == 1) setze_loesung(ERL->data, n);
     return anzahl;

@@ -484,3 +484,25 @@ TEST_F(VariableCode, EscWaitingAfterTheAnswerEndsTheMatch) {
     EXPECT_EQ(con.vc.pending(), 0u);
     EXPECT_LT(laenge_liste(), 120);
 }
+
+TEST_F(VariableCode, FilterByClassBytesWhenTheListChangedSinceTheClassification) {
+    ASSERT_TRUE(start(2, '0', '9', false));
+    const Code g = numbers_of("01");
+    byte gg[10] = {0, static_cast<byte>(g[0]), static_cast<byte>(g[1])};
+    KLASSENTABELLE t;
+    klassifiziere_liste(gg, t);
+    // The head is dropped after the classification: the filter cannot use
+    // the classes gathered by the pass and must go by the class bytes.
+    const Code dropped(ERL->data, ERL->data + 2);
+    ERL = ERL->link2;
+    std::set<Code> want;
+    for (const Code& c : list_codes()) {
+        int p, cm;
+        score(g, c, p, cm);
+        if (p == 0 && cm == 1) want.insert(c);
+    }
+    EXPECT_EQ(filtere_liste(0, 1), static_cast<std::int64_t>(want.size()));
+    const std::vector<Code> got = list_codes();
+    EXPECT_EQ(std::set<Code>(got.begin(), got.end()), want);
+    EXPECT_EQ(want.count(dropped), 0u);
+}
