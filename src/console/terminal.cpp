@@ -143,11 +143,15 @@ void install(int sig, void (*fn)(int), int flags, struct sigaction* old) {
 
 void install_handlers() {
     if (g_old.installed) return;
-    // A stack overflow must still be able to give the terminal back.
-    stack_t ss{};
-    ss.ss_sp = g_alt_stack;
-    ss.ss_size = sizeof g_alt_stack;
-    sigaltstack(&ss, nullptr);
+    // A stack overflow must still be able to give the terminal back. An
+    // alternate stack set up by someone else (a sanitizer) is kept.
+    stack_t cur{};
+    if (sigaltstack(nullptr, &cur) == 0 && (cur.ss_flags & SS_DISABLE)) {
+        stack_t ss{};
+        ss.ss_sp = g_alt_stack;
+        ss.ss_size = sizeof g_alt_stack;
+        sigaltstack(&ss, nullptr);
+    }
     for (int i = 0; i < 4; ++i) install(TERM_SIGNALS[i], on_terminate, SA_RESTART, &g_old.term[i]);
     for (int i = 0; i < 5; ++i) install(CRASH_SIGNALS[i], on_crash, SA_ONSTACK | SA_NODEFER, &g_old.crash[i]);
     install(SIGWINCH, on_winch, SA_RESTART, &g_old.job[0]);

@@ -403,6 +403,32 @@ TEST(TerminalPty, SegmentationFaultRestoresBeforeAnyReport) {
     std::printf("fault report %s\n", report_at == std::string::npos ? "none" : "after the restore");
 }
 
+namespace {
+int deeper(int n) {
+    if (n < 0) return 0;  // never: keeps the compiler from calling this endless
+    volatile char frame[512];
+    frame[0] = static_cast<char>(n);
+    return deeper(n + 1) + frame[0];
+}
+}  // namespace
+
+TEST(TerminalPty, StackOverflowStillRestores) {
+    Child c;
+    spawn(c, 80, 25, [] {
+        console::Terminal t;
+        if (!t.start("prog")) return;
+        console::use(&t);
+        console::write_at(1, 1, "READY");
+        console::active().flush();
+        report(std::to_string(deeper(0)));
+    });
+    ASSERT_TRUE(c.wait_out("READY"));
+    const std::size_t mark = c.out.find("READY");
+    ASSERT_TRUE(c.finish(20000));
+    EXPECT_FALSE(WIFEXITED(c.status) && WEXITSTATUS(c.status) == 0) << "status " << c.status;
+    EXPECT_NE(c.out.find("\x1b[?1049l", mark), std::string::npos) << "no restore after the stack ran out";
+}
+
 TEST(TerminalPty, ResizeRepaintsTheWholeScreen) {
     Child c;
     spawn(c, 80, 25, [] {
