@@ -29,6 +29,9 @@ void Screen::goto_xy(int col, int row) {
         ++outside_attempts;
         return;
     }
+    // The clock puts the cursor back on every key test; an unchanged
+    // position is no change the terminal needs to hear about.
+    if (x_ == col && y_ == row) return;
     x_ = col;
     y_ = row;
     ++version_;
