@@ -78,16 +78,6 @@ void bereite_vor(const byte* g, int n, Guess& q) {
     }
 }
 
-// Matching positions of a code with the guess.
-inline unsigned treffer(const Guess& q, const byte* c) {
-    const std::uint64_t x = lade8(c) ^ q.lo;
-    // 0x80 in every byte of x that is zero.
-    const std::uint64_t zero = ~(((x & LOW7) + LOW7) | x | LOW7) & q.pos_mask;
-    unsigned p = static_cast<unsigned>(((zero >> 7) * BYTES1) >> 56);
-    if (q.ninth != 0) p += c[8] == q.ninth;
-    return p;
-}
-
 // Common signs of a code with the guess: per group, the smaller of the two
 // counts, summed.
 inline unsigned gemeinsam(const Guess& q, const byte* c) {
@@ -103,6 +93,34 @@ inline unsigned gemeinsam(const Guess& q, const byte* c) {
     const std::uint64_t keep = ((d & GUARDS) >> 4) * 15;
     const std::uint64_t excess = d & keep;
     return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
+}
+
+// The same with the code length and the kind of list fixed at compile time,
+// so that the pass over the list runs without loops per node.
+template <int N, bool OHNE_WDH>
+inline unsigned gemeinsam_n(const Guess& q, const byte* c) {
+    if constexpr (OHNE_WDH) {
+        unsigned common = 0;
+        for (int i = 0; i < N; ++i) common += q.member[c[i]];
+        return common;
+    } else {
+        std::uint64_t w = 0;
+        for (int i = 0; i < N; ++i) w += q.lane_inc[c[i]];
+        const std::uint64_t d = (w | GUARDS) - q.counts;
+        const std::uint64_t keep = ((d & GUARDS) >> 4) * 15;
+        const std::uint64_t excess = d & keep;
+        return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
+    }
+}
+
+// Matching positions of a code with the guess.
+template <int N>
+inline unsigned treffer_n(const Guess& q, const byte* c) {
+    const std::uint64_t x = lade8(c) ^ q.lo;
+    const std::uint64_t zero = ~(((x & LOW7) + LOW7) | x | LOW7) & q.pos_mask;
+    unsigned p = static_cast<unsigned>(((zero >> 7) * BYTES1) >> 56);
+    if constexpr (N == 9) p += c[8] == q.ninth && q.ninth != 0;
+    return p;
 }
 
 // The classes of the last pass: while classifying, every node is appended to
@@ -123,7 +141,7 @@ Klassenketten ketten;
 // The pass over the list. With NUR_P every code shares the same number of
 // signs with the guess (KENNEALLEFARBEN): only P is computed and the class
 // byte is P alone.
-template <bool NUR_P>
+template <bool NUR_P, int N, bool OHNE_WDH>
 void klassifiziere(const Guess& q, int idx) {
     // Dummy heads, so that appending needs no test for an empty chain.
     LISTE_O_F anker[KLASSEN];
@@ -140,12 +158,12 @@ void klassifiziere(const Guess& q, int idx) {
     PTR_O_F c = ERL;
     while (c != nullptr) {
         const PTR_O_F next = c->link2;
-        const unsigned p = treffer(q, c->data);
+        const unsigned p = treffer_n<N>(q, c->data);
         unsigned cls;
         if constexpr (NUR_P) {
             cls = p;
         } else {
-            cls = gemeinsam(q, c->data) * 16 + p;
+            cls = gemeinsam_n<N, OHNE_WDH>(q, c->data) * 16 + p;
         }
         c->data[idx] = static_cast<byte>(cls);
         ende[cls]->link2 = c;
@@ -383,6 +401,25 @@ void INIT_NICHT_FEST(bool& ok) {
     beende_aufbau();
 }
 
+namespace {
+
+template <bool NUR_P, bool OHNE_WDH>
+void klassifiziere_laenge(const Guess& q, int idx) {
+    switch (q.n) {
+        case 1: klassifiziere<NUR_P, 1, OHNE_WDH>(q, idx); break;
+        case 2: klassifiziere<NUR_P, 2, OHNE_WDH>(q, idx); break;
+        case 3: klassifiziere<NUR_P, 3, OHNE_WDH>(q, idx); break;
+        case 4: klassifiziere<NUR_P, 4, OHNE_WDH>(q, idx); break;
+        case 5: klassifiziere<NUR_P, 5, OHNE_WDH>(q, idx); break;
+        case 6: klassifiziere<NUR_P, 6, OHNE_WDH>(q, idx); break;
+        case 7: klassifiziere<NUR_P, 7, OHNE_WDH>(q, idx); break;
+        case 8: klassifiziere<NUR_P, 8, OHNE_WDH>(q, idx); break;
+        default: klassifiziere<NUR_P, 9, OHNE_WDH>(q, idx); break;
+    }
+}
+
+}  // namespace
+
 void klassifiziere_liste(const byte* g, KLASSENTABELLE& t) {
     const int n = X.CODELAENGE;
     for (auto& row : t)
@@ -394,10 +431,13 @@ void klassifiziere_liste(const byte* g, KLASSENTABELLE& t) {
     const int idx = n;  // the class byte right after the signs
     if (KENNEALLEFARBEN) {
         const unsigned common = gemeinsam(q, ERL->data);
-        klassifiziere<true>(q, idx);
+        klassifiziere_laenge<true, false>(q, idx);
         for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(ketten.anzahl[p]);
     } else {
-        klassifiziere<false>(q, idx);
+        if (liste_ohne_wiederholung)
+            klassifiziere_laenge<false, true>(q, idx);
+        else
+            klassifiziere_laenge<false, false>(q, idx);
         for (int common = 0; common <= n; ++common)
             for (int p = 0; p <= common; ++p)
                 t[common][p] = static_cast<std::int32_t>(ketten.anzahl[common * 16 + p]);

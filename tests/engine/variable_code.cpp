@@ -321,7 +321,11 @@ TEST_F(VariableCode, ListAlwaysHoldsExactlyTheCodesAgreeingWithEveryAnswer) {
     for (const Case& k : {Case{4, '5', true, "0011 0123 2233 4455 0204 1111 5432"},
                           Case{4, '7', false, "0123 4567 0145 2301 7654 0716"},
                           Case{3, '9', true, "000 123 456 789 111 222 912"},
-                          Case{5, '4', false, "01234 43210 12340 20413"}}) {
+                          Case{5, '4', false, "01234 43210 12340 20413"},
+                          Case{6, '6', false, "012345 654321 061524 302615"},
+                          Case{7, '2', true, "0001112 2221100 0120120 1111111"},
+                          Case{8, '1', true, "00001111 01010101 11110000 00110011 10011001"},
+                          Case{9, '1', true, "000011111 010101010 111100001 001100111 100110011"}}) {
         SCOPED_TRACE(k.guesses);
         ASSERT_TRUE(start(k.n, '0', k.last, k.wdh));
         NUMMER = 1;
