@@ -365,4 +365,43 @@ TEST_F(FieldWalk, EnglishPositions) {
     EXPECT_TRUE(X.PC_RAET);
 }
 
+TEST_F(FieldWalk, BackspaceFromTheSecondNameGoesToTheLatestOfferedField) {
+    // neither computer role fits: from the name field back to the vacant sign
+    X.LETZTES_ZEICHEN = 'z';
+    X.CODELAENGE = 9;
+    baue_zeichentabellen();
+    BILDSCHIRM();
+    s.vc.keys(std::string(7, '\r')).key(8).keys("j").key(3).key(27);
+    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_TRUE(X.LEERZEICHEN_ERLAUBT);
+    EXPECT_EQ(at(30, 18, 5), "Ja.  ");
+    EXPECT_EQ(s.vc.pending(), 0u);
+}
+
+TEST_F(FieldWalk, BackspaceFromTheComputerGuessesFieldGoesToAnswerFixed) {
+    s.vc.keys(std::string(8, '\r')).key(8).keys("n").key(3);
+    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_FALSE(X.LOESUNG_FEST);
+    EXPECT_EQ(at(30, 19, 5), "Nein.");
+}
+
+// Keys outside a field's table change nothing on the screen.
+TEST_F(FieldWalk, OtherKeysAreIgnoredWithoutOutput) {
+    const auto snapshot = [] {
+        std::string all;
+        for (int r = 1; r <= 25; ++r) all += row(r);
+        return all;
+    };
+    const std::string before = snapshot();
+    s.vc.keys("a*-").ext(72).ext(83).keys(" ");            // time limit
+    s.vc.key(13).keys("x7 ").ext(75);                      // sound
+    s.vc.key(13).keys("#:!").ext(80);                      // first sign
+    s.vc.key(13).keys("0").keys("@[").ext(77);             // last sign: its own first sign too
+    s.vc.key(13).keys("01a ").ext(59);                     // code length
+    s.vc.key(3);
+    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(s.vc.pending(), 0u);
+    EXPECT_EQ(snapshot(), before);
+}
+
 }  // namespace

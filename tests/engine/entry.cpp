@@ -108,6 +108,16 @@ TEST_F(GuessEntry, ClearKeysEmptyAndMoveRight) {
     s.vc.ext(75).keys("8");
     guess();
     EXPECT_EQ(code_of(zug, 4), "9834");
+    // the other extended clear keys: Alt-Del, 6 and 7
+    NUMMER = 2;
+    place(1, 10);
+    s.vc.keys("12").ext(75).ext(163).ext(6).keys("5").ext(7).keys("67");
+    EXPECT_THROW(guess(), console::ScriptEnd);
+    EXPECT_EQ(field(), ".675");
+    s.vc.keys("12").ext(75).ext(163).ext(6).keys("5").ext(7).keys("6789");
+    place(1, 11);
+    guess();
+    EXPECT_EQ(code_of(zug, 4), "9678");
 }
 
 TEST_F(GuessEntry, DotIsShownWhereAPositionIsEmptied) {

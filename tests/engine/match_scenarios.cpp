@@ -309,4 +309,26 @@ TEST_F(Scenario, PersonAgainstTheComputersCodeThatIsNotFixed) {
     }
 }
 
+TEST_F(Scenario, TwoPersonsWithACodeThatIsNotFixed) {
+    X.PC_LOESUNG = false;
+    X.LOESUNG_FEST = false;
+    // the encoder answers each guess; a guess made before is answered alone
+    s.vc.keys("1").wait(100000);
+    // (the encoder's list is narrowed after a last test for Esc: the next
+    // guess comes a moment later)
+    s.vc.keys("1234").keys("12").wait(100);
+    s.vc.keys("5678").keys("2").keys("0").keys("2").keys("1").wait(100);  // P 2 and Z 2 are not possible
+    s.vc.keys("1234");
+    s.vc.key(27).keys("n");
+    run_matches();
+    EXPECT_EQ(s.vc.pending(), 0u);
+    EXPECT_EQ(at(56, 9, 3), "1|2");
+    EXPECT_EQ(at(48, 10, 4), "5678");
+    EXPECT_EQ(at(56, 10, 3), "0|1");
+    EXPECT_EQ(at(56, 11, 3), "1|2");
+    EXPECT_EQ(V30[3].P, 1);
+    EXPECT_EQ(V30[3].Z, 2);
+    EXPECT_EQ(at(45, 25, 3), "   ");  // broken off: no count
+}
+
 }  // namespace
