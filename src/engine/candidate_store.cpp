@@ -27,7 +27,8 @@ inline void einfuegen(PTR* felder, byte* zaehler, std::uint64_t* bits, console::
     VERSLOE = node;
     PTR head = felder[b];
     if (!head) {
-        zaehler[b] = 0;
+        // The counter of an empty bucket is 0 already (the join and the
+        // clearing of the table leave it so): not touching it saves a miss.
         node->link2 = node;
         node->link3 = node;
         felder[b] = node;
@@ -118,6 +119,7 @@ void mische_ein(PTR node, std::uint32_t b) {
 
 void verbinde_faecher() {
     PTR* felder = MISCHFELD();
+    byte* zaehler = MISCHZ();
     std::uint64_t* bits = MISCHBITS();
     VERS = nullptr;
     SCHLUSSLICHT = nullptr;
@@ -146,6 +148,7 @@ void verbinde_faecher() {
             PTR head = felder[b];
             if (!head) continue;
             felder[b] = nullptr;
+            zaehler[b] = 0;
             __builtin_prefetch(head, 1);
             if (drin == RING) {
                 verbinde(koepfe[pos]);
@@ -240,7 +243,6 @@ bool baue_speicher(int l, int n) {
     for (unsigned i = 0; i < RING; ++i) {
         ring[i] = bucket_of(rng.next());
         __builtin_prefetch(&felder[ring[i]], 1);
-        __builtin_prefetch(&zaehler[ring[i]], 1);
     }
     unsigned slot = 0;
     unsigned uhr = 255;
@@ -260,11 +262,17 @@ bool baue_speicher(int l, int n) {
         const std::uint32_t nb = bucket_of(rng.next());
         ring[slot] = nb;
         __builtin_prefetch(&felder[nb], 1);
-        __builtin_prefetch(&zaehler[nb], 1);
         slot = (slot + 1) & (RING - 1);
-        // Halfway there the head of a later bucket is in cache: fetch its
-        // node; a quarter ahead that node is in: fetch the bucket's last node.
-        if (PTR h = felder[ring[(slot + RING / 2) & (RING - 1)]]) __builtin_prefetch(h, 1);
+        // Halfway there the head of a later bucket is in cache: when there is
+        // one, fetch its node and the counter; a quarter ahead that node is
+        // in: fetch the bucket's last node.
+        {
+            const std::uint32_t hb = ring[(slot + RING / 2) & (RING - 1)];
+            if (PTR h = felder[hb]) {
+                __builtin_prefetch(h, 1);
+                __builtin_prefetch(&zaehler[hb], 1);
+            }
+        }
         if (PTR h = felder[ring[(slot + RING / 4) & (RING - 1)]]) __builtin_prefetch(h->link3, 1);
 
         einfuegen(felder, zaehler, bits, rng, node, b);

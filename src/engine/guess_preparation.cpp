@@ -96,6 +96,9 @@ void INIT_RATEN(bool& ok) {
     const int n = MAXFARBE;
     const bool leer = X.LEERZEICHEN_ERLAUBT;
     ok = true;
+    gib_suchpuffer_frei();  // a copy left from an earlier match
+    ZAEHLE_VORH_FARBE = 0;
+    VORH_FARBE.fill(false);
     GENUGPLATZ = (l + n + 24 + (leer ? 1 : 0)) < SIZERATEN;
     ERL_FARBE.fill(false);
     for (int c = 1; c <= n; ++c) ERL_FARBE[c] = true;

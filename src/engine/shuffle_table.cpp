@@ -50,10 +50,10 @@ void INITFELD() {
     Table& t = table();
     if (!t.touched || !t.base) return;
     // MADV_DONTNEED on a private anonymous mapping drops the pages; the next
-    // touch reads zeros, which is nil for every head and an empty bit map.
+    // touch reads zeros: nil for every head, 0 for every counter (the build
+    // relies on an empty bucket's counter being 0) and an empty bit map.
     if (madvise(t.base, TOTAL_BYTES, MADV_DONTNEED) != 0) {
-        std::memset(t.base, 0, HEADS_BYTES);
-        std::memset(MISCHBITS(), 0, BITS_BYTES);
+        std::memset(t.base, 0, TOTAL_BYTES);
     }
     t.touched = false;
 }
