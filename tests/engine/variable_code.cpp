@@ -198,6 +198,17 @@ TEST_F(VariableCode, FailedAllocationAbortsLikeEsc) {
     EXPECT_LT(ZAHL_DER_STERNE, 10);
 }
 
+TEST_F(VariableCode, ListTooLargeForTheMachineFailsLikeAnExhaustedBudget) {
+    // The budget would allow it, but the machine has less than one chunk to
+    // spare beside its reserve: the build stops as if memory ran out.
+    con.vc.memory_available = Arena::RESERVE + (Arena::CHUNK / 2);
+    EXPECT_FALSE(start(2, '0', '9', false));
+    EXPECT_EQ(A, 27);
+    EXPECT_EQ(ERL, nullptr);
+    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(SPEICHER_ARENA.chunks(), 0u);
+}
+
 TEST_F(VariableCode, FirstGuessOverTenSignsIsAnsweredNothing) {
     ASSERT_TRUE(start(2, '0', '9', false));
     byte p = 9, z = 9;
