@@ -38,8 +38,9 @@ fuzz:
 	cmake --build build/fuzz -j $(JOBS) --target zq_fuzz_targets; \
 	for t in $(FUZZ_TARGETS); do \
 		mkdir -p build/fuzz/corpus/$$t build/fuzz/crashes/$$t; \
+		case $$t in conditions_file) len=200;; clear_name) len=33;; key_decoder) len=512;; *) len=1024;; esac; \
 		echo "== fuzz $$t for $(FUZZ_SECONDS) s"; \
-		./build/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
+		./build/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=$$len -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
 			-artifact_prefix=build/fuzz/crashes/$$t/ build/fuzz/corpus/$$t tests/fuzz/corpus/$$t; \
 	done
 

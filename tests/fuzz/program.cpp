@@ -2,6 +2,7 @@
 // no sanitizer report, no cursor placed outside the 80 x 25 cells, nothing but
 // printable characters on the screen, and a normal end gives the terminal back.
 //
+// The first input byte sets the conditions file of the run, the rest are keys.
 // Runs are kept short: the memory step of the conditions file is the smallest,
 // the machine offers the computer players a single chunk of memory, and a
 // screen left waiting for a key ends the run after a fake half second.
@@ -26,10 +27,20 @@ using namespace zqspiel;
 
 namespace {
 
-// The defaults with the smallest memory step, as the conditions file of every run.
-void write_start_conditions() {
+// The conditions file of a run: the defaults with the smallest memory step,
+// the roles, flags and code length from the first input byte (bit 0: the
+// computer cracks the code, 1: the code is not fixed, 2: a person devises the
+// riddle, 3: repetition, 4: the vacant sign, 5..7: the code length).
+void write_start_conditions(std::uint8_t b) {
+    static constexpr byte LENGTHS[8] = {4, 2, 3, 5, 6, 7, 8, 9};
     INITIALISIERE();
     X.SPEICHER = 1;
+    X.PC_RAET = b & 1;
+    X.LOESUNG_FEST = !(b & 2);
+    X.PC_LOESUNG = !(b & 4);
+    X.WIEDERHOLUNG = b & 8;
+    X.LEERZEICHEN_ERLAUBT = b & 16;
+    X.CODELAENGE = LENGTHS[b >> 5];
     unsigned char rec[sizeof(BEDINGUNG)];
     std::memcpy(rec, &X, sizeof rec);
     const int fd = ::open(fuzzsupport::conditions_path().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -74,7 +85,8 @@ void script_keys(console::VirtualConsole& vc, const std::uint8_t* data, std::siz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 4096) size = 4096;
-    write_start_conditions();
+    if (size == 0) return 0;
+    write_start_conditions(data[0]);
 
     std::uint64_t seed = 1469598103934665603ULL;  // the game's random draws follow the input
     for (std::size_t i = 0; i < size && i < 16; ++i) seed = (seed ^ data[i]) * 1099511628211ULL;
@@ -82,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.vc.program_path = fuzzsupport::program_path();
     s.vc.idle_limit_ms = 500;
     s.vc.memory_available = Arena::RESERVE + Arena::CHUNK;
-    script_keys(s.vc, data, size);
+    script_keys(s.vc, data + 1, size - 1);
     fuzzsupport::context = "input [" + fuzzsupport::escaped(data, size) + "]";
 
     bool ended = false;
