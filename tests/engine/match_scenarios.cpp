@@ -331,4 +331,32 @@ TEST_F(Scenario, TwoPersonsWithACodeThatIsNotFixed) {
     EXPECT_EQ(at(45, 25, 3), "   ");  // broken off: no count
 }
 
+TEST_F(Scenario, VacantSignStaysForTheComputerWithTwoSigns) {
+    // two signs and four positions: the vacant sign is a third value
+    X.LETZTES_ZEICHEN = '1';
+    baue_zeichentabellen();
+    X.WIEDERHOLUNG = true;
+    X.PC_RAET = true;
+    X.LEERZEICHEN_ERLAUBT = true;
+    LEERZ_MERKER = true;
+    s.vc.keys("1").wait(3600000).keys("n");
+    s.vc.idle_limit_ms = 7200000;
+    run_matches();
+    EXPECT_EQ(s.vc.pending(), 0u);
+    EXPECT_TRUE(LEERZEICHEN);
+    EXPECT_TRUE(X.LEERZEICHEN_ERLAUBT);
+    EXPECT_EQ(V30[NUMMER].P, 4);
+}
+
+TEST_F(Scenario, BackspaceAtTheMenuReopensTheSecretFromItsEnd) {
+    X.PC_LOESUNG = false;
+    s.vc.key(13).keys("2468");  // encoder field, the secret
+    s.vc.key(8).keys("0");      // back into the secret: its last sign anew
+    s.vc.keys("1").keys("2460").keys("n");
+    run_matches();
+    EXPECT_EQ(s.vc.pending(), 0u);
+    EXPECT_EQ(code_of(LOESUNG, 4), "2460");
+    EXPECT_EQ(at(45, 25, 2), "1 ");
+}
+
 }  // namespace
