@@ -137,29 +137,33 @@ void verbinde_faecher() {
         SCHLUSSLICHT = last;
         last->link2 = nullptr;
     };
+    auto nimm = [&](PTR head) {
+        __builtin_prefetch(head, 1);
+        if (drin == RING) {
+            verbinde(koepfe[pos]);
+            --drin;
+        }
+        koepfe[pos] = head;
+        pos = (pos + 1) & (RING - 1);
+        ++drin;
+        // Half the ring back the head is in: fetch the last node.
+        if (drin > RING / 2) __builtin_prefetch(koepfe[(pos + RING / 2) & (RING - 1)]->link3, 1);
+    };
     for (std::uint32_t w = 0; w < MISCH_GROESSE / 4096; ++w) {
         std::uint64_t word = bits[w];
         if (!word) continue;
         bits[w] = 0;
         while (word) {
-          const std::uint32_t lauf = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
-          word &= word - 1;
-          for (std::uint32_t b = lauf * 64; b < lauf * 64 + 64; ++b) {
-            PTR head = felder[b];
-            if (!head) continue;
-            felder[b] = nullptr;
-            zaehler[b] = 0;
-            __builtin_prefetch(head, 1);
-            if (drin == RING) {
-                verbinde(koepfe[pos]);
-                --drin;
+            const std::uint32_t lauf = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
+            word &= word - 1;
+            for (std::uint32_t b = lauf * 64; b < lauf * 64 + 64; ++b) {
+                PTR head = felder[b];
+                if (!head) continue;
+                // Emptied as a fresh table is: head nil, counter 0.
+                felder[b] = nullptr;
+                zaehler[b] = 0;
+                nimm(head);
             }
-            koepfe[pos] = head;
-            pos = (pos + 1) & (RING - 1);
-            ++drin;
-            // Half the ring back the head is in: fetch the last node.
-            if (drin > RING / 2) __builtin_prefetch(koepfe[(pos + RING / 2) & (RING - 1)]->link3, 1);
-          }
         }
     }
     // The rest, oldest first.

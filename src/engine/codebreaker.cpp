@@ -197,7 +197,7 @@ bool bewerte_knoten(const LISTE* g, const Rateinfo& ri, const SuchFiguren& best,
 // is certainly worse, so the choice is the same as candidate by candidate.
 bool bewerte_kompakt(const LISTE* g, const Rateinfo& ri, const SuchFiguren& best, std::int32_t* t,
                      std::int64_t& paare, const Indizes& ix) {
-    const int l = X.CODELAENGE, n = MAXFARBE;
+    const int l = X.CODELAENGE;
     const int satz = puffer.satz;
     alignas(16) byte code[48], zaehl[48], gewicht[48];
     std::memset(code, 0xFF, sizeof code);
@@ -211,7 +211,6 @@ bool bewerte_kompakt(const LISTE* g, const Rateinfo& ri, const SuchFiguren& best
     const int konstant = ri.konstant < 0 ? 0 : ri.konstant;
     if (ri.konstant < 0)
         for (int j = 0; j < ri.anzahl; ++j) zaehl[l + ri.zeichen[j] - 1] = ri.zaehl[j];
-    (void)n;
 
     alignas(64) std::int32_t sub[4][FLACH];
     std::memset(sub, 0, sizeof sub);

@@ -137,14 +137,12 @@ TEST(Suche, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                 Reduktion red;
                 PTR vor = nullptr;
                 PTR start = VERS;
-                const console::Random vorher = console::active().rng;
                 if (reduziert) start = bereite_reduktion_vor(red, VERS, vor);
                 const console::Random danach = console::active().rng;
                 SuchErgebnis a, k;
                 bewerte_rateliste(start, vor, false, red, true, Verfahren::knoten, a);
                 console::active().rng = danach;
                 bewerte_rateliste(start, vor, false, red, true, Verfahren::kompakt, k);
-                (void)vorher;
                 ASSERT_EQ(a.beste, k.beste) << f.l << f.erstes << f.letztes << " seed " << seed;
                 EXPECT_EQ(a.vorgaenger, k.vorgaenger);
                 EXPECT_TRUE(gleich(a.fig, k.fig));
