@@ -84,6 +84,16 @@ void script_keys(console::VirtualConsole& vc, const std::uint8_t* data, std::siz
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // the screen check below means something only while the screen counts
+    static const bool counted = [] {
+        console::Screen sc;
+        sc.goto_xy(81, 1);
+        sc.goto_xy(1, 0);
+        sc.goto_xy(80, 25);
+        return sc.outside_attempts == 2 && sc.where_x() == 80 && sc.where_y() == 25;
+    }();
+    FUZZ_CHECK(counted, "the screen does not count places outside it");
+
     if (size > 4096) size = 4096;
     if (size == 0) return 0;
     write_start_conditions(data[0]);
