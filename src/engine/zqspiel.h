@@ -34,7 +34,7 @@ struct ZAHLENFELD {
 
 using FARBFELD = std::array<byte, 37>;      // by sign number 0..36
 using NAMENSFELD = std::array<char, 33>;    // 1..31 the name, 0 and 32 blank guards
-using MATRIX_REIHENFOLGE = std::array<byte, 54>;
+using MATRIX_REIHENFOLGE = std::array<byte, 55>;  // entries 1..54, slot 0 unused
 
 // A screen column for the left (1) and right (2) half of the trial table.
 struct POSITION {
