@@ -21,11 +21,18 @@ using namespace zqspiel;
 
 // Default conditions in German (or English), the memory step 10, a quiet clock.
 inline void fresh_conditions(console::VirtualConsole& vc, bool german = true) {
-    static const std::filesystem::path dir = [] {
-        auto d = std::filesystem::temp_directory_path() / ("zq_match_tests_" + std::to_string(getpid()));
-        std::filesystem::create_directories(d);
-        return d;
-    }();
+    // one scratch directory per test program, removed when it ends
+    struct Scratch {
+        std::filesystem::path dir =
+            std::filesystem::temp_directory_path() / ("zq_match_tests_" + std::to_string(getpid()));
+        Scratch() { std::filesystem::create_directories(dir); }
+        ~Scratch() {
+            std::error_code ec;
+            std::filesystem::remove_all(dir, ec);
+        }
+    };
+    static const Scratch scratch;
+    const std::filesystem::path& dir = scratch.dir;
     vc.program_path = (dir / "zentrovalquist").string();
     binde_bedingungsdatei();
     INITIALISIERE();
