@@ -332,6 +332,9 @@ bool spiele_partie() {
     }
     if (X.PC_RAET) {
         const bool wdh = X.WIEDERHOLUNG;
+        // The opening pattern follows the repetition the user chose, even
+        // when the store is built without it.
+        MERKE_WDHG = wdh;
         if (X.PC_LOESUNG && !X.LOESUNG_FEST && without_repetition_for_lists(n)) X.WIEDERHOLUNG = false;
         INIT_RATEN(ok);
         X.WIEDERHOLUNG = wdh;
