@@ -190,7 +190,9 @@ void KeyDecoder::feed(unsigned char b) {
                     params_[0] = 0;
                 }
                 if (nparams_ < MAX_PARAMS) params_[nparams_] = 0;
-                ++nparams_;
+                // one past the limit already marks "too many": counting on
+                // would overflow on an endless stream of separators
+                if (nparams_ <= MAX_PARAMS) ++nparams_;
                 return;
             }
             if (b >= '<' && b <= '?') {  // private parameter prefixes: reports, not keys
