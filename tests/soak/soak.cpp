@@ -8,6 +8,10 @@
 // cracked within the board's number of trials unless the time limit may
 // have cut a search short.
 //
+// Before the matches, the key decoder takes one escape sequence with more
+// than 2^32 parameter separators (a broken or hostile input stream): the
+// sequence is swallowed whole and the key after it comes through.
+//
 //   zq_soak [matches] [seed]
 #include <malloc.h>
 #include <unistd.h>
@@ -19,6 +23,7 @@
 #include <filesystem>
 #include <string>
 
+#include "console/key_decoder.h"
 #include "console/virtual_console.h"
 #include "engine/arena.h"
 #include "engine/capacity.h"
@@ -123,6 +128,26 @@ bool draw_conditions(Rng& rng, Draw& d) {
     return X.PC_RAET;
 }
 
+// True when the decoder survives the endless parameter list.
+bool endless_parameter_list() {
+    console::KeyDecoder d;
+    d.feed(27);
+    d.feed('[');
+    // the count of separators wraps a 32-bit counter to three parameters,
+    // which would make the final byte a cursor key
+    constexpr std::uint64_t SEPARATORS = (1ULL << 32) + 2;
+    for (std::uint64_t i = 0; i < SEPARATORS; ++i) d.feed(';');
+    d.feed('A');
+    d.feed('x');
+    if (d.pending() || d.queued() != 1) {
+        std::printf("key decoder: %zu keys after the endless sequence, pending %d\n", d.queued(), d.pending());
+        return false;
+    }
+    const unsigned char k = d.pop();
+    if (k != 'x') std::printf("key decoder: key %u instead of 'x'\n", k);
+    return k == 'x';
+}
+
 const VERSUCH& trial(int t) { return V30[NUMMER <= 30 ? t : (L + t - NUMMER + 29) % 30 + 1]; }
 
 }  // namespace
@@ -148,6 +173,9 @@ int main(int argc, char** argv) {
         ++failures;
         std::printf("match %ld (%s): %s (%lld, %lld)\n", i, describe(d).c_str(), what, a, b);
     };
+
+    const bool decoder_ok = endless_parameter_list();
+    if (!decoder_ok) ++failures;
 
     for (long i = 1; i <= matches; ++i) {
         Draw d{};
