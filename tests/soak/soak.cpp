@@ -230,7 +230,13 @@ int main(int argc, char** argv) {
                 const byte most = WIEVIELE(static_cast<byte>(n), MAXFARBE, d.wdh, LEERZEICHEN);
                 const bool may_cut = d.zeitstufe > 0 && vc.last_read_ms - start_ms >= d.zeitstufe * 10000LL;
                 if (may_cut) ++time_may_cut;
-                if (most > 0 && NUMMER > most && !may_cut) fail(i, d, "more trials than the board's number", NUMMER, most);
+                if (most > 0 && NUMMER > most && !may_cut) {
+                    fail(i, d, "more trials than the board's number", NUMMER, most);
+                    std::printf("  secret %.*s:", n, LOESUNG.s);
+                    for (int t = NUMMER > 30 ? NUMMER - 29 : 1; t <= NUMMER; ++t)
+                        std::printf(" %.*s %d|%d", n, trial(t).ZUG.s, trial(t).P, trial(t).Z);
+                    std::printf("\n");
+                }
             }
         }
 
