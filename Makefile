@@ -12,7 +12,7 @@ play: build
 	./build/release/zentrovalquist
 
 test:
-	@test -f build/asan/CMakeCache.txt || cmake -S . -B build/asan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_SANITIZE=ON -DZQ_TESTS=ON
+	@test -f build/asan/CMakeCache.txt || cmake -S . -B build/asan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG -D_GLIBCXX_ASSERTIONS" -DZQ_SANITIZE=ON -DZQ_TESTS=ON
 	@test -f build/release/CMakeCache.txt || cmake -S . -B build/release $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF
 	cmake --build build/release -j $(JOBS) --target zentrovalquist
 	cmake --build build/asan -j $(JOBS)
