@@ -316,57 +316,48 @@ void KeyDecoder::finish_csi(unsigned char final) {
 
     // Cursor keys and xterm's F1..F4: ESC [ 1 ; m X. A lone parameter above 1
     // is taken as the modifier too (ESC [ 5 A of older terminals).
-    if (nparams_ >= 2) {
-        mods |= mods_from_param(1);
-    } else if (nparams_ == 1) {
-        mods |= mods_from_param(0);
-    }
+    if (final == 'Z') return push_ext(scan::SHIFT_TAB);
+    // rxvt: lower-case finals are Shift + cursor key
+    push_letter_key(final, mods | modifier_param(), SHIFT);
+    // anything else ('E' keypad 5, focus and other reports) is swallowed
+}
+
+// The finals that CSI and SS3 share: cursor keys, Home/End and F1..F4; rxvt
+// writes its modified cursor keys with lower-case finals (rxvt_mod).
+bool KeyDecoder::push_letter_key(unsigned char final, unsigned mods, unsigned rxvt_mod) {
     switch (final) {
-        case 'A': return push_ext(nav_key(Nav::Up, mods));
-        case 'B': return push_ext(nav_key(Nav::Down, mods));
-        case 'C': return push_ext(nav_key(Nav::Right, mods));
-        case 'D': return push_ext(nav_key(Nav::Left, mods));
-        case 'H': return push_ext(nav_key(Nav::Home, mods));
-        case 'F': return push_ext(nav_key(Nav::End, mods));
-        case 'P': return push_ext(function_key(1, mods));
-        case 'Q': return push_ext(function_key(2, mods));
-        case 'R': return push_ext(function_key(3, mods));
-        case 'S': return push_ext(function_key(4, mods));
-        case 'Z': return push_ext(scan::SHIFT_TAB);
-        // rxvt: Shift + cursor key
-        case 'a': return push_ext(nav_key(Nav::Up, mods | SHIFT));
-        case 'b': return push_ext(nav_key(Nav::Down, mods | SHIFT));
-        case 'c': return push_ext(nav_key(Nav::Right, mods | SHIFT));
-        case 'd': return push_ext(nav_key(Nav::Left, mods | SHIFT));
-        default: return;  // 'E' (keypad 5), focus and other reports: swallowed
+        case 'A': push_ext(nav_key(Nav::Up, mods)); return true;
+        case 'B': push_ext(nav_key(Nav::Down, mods)); return true;
+        case 'C': push_ext(nav_key(Nav::Right, mods)); return true;
+        case 'D': push_ext(nav_key(Nav::Left, mods)); return true;
+        case 'H': push_ext(nav_key(Nav::Home, mods)); return true;
+        case 'F': push_ext(nav_key(Nav::End, mods)); return true;
+        case 'P': push_ext(function_key(1, mods)); return true;
+        case 'Q': push_ext(function_key(2, mods)); return true;
+        case 'R': push_ext(function_key(3, mods)); return true;
+        case 'S': push_ext(function_key(4, mods)); return true;
+        case 'a': push_ext(nav_key(Nav::Up, mods | rxvt_mod)); return true;
+        case 'b': push_ext(nav_key(Nav::Down, mods | rxvt_mod)); return true;
+        case 'c': push_ext(nav_key(Nav::Right, mods | rxvt_mod)); return true;
+        case 'd': push_ext(nav_key(Nav::Left, mods | rxvt_mod)); return true;
+        default: return false;
     }
+}
+
+// ESC [ 1 ; m X (or ESC [ m X of older terminals): the modifier parameter.
+unsigned KeyDecoder::modifier_param() const {
+    if (nparams_ >= 2) return mods_from_param(1);
+    if (nparams_ == 1) return mods_from_param(0);
+    return 0;
 }
 
 void KeyDecoder::finish_ss3(unsigned char final) {
     if (private_ || intermediate_ || nparams_ > MAX_PARAMS) return;
     unsigned mods = alt_ ? ALT : 0u;
-    // ESC O 1 ; m X, or ESC O m X of older terminals
-    if (nparams_ >= 2) {
-        mods |= mods_from_param(1);
-    } else if (nparams_ == 1) {
-        mods |= mods_from_param(0);
-    }
+    // ESC O 1 ; m X, or ESC O m X of older terminals; rxvt: lower-case
+    // finals are Ctrl + cursor key
+    if (push_letter_key(final, mods | modifier_param(), CTRL)) return;
     switch (final) {
-        case 'A': return push_ext(nav_key(Nav::Up, mods));
-        case 'B': return push_ext(nav_key(Nav::Down, mods));
-        case 'C': return push_ext(nav_key(Nav::Right, mods));
-        case 'D': return push_ext(nav_key(Nav::Left, mods));
-        case 'H': return push_ext(nav_key(Nav::Home, mods));
-        case 'F': return push_ext(nav_key(Nav::End, mods));
-        case 'P': return push_ext(function_key(1, mods));
-        case 'Q': return push_ext(function_key(2, mods));
-        case 'R': return push_ext(function_key(3, mods));
-        case 'S': return push_ext(function_key(4, mods));
-        // rxvt: Ctrl + cursor key
-        case 'a': return push_ext(nav_key(Nav::Up, mods | CTRL));
-        case 'b': return push_ext(nav_key(Nav::Down, mods | CTRL));
-        case 'c': return push_ext(nav_key(Nav::Right, mods | CTRL));
-        case 'd': return push_ext(nav_key(Nav::Left, mods | CTRL));
         // the keypad in application mode
         case 'M': return push(13);
         case 'I': return push(9);

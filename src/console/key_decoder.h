@@ -71,6 +71,8 @@ private:
     void alt_char(unsigned char b);
     void finish_csi(unsigned char final);
     void finish_ss3(unsigned char final);
+    bool push_letter_key(unsigned char final, unsigned mods, unsigned rxvt_mod);
+    unsigned modifier_param() const;
     unsigned mods_from_param(int index) const;  // modifier bits of parameter `index`
 
     State state_ = State::Ground;
