@@ -90,6 +90,11 @@ e2e_setup() {
 
 # e2e_start [COLS ROWS]: starts the pane's flow in a window of COLS x ROWS
 # (80 x 25 unless given).
+# Optional settings, read when the session starts:
+#   E2E_TERM     the pane's terminal type (tmux's default-terminal, and so the
+#                TERM the game sees); tmux's own default when empty
+#   E2E_CAPTURE  a file that receives every byte the game writes to the pane
+#                (tmux pipe-pane); the game starts only once the pipe is open
 e2e_start() {
     local cols="${1:-80}" rows="${2:-25}"
     local game="./zentrovalquist"
@@ -101,8 +106,22 @@ e2e_start() {
     fi
     # the flow after the game: exit status, terminal settings, then a pause
     local flow="$run; echo \$? > rc.txt; stty -a > stty.txt 2>&1; sleep 120"
-    tmux -L "$E2E_SOCK" -f "$E2E_TMP/tmux.conf" new-session -d -s "$E2E_SESSION" -x "$cols" -y "$rows" \
-        -c "$E2E_RUN" "$flow" || e2e_fail "tmux could not start the session"
+    if [ -n "${E2E_CAPTURE:-}" ]; then
+        rm -f -- "$E2E_TMP/capture.go"
+        flow="while [ ! -e '$E2E_TMP/capture.go' ]; do sleep 0.05; done; $flow"
+    fi
+    local termopt=()
+    if [ -n "${E2E_TERM:-}" ]; then
+        # set before the pane exists, so that the pane is made with it
+        termopt=(start-server \; set-option -g default-terminal "$E2E_TERM" \;)
+    fi
+    tmux -L "$E2E_SOCK" -f "$E2E_TMP/tmux.conf" "${termopt[@]}" new-session -d -s "$E2E_SESSION" \
+        -x "$cols" -y "$rows" -c "$E2E_RUN" "$flow" || e2e_fail "tmux could not start the session"
+    if [ -n "${E2E_CAPTURE:-}" ]; then
+        tmux -L "$E2E_SOCK" pipe-pane -O -t "$E2E_SESSION" "cat >> '$E2E_CAPTURE'" ||
+            e2e_fail "tmux could not pipe the pane's output"
+        : >"$E2E_TMP/capture.go"
+    fi
     local size
     size=$(e2e_size)
     [ "$size" = "${cols}x${rows}" ] || e2e_fail "pane is $size, not ${cols}x${rows}"
@@ -216,3 +235,79 @@ e2e_cpu_ticks() {
 }
 
 e2e_file_size() { wc -c <"$1" | tr -d ' '; }
+
+# ---- further helpers -------------------------------------------------------
+
+# e2e_tmux ARGS...: a tmux command on the test's own server.
+e2e_tmux() { tmux -L "$E2E_SOCK" "$@"; }
+
+# e2e_cursor: the cursor position as "COL ROW", both 1-based.
+e2e_cursor() {
+    tmux -L "$E2E_SOCK" display-message -p -t "$E2E_SESSION" '#{cursor_x} #{cursor_y}' 2>/dev/null |
+        awk '{ print $1 + 1, $2 + 1 }'
+}
+
+# e2e_wait_cursor COL ROW [seconds]: true once the cursor stands at (COL, ROW).
+e2e_wait_cursor() {
+    local want="$1 $2" secs="${3:-5}"
+    local end=$(($(date +%s) + secs))
+    while :; do
+        [ "$(e2e_cursor)" = "$want" ] && return 0
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.05
+    done
+}
+
+# e2e_wait_at ROW COL TEXT [seconds]: true once TEXT stands at (COL, ROW).
+e2e_wait_at() {
+    local row="$1" col="$2" text="$3" secs="${4:-5}"
+    local end=$(($(date +%s) + secs))
+    while :; do
+        [ "$(e2e_text "$row" "$col" "${#text}")" = "$text" ] && return 0
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.05
+    done
+}
+
+# e2e_expect_at ROW COL TEXT WHAT: fails the test unless TEXT is at (COL, ROW)
+# within a few seconds; WHAT names the place in the message.
+e2e_expect_at() {
+    e2e_wait_at "$1" "$2" "$3" 5 ||
+        e2e_fail "$4: '$(e2e_text "$1" "$2" "${#3}")' at ($2, $1), expected '$3'"
+}
+
+# e2e_restart [COLS ROWS]: ends the session (the game must have ended) and
+# starts the flow again in the same directory, so BEDINGUN.DAT is kept.
+e2e_restart() {
+    tmux -L "$E2E_SOCK" kill-server >/dev/null 2>&1 || true
+    rm -f -- "$E2E_RUN/rc.txt" "$E2E_RUN/stty.txt"
+    e2e_start "$@"
+}
+
+# e2e_wait_no_game [seconds]: true once no process of the game is left.
+e2e_wait_no_game() {
+    local secs="${1:-10}"
+    local end=$(($(date +%s) + secs))
+    while e2e_game_pid >/dev/null; do
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# e2e_dat_bytes: the bytes of BEDINGUN.DAT as decimal numbers, one a line
+# (line 1 is offset 0).
+e2e_dat_bytes() { od -An -v -tu1 "$E2E_RUN/BEDINGUN.DAT" | tr -s ' ' '\n' | sed '/^$/d'; }
+
+# e2e_dat_byte OFFSET: one byte of BEDINGUN.DAT as a decimal number.
+e2e_dat_byte() { e2e_dat_bytes | sed -n "$(($1 + 1))p"; }
+
+# e2e_expect_clean_exit RC: the game has ended with status RC and given the
+# terminal back in cooked mode with echo.
+e2e_expect_clean_exit() {
+    e2e_wait_exit 15 || e2e_fail "the game did not end"
+    [ "$(e2e_rc)" = "$1" ] || e2e_fail "exit status $(e2e_rc), expected $1"
+    local flag
+    for flag in icanon echo; do
+        e2e_stty_has "$flag" || e2e_fail "terminal not restored: '$flag' is off ($(cat "$E2E_RUN/stty.txt"))"
+    done
+}
