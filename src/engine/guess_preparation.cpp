@@ -27,14 +27,14 @@ void zufallspermutation(const byte* liste, int k, byte* perm, byte& hilf) {
 namespace {
 
 void positionen_mischen(ZAHLENFELD& work, ZAHLENFELD& perm, byte& hilf, int l) {
-    byte liste[10], out[10] = {};
+    byte liste[10] = {}, out[10] = {};
     for (int i = 1; i <= l; ++i) liste[i] = work[i] = static_cast<byte>(i);
     zufallspermutation(liste, l, out, hilf);
     for (int i = 1; i <= l; ++i) perm[i] = out[i];
 }
 
 void zeichen_mischen(FARBFELD& work, FARBFELD& perm, byte& hilf, const byte* zeichen, int n) {
-    byte liste[37], out[37] = {};
+    byte liste[37] = {}, out[37] = {};
     for (int i = 1; i <= n; ++i) liste[i] = work[i] = zeichen[i];
     zufallspermutation(liste, n, out, hilf);
     for (int i = 1; i <= n; ++i) perm[i] = out[i];
