@@ -311,3 +311,10 @@ e2e_expect_clean_exit() {
         e2e_stty_has "$flag" || e2e_fail "terminal not restored: '$flag' is off ($(cat "$E2E_RUN/stty.txt"))"
     done
 }
+
+# e2e_send_burst KEY...: tmux key names sent in one go, then one short pause
+# (for runs of keys among which there is no Esc to be told from a sequence).
+e2e_send_burst() {
+    tmux -L "$E2E_SOCK" send-keys -t "$E2E_SESSION" "$@" || e2e_fail "send-keys $*"
+    sleep 0.1
+}
