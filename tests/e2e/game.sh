@@ -312,12 +312,14 @@ elif cmd == "entry":
     print(p, z, int(pf), int(zf))
 elif cmd == "adverse":
     # adverse GUESS SEED: the answer that keeps the most codes (ties drawn),
-    # with one code of that class to hold from now on
+    # with one code of that class to hold from now on; the code is conceded
+    # only when nothing else is left
     g, seed = args
     t = classes(g, codes)
-    best = max(t.values())
+    open_ = {k: v for k, v in t.items() if k != (n, 0)} or t
+    best = max(open_.values())
     rnd = random.Random(int(seed))
-    p, z = rnd.choice(sorted(k for k, v in t.items() if v == best))
+    p, z = rnd.choice(sorted(k for k, v in open_.items() if v == best))
     held = rnd.choice(sorted(c for c in codes if score(g, c) == (p, z)))
     pf, zf = forced(t, p)
     print(p, z, int(pf), int(zf), held)
@@ -336,6 +338,12 @@ elif cmd == "refused":
     else:
         p = int(args[1])
         print(" ".join(str(d) for d in range(10) if (p, d) not in t))
+elif cmd == "agree":
+    # agree CODE: every answer so far is the true answer for CODE
+    for i, (g, p, z) in enumerate(hist, 1):
+        if score(g, args[0]) != (int(p), int(z)):
+            sys.exit("trial %d: %s got %s|%s, but against %s it scores %d|%d"
+                     % ((i, g, p, z, args[0]) + score(g, args[0])))
 elif cmd == "next":
     # next SEED: a code that agrees with every answer so far
     rnd = random.Random(int(args[0]) * 1000 + len(hist))
