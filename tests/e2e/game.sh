@@ -234,6 +234,28 @@ zq_board_max_wording() {
 zq_end_code() { zq_at 25 10 "$ZQ_LEN"; }
 zq_end_count() { zq_at 25 45 4 | tr -d ' '; }
 
+# zq_read_trials N: the first N (up to 30) trials of the table, from the last
+# capture, into ZQ_HIST and the arrays ZQ_G, ZQ_P, ZQ_Z (index = trial); the
+# last of them also into ZQ_LAST_GUESS and ZQ_LAST_P. Fails on a row without
+# its number, a complete code or an answer.
+zq_read_trials() {
+    local k row ncol ccol pcol zcol g p z
+    ZQ_HIST=""
+    ZQ_G=() ZQ_P=() ZQ_Z=()
+    for k in $(seq 1 "$1"); do
+        read -r row ncol ccol pcol zcol <<<"$(zq_slot "$k")"
+        [ "$(zq_at "$row" "$ncol" 3)" = "$(printf '%3d' "$k")" ] || e2e_fail "trial $k: its number is not shown"
+        g=$(zq_code_in "$row" "$ccol") || e2e_fail "trial $k: no complete code in its row"
+        p=$(zq_at "$row" "$pcol" 1)
+        z=$(zq_at "$row" "$zcol" 1)
+        case "$p$z" in [0-9][0-9]) ;; *) e2e_fail "trial $k: the answer '$p|$z' is not two digits" ;; esac
+        zq_record "$g" "$p" "$z"
+        ZQ_G[k]="$g" ZQ_P[k]="$p" ZQ_Z[k]="$z"
+        ZQ_LAST_GUESS="$g"
+        ZQ_LAST_P="$p"
+    done
+}
+
 # zq_finish: after the end line, 'n' to the main menu and 9 to leave.
 zq_finish() {
     e2e_send n
