@@ -53,6 +53,17 @@ e2e_cleanup() {
     if [ -n "$E2E_SOCK" ]; then
         tmux -L "$E2E_SOCK" kill-server >/dev/null 2>&1 || true
     fi
+    # The hangup ends the game, which still saves its conditions on the way
+    # out: let it finish before its directory goes; one that does not end is
+    # stopped by its process id.
+    if [ -n "$E2E_BIN" ] && [ -d /proc/self ]; then
+        local i pid
+        for i in $(seq 1 50); do
+            pid=$(e2e_game_pid) || break
+            [ "$i" -lt 50 ] || kill -KILL "$pid" 2>/dev/null
+            sleep 0.1
+        done
+    fi
     if [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ]; then
         rm -rf -- "$E2E_TMP"
     fi
