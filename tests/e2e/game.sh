@@ -438,3 +438,61 @@ zq_code_in() {
     case "$c" in *" "* | *.* | "") return 1 ;; esac
     printf '%s' "$c"
 }
+
+# ---- whole matches ------------------------------------------------------------
+
+# zq_play_pc_guesses HELD LIMIT: the computer guesses, the person answers each
+# guess truthfully for the code HELD, typing only what the program asks. The
+# computer must find HELD within LIMIT trials. Leaves the number of trials in
+# ZQ_K. Trials 1..30 only.
+zq_play_pc_guesses() {
+    local held="$1" limit="$2" k=0 row ncol ccol pcol zcol guess p z pf zf
+    while :; do
+        k=$((k + 1))
+        [ "$k" -le "$limit" ] || e2e_fail "the computer did not find $held within $limit trials ($ZQ_HIST)"
+        read -r row ncol ccol pcol zcol <<<"$(zq_slot "$k")"
+        zq_until 20 zq_guess_final "$row" "$pcol" "$zcol" || e2e_fail "trial $k: no final guess"
+        [ "$(zq_at "$row" "$ncol" 3)" = "$(printf '%3d' "$k")" ] || e2e_fail "trial $k: its number is not shown"
+        guess=$(zq_code_in "$row" "$ccol") || e2e_fail "trial $k: no complete guess in the row"
+        read -r p z pf zf <<<"$(zq_oracle entry "$guess" "$held")"
+        zq_trace "trial $k: $guess"
+        zq_answer "$row" "$pcol" "$zcol" "$p" "$z" "$pf" "$zf"
+        zq_record "$guess" "$p" "$z"
+        [ "$p" != "$ZQ_LEN" ] || break
+    done
+    [ "$guess" = "$held" ] || e2e_fail "the match ended on $guess, the code held is $held"
+    ZQ_K=$k
+}
+
+# zq_row_ready ROW NCOL CCOL K: trial K waits for a person's guess in ROW.
+zq_row_ready() {
+    local dots
+    dots=$(printf '%*s' "$ZQ_LEN" '' | tr ' ' .)
+    [ "$(zq_at "$1" "$2" 3)" = "$(printf '%3d' "$4")" ] && [ "$(zq_at "$1" "$3" "$ZQ_LEN")" = "$dots" ] \
+        && [ "$(zq_cursor)" = "$3 $1" ]
+}
+zq_row_answered() { [ "$(zq_at "$1" "$2" 1)" != " " ] && [ "$(zq_at "$1" "$3" 1)" != " " ]; }
+
+# zq_play_person_guesses SEED LIMIT: a person guesses against a code of the
+# computer, each guess a code that agrees with every answer read so far,
+# until P equals the code length (at most LIMIT trials). ZQ_K: the trials.
+zq_play_person_guesses() {
+    local seed="$1" limit="$2" k=0 row ncol ccol pcol zcol guess p z
+    while :; do
+        k=$((k + 1))
+        [ "$k" -le "$limit" ] || e2e_fail "no end after $limit trials ($ZQ_HIST)"
+        read -r row ncol ccol pcol zcol <<<"$(zq_slot "$k")"
+        zq_until 10 zq_row_ready "$row" "$ncol" "$ccol" "$k" || e2e_fail "trial $k does not wait for a guess"
+        guess=$(zq_oracle next "$seed")
+        [ -n "$guess" ] || e2e_fail "no code agrees with the answers: $ZQ_HIST"
+        e2e_type "$guess"
+        zq_until 10 zq_row_answered "$row" "$pcol" "$zcol" || e2e_fail "trial $k: no answer to $guess"
+        p=$(zq_at "$row" "$pcol" 1)
+        z=$(zq_at "$row" "$zcol" 1)
+        zq_trace "trial $k: $guess $p|$z"
+        zq_record "$guess" "$p" "$z"
+        [ "$p" != "$ZQ_LEN" ] || break
+    done
+    ZQ_LAST_GUESS="$guess"
+    ZQ_K=$k
+}

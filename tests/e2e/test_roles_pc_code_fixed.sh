@@ -25,13 +25,6 @@ max=$(zq_board_max)
 [ "$(zq_at 13 1 15)" = "| the computer." ] || e2e_fail "the computer is not shown as encoder"
 [ "$(zq_at 15 1 9)" = "| Carl.  " ] || e2e_fail "the codebreaker's name is not on the board"
 
-# zq_row_ready ROW NCOL CCOL K: trial K waits for its guess in ROW
-zq_row_ready() {
-    [ "$(zq_at "$1" "$2" 3)" = "$(printf '%3d' "$4")" ] && [ "$(zq_at "$1" "$3" 4)" = "...." ] \
-        && [ "$(zq_cursor)" = "$3 $1" ]
-}
-zq_row_answered() { [ "$(zq_at "$1" "$2" 1)" != " " ] && [ "$(zq_at "$1" "$3" 1)" != " " ]; }
-
 k=0
 while :; do
     k=$((k + 1))

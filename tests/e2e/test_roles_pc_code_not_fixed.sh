@@ -26,12 +26,6 @@ max=$(zq_board_max)
 # once the list of codes is built, row 25 carries the closing line
 e2e_wait_for "Loesung:                Benoetigte Versuche:" 10 || e2e_fail "no closing line after the preparation"
 
-zq_row_ready() {
-    [ "$(zq_at "$1" "$2" 3)" = "$(printf '%3d' "$4")" ] && [ "$(zq_at "$1" "$3" 3)" = "..." ] \
-        && [ "$(zq_cursor)" = "$3 $1" ]
-}
-zq_row_answered() { [ "$(zq_at "$1" "$2" 1)" != " " ] && [ "$(zq_at "$1" "$3" 1)" != " " ]; }
-
 k=0
 first=""
 while :; do

@@ -25,23 +25,11 @@ max=$(zq_board_max)
 [ "$(zq_at 13 1 8)" = "| Bob.  " ] || e2e_fail "the encoder's name is not on the board"
 [ "$(zq_at 15 1 15)" = "| the computer." ] || e2e_fail "the computer is not shown as codebreaker"
 
-k=0
-while :; do
-    k=$((k + 1))
-    [ "$k" -le "$max" ] || e2e_fail "the computer did not find $secret within $max trials"
-    read -r row ncol ccol pcol zcol <<<"$(zq_slot "$k")"
-    zq_until 20 zq_guess_final "$row" "$pcol" "$zcol" || e2e_fail "trial $k: no final guess"
-    [ "$(zq_at "$row" "$ncol" 3)" = "$(printf '%3d' "$k")" ] || e2e_fail "trial $k: its number is not shown"
-    guess=$(zq_code_in "$row" "$ccol") || e2e_fail "trial $k: no complete guess in the row"
-    read -r p z pf zf <<<"$(zq_oracle entry "$guess" "$secret")"
-    zq_answer "$row" "$pcol" "$zcol" "$p" "$z" "$pf" "$zf"
-    zq_record "$guess" "$p" "$z"
-    [ "$p" != 4 ] || break
-done
+zq_play_pc_guesses "$secret" "$max"
+k=$ZQ_K
 
 e2e_wait_for "Game end " 10 || e2e_fail "no end of the match after the code was found"
 zq_snap
-[ "$guess" = "$secret" ] || e2e_fail "the match ended on $guess, the secret is $secret"
 [ "$(zq_end_code)" = "$secret" ] || e2e_fail "the end line shows '$(zq_end_code)', not $secret"
 [ "$(zq_end_count)" = "$k" ] || e2e_fail "the end line shows '$(zq_end_count)' trials, not $k"
 zq_finish

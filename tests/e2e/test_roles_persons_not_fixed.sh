@@ -23,14 +23,14 @@ e2e_wait_for "Loesung:                Benoetigte Versuche:" 10 || e2e_fail "no c
 
 held=045
 
-zq_row_ready() {
+trial_waits() {
     [ "$(zq_at "$1" 42 3)" = "$(printf '%3d' "$2")" ] && [ "$(zq_at "$1" 49 3)" = "..." ] \
         && [ "$(zq_cursor)" = "49 $1" ]
 }
 
 # zq_guess_in K GUESS: trial K (row K + 8) gets GUESS typed
 zq_guess_in() {
-    zq_until 10 zq_row_ready "$(($1 + 8))" "$1" || e2e_fail "trial $1 does not wait for a guess"
+    zq_until 10 trial_waits "$(($1 + 8))" "$1" || e2e_fail "trial $1 does not wait for a guess"
     e2e_type "$2"
 }
 
