@@ -291,6 +291,9 @@ e2e_expect_at() {
 # starts the flow again in the same directory, so BEDINGUN.DAT is kept.
 e2e_restart() {
     tmux -L "$E2E_SOCK" kill-server >/dev/null 2>&1 || true
+    # a server of its own: one that is still going down may hold the old name
+    E2E_RESTARTS=$((${E2E_RESTARTS:-0} + 1))
+    E2E_SOCK="${E2E_SOCK%_r*}_r$E2E_RESTARTS"
     rm -f -- "$E2E_RUN/rc.txt" "$E2E_RUN/stty.txt"
     e2e_start "$@"
 }
