@@ -332,3 +332,25 @@ e2e_send_burst() {
     tmux -L "$E2E_SOCK" send-keys -t "$E2E_SESSION" "$@" || e2e_fail "send-keys $*"
     sleep 0.1
 }
+
+# e2e_capture_in_screen FILE: what the game wrote (see E2E_CAPTURE) stays on
+# its 80 x 25 screen: every cursor position it sets lies inside, and while its
+# screen is shown it writes no line feed (which would scroll at row 25).
+# Prints the offending sequence and returns false otherwise.
+e2e_capture_in_screen() {
+    command -v perl >/dev/null 2>&1 || { e2e_log "(no perl: output not checked)"; return 0; }
+    perl -e '
+        local $/; my $s = <STDIN>; my $bad = 0;
+        while ($s =~ /\e\[(\d*);(\d*)H/g) {
+            my ($r, $c) = ($1 eq "" ? 1 : $1, $2 eq "" ? 1 : $2);
+            if ($r < 1 || $r > 25 || $c < 1 || $c > 80) { print "cursor to row $r, column $c\n"; $bad = 1; }
+        }
+        # the game screen: from entering the alternate screen to leaving it
+        while ($s =~ /\e\[\?1049h(.*?)(?:\e\[\?1049l|\z)/sg) {
+            my $inner = $1;
+            # the small-window notice is plain lines, shown before any page
+            $inner =~ s/\e\[0m\e\[H\e\[2J(?:[^\e]*\r\n)+[^\e]*//g;
+            if ($inner =~ /\n/) { print "a line feed on the game screen\n"; $bad = 1; }
+        }
+        exit $bad;' <"$1"
+}

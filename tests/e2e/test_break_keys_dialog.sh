@@ -6,6 +6,7 @@
 # its "end" choice. The field in use is told by where the cursor stands.
 . "$(dirname "$0")/lib.sh"
 e2e_setup "$@"
+E2E_CAPTURE="$E2E_TMP/out.raw"  # what the game writes, checked at the end
 e2e_start
 
 # field positions "COL ROW" by step, set per language
@@ -193,4 +194,5 @@ e2e_expect_clean_exit 0
 name1=$(dd if="$E2E_RUN/BEDINGUN.DAT" bs=1 skip=15 count=3 2>/dev/null)
 [ "$name1" = "Eva" ] || e2e_fail "first name saved as '$name1', expected 'Eva'"
 [ "$(e2e_dat_byte 11)" = 1 ] || e2e_fail "computer as encoder saved as $(e2e_dat_byte 11), expected 1"
+e2e_capture_in_screen "$E2E_CAPTURE" || e2e_fail "the game wrote outside its 80 x 25 screen"
 echo "ok"

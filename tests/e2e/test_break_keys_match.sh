@@ -5,6 +5,7 @@
 # count, and the new-game question takes Esc and Ctrl-C as "no".
 . "$(dirname "$0")/lib.sh"
 e2e_setup "$@"
+E2E_CAPTURE="$E2E_TMP/out.raw"  # what the game writes, checked at the end
 e2e_start
 
 main_menu() { e2e_expect_at 1 30 "Operating instructions:" "$1: main menu expected"; }
@@ -140,4 +141,5 @@ main_menu "Ctrl-C at the new-game question (large store)"
 
 e2e_send 9
 e2e_expect_clean_exit 0
+e2e_capture_in_screen "$E2E_CAPTURE" || e2e_fail "the game wrote outside its 80 x 25 screen"
 echo "ok"

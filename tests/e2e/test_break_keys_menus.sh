@@ -6,6 +6,7 @@
 # was changed before the key.
 . "$(dirname "$0")/lib.sh"
 e2e_setup "$@"
+E2E_CAPTURE="$E2E_TMP/out.raw"  # what the game writes, checked at the end
 
 title_back() {
     e2e_expect_at 1 30 "Operating instructions:" "$1: title heading"
@@ -144,4 +145,5 @@ e2e_expect_at 12 1 " English:" "run 4: language screen from item 1"
 e2e_send Escape
 e2e_expect_clean_exit 0
 e2e_wait_for "Bye-bye!" 5 || e2e_fail "run 4: no farewell after item 1 and Esc"
+e2e_capture_in_screen "$E2E_CAPTURE" || e2e_fail "the game wrote outside its 80 x 25 screen"
 echo "ok"

@@ -4,6 +4,7 @@
 # back leads to the title page again; item 9 ends the game cleanly.
 . "$(dirname "$0")/lib.sh"
 e2e_setup "$@"
+E2E_CAPTURE="$E2E_TMP/out.raw"  # what the game writes, checked at the end
 e2e_start
 
 # The title page of the language in force, checked at its fixed rows.
@@ -125,4 +126,5 @@ e2e_expect_clean_exit 0
 e2e_wait_for "Bye-bye!" 5 || e2e_fail "the farewell text is not on the shell's screen"
 e2e_wait_gone "Bedienungsanleitung:" 1 || e2e_fail "the title page is still shown after the end"
 [ "$(e2e_file_size "$E2E_RUN/BEDINGUN.DAT")" = 80 ] || e2e_fail "BEDINGUN.DAT is not 80 bytes"
+e2e_capture_in_screen "$E2E_CAPTURE" || e2e_fail "the game wrote outside its 80 x 25 screen"
 echo "ok"

@@ -158,6 +158,7 @@ one_terminal() {
     e2e_send 9
     e2e_expect_clean_exit 0
     e2e_wait_for "Bye-bye!" 5 || e2e_fail "$term: no farewell"
+    e2e_capture_in_screen "$E2E_CAPTURE" || e2e_fail "$term: the game wrote outside its 80 x 25 screen"
 }
 
 first=1
