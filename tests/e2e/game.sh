@@ -21,15 +21,24 @@ zq_trace() { [ -z "${ZQ_TRACE:-}" ] || e2e_log "$*"; }
 
 # zq_snap: one capture of the pane into ZQ_SCREEN, so that several fields are
 # read from the same moment.
-zq_snap() { ZQ_SCREEN=$(e2e_screen); }
+# The rows are kept in an array: the checks read dozens of fields per
+# capture, and cutting them out with shell builtins keeps a busy machine from
+# slowing the polling down.
+ZQ_LINES=()
+zq_snap() {
+    ZQ_SCREEN=$(e2e_screen)
+    mapfile -t ZQ_LINES <<<"$ZQ_SCREEN"
+}
 
-# zq_at ROW COL LEN: LEN characters of the last capture from (COL, ROW), 1-based.
+# zq_at ROW COL LEN: LEN characters of the last capture from (COL, ROW), 1-based
+# (fewer where the row ends earlier).
 zq_at() {
-    printf '%s\n' "$ZQ_SCREEN" | sed -n "${1}p" | cut -c "${2}-$(($2 + $3 - 1))"
+    local line="${ZQ_LINES[$(($1 - 1))]:-}"
+    printf '%s' "${line:$(($2 - 1)):$3}"
 }
 
 # zq_row ROW: the whole row of the last capture.
-zq_row() { printf '%s\n' "$ZQ_SCREEN" | sed -n "${1}p"; }
+zq_row() { printf '%s\n' "${ZQ_LINES[$(($1 - 1))]:-}"; }
 
 # zq_cursor: the cursor as "COL ROW", 1-based.
 zq_cursor() {
