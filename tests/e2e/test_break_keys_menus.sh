@@ -36,10 +36,15 @@ title_back "Esc in the main menu"
 [ "$(e2e_cursor)" = "$menu_cursor" ] || e2e_fail "the cursor moved in the menu: $(e2e_cursor), was $menu_cursor"
 [ ! -e "$E2E_RUN/rc.txt" ] || e2e_fail "Esc in the main menu ended the game"
 
-# date and time screen (the clock cannot be set here: nothing is typed)
+# date and time screen; the right to set the clock is dropped, so a typed
+# digit is refused and the panel goes on showing the system's year
 for key in Escape C-c; do
     e2e_send 2
     e2e_expect_at 18 17 "Year (1980 - ????): " "date screen before $key"
+    e2e_wait_cursor 37 18 || e2e_fail "date screen: cursor at $(e2e_cursor), not on the year thousands"
+    e2e_type 1
+    e2e_wait_cursor 38 18 || e2e_fail "date screen: cursor at $(e2e_cursor) after a digit, not on the year hundreds"
+    e2e_expect_at 18 37 "$(date +%Y)" "date screen: the year after a refused change"
     e2e_send "$key"
     title_back "$key on the date and time screen"
 done
