@@ -20,7 +20,8 @@ answer() {
     for p in 1 2 0 3; do
         e2e_type "$p"
         sleep 0.2
-        [ "$(e2e_cursor)" = "58 $row" ] || continue  # P refused (or Z filled in)
+        [ "$(e2e_text "$row" 56 1)" = "$p" ] || continue  # P refused
+        [ "$(e2e_text "$row" 58 1)" = " " ] || return 0     # Z filled in, being the only one
         for z in 1 2 3 4; do
             [ $((p + z)) -gt 0 ] || continue
             e2e_type "$z"
