@@ -81,11 +81,18 @@ walk_items() {
     e2e_send 7
     e2e_wait_for "Zentrovalquist" 5 || e2e_fail "item 7: the first page does not name the game"
     e2e_screen | sed -n 1p | grep -q "\*\*\*  Zentrovalquist  \*\*\*" || e2e_fail "item 7: heading of page 1"
+    # PgUp on page 1 does nothing
+    local page1
+    page1=$(e2e_screen)
+    e2e_send PPage
+    sleep 0.3
+    [ "$(e2e_screen)" = "$page1" ] || e2e_fail "item 7: PgUp changed page 1"
     e2e_send x x x
     e2e_wait_for "$(t "Hier das Spiel noch einmal im Ueberblick:" "Here is a review of the game:")" 5 ||
         e2e_fail "item 7: page 4 did not come after three keys"
     e2e_wait_for "$(t "          Nr.  Code  P  Z" "          No.  Code  P  S")" 1 || e2e_fail "item 7: table of page 4"
-    e2e_send x
+    # page 4 is left with PgDn (German pass) or an ordinary key (English pass)
+    e2e_send "$(t NPage x)"
     expect_title "after item 7"
 
     # 8: the configuration page, the step in use (b, the default) marked
