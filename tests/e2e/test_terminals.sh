@@ -163,7 +163,7 @@ one_terminal() {
 
 first=1
 for term in xterm xterm-256color screen tmux-256color linux; do
-    one_terminal
-    echo "$term: ok"
+    s=$(date +%s%N); one_terminal
+    echo "$term: ok ($(( ($(date +%s%N) - s) / 1000000 )) ms)"
 done
 echo "ok"
