@@ -91,6 +91,8 @@ zq_time_col() { if [ "$ZQ_LANG" = d ]; then echo 71; else echo 69; fi; }
 #               devise=y|n [name1=TEXT] [name2=TEXT] [secret=CODE]
 # Walks the conditions fields from the four-way menu of a fresh start (first
 # sign '0', both names empty) and checks the values on the screen afterwards.
+# Meant for small conditions: it expects the fixed-code and computer-guesses
+# fields to be offered, which the memory budget stops for large ones.
 # guess: the computer guesses; devise: the computer devises the riddle.
 zq_conditions() {
     local time="" last="" len="" rep="" vac="" fixed="" guess="" devise="" name1="" name2="" secret=""
