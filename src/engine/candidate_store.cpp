@@ -200,6 +200,7 @@ void baue_loesungskette() {
 bool baue_speicher(int l, int n) {
     const bool leer = X.LEERZEICHEN_ERLAUBT;
     SPEICHER_ARENA.set_budget(MEMGES);
+    waehle_mischfeld_seiten(ZAHL_DER_VERSUCHE);
     mark_mischfeld_used();
     PTR* felder = MISCHFELD();
     byte* zaehler = MISCHZ();

@@ -18,13 +18,14 @@ constexpr std::size_t TOTAL_BYTES = HEADS_BYTES + COUNTS_BYTES + BITS_BYTES;
 struct Table {
     void* base = nullptr;
     bool touched = false;
+    bool huge = false;
     Table() {
         base = mmap(nullptr, TOTAL_BYTES, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
                     -1, 0);
         if (base == MAP_FAILED) base = nullptr;
 #ifdef MADV_HUGEPAGE
         // The build hits the heads at random: large pages spare the TLB.
-        if (base) madvise(base, TOTAL_BYTES, MADV_HUGEPAGE);
+        if (base) huge = madvise(base, TOTAL_BYTES, MADV_HUGEPAGE) == 0;
 #endif
     }
     ~Table() {
@@ -45,6 +46,24 @@ std::uint64_t* MISCHBITS() {
 }
 
 void mark_mischfeld_used() { table().touched = true; }
+
+void waehle_mischfeld_seiten(std::int64_t codes) {
+    Table& t = table();
+    if (!t.base) return;
+    // A small store touches a few thousand heads scattered over the whole
+    // table: with large pages each of them costs the kernel 2 MiB of zeroing,
+    // about 300 MB a match, where small pages cost a few MB. A large store
+    // touches every page anyway, and then large pages spare the TLB.
+#if defined(MADV_HUGEPAGE) && defined(MADV_NOHUGEPAGE)
+    const bool gross = codes >= KLEINER_SPEICHER;
+    if (gross != t.huge) {
+        madvise(t.base, TOTAL_BYTES, gross ? MADV_HUGEPAGE : MADV_NOHUGEPAGE);
+        t.huge = gross;
+    }
+#else
+    (void)codes;
+#endif
+}
 
 void INITFELD() {
     Table& t = table();

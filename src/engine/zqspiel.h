@@ -237,6 +237,9 @@ PTR* MISCHFELD();     // the bucket heads, all nil between builds
 byte* MISCHZ();       // the counters (number of nodes in the bucket minus one)
 void INITFELD();      // every head nil again; gives the touched pages back
 void mark_mischfeld_used();  // a build is about to touch the table
+// Below this many codes a build uses small pages for the table.
+inline constexpr std::int64_t KLEINER_SPEICHER = std::int64_t{1} << 12;
+void waehle_mischfeld_seiten(std::int64_t codes);  // page size for a build of that many codes
 std::uint64_t* MISCHBITS();  // a bit per 64 buckets: one is not empty (zero between builds)
 
 // ---- codebreaker ----------------------------------------------------------------
