@@ -1,5 +1,7 @@
 #include "engine/candidate_store.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -21,10 +23,7 @@ namespace {
 // backward; the head's link 3 names the last node and the last node's link 2
 // the middle mark (place n div 2 + 1 of n nodes), so the place the node goes
 // to is reached from the nearest of head, middle and end.
-inline void einfuegen(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Random& rng, PTR node,
-                      std::uint32_t b) {
-    node->link1 = VERSLOE;
-    VERSLOE = node;
+inline void in_fach(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Random& rng, PTR node, std::uint32_t b) {
     PTR head = felder[b];
     if (!head) {
         // The counter of an empty bucket is 0 already (the join and the
@@ -93,8 +92,159 @@ inline void einfuegen(PTR* felder, byte* zaehler, std::uint64_t* bits, console::
     zaehler[b] = zaehler[b] == 255 ? 254 : static_cast<byte>(zaehler[b] + 1);
 }
 
+inline void einfuegen(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Random& rng, PTR node,
+                      std::uint32_t b) {
+    node->link1 = VERSLOE;
+    VERSLOE = node;
+    in_fach(felder, zaehler, bits, rng, node, b);
+}
+
 constexpr std::uint32_t bucket_of(std::uint64_t x) { return static_cast<std::uint32_t>(x >> 39); }
 static_assert((std::uint64_t{1} << 25) == MISCH_GROESSE);
+
+// Joins the non-empty buckets whose bit words are w0 .. w1 - 1, in index
+// order, onto the guess chain (VERS .. SCHLUSSLICHT), and leaves their heads
+// and counters as a fresh table has them.
+void verbinde_bereich(std::uint32_t w0, std::uint32_t w1) {
+    PTR* felder = MISCHFELD();
+    byte* zaehler = MISCHZ();
+    std::uint64_t* bits = MISCHBITS();
+    // The heads come in index order; their nodes and the buckets' last nodes
+    // are fetched some buckets ahead of the linking.
+    constexpr unsigned RING = 16;
+    PTR koepfe[RING];
+    std::uint32_t faecher[RING];
+    unsigned drin = 0, pos = 0;
+    auto verbinde = [&](PTR head, std::uint32_t b) {
+        PTR last = head->link3;
+        // A bucket of one node never had its counter written: leaving that
+        // page alone spares a small build most of its page faults.
+        if (last != head) zaehler[b] = 0;
+        if (VERS)
+            SCHLUSSLICHT->link2 = head;
+        else
+            VERS = head;
+        SCHLUSSLICHT = last;
+        last->link2 = nullptr;
+    };
+    auto nimm = [&](PTR head, std::uint32_t b) {
+        __builtin_prefetch(head, 1);
+        if (drin == RING) {
+            verbinde(koepfe[pos], faecher[pos]);
+            --drin;
+        }
+        koepfe[pos] = head;
+        faecher[pos] = b;
+        pos = (pos + 1) & (RING - 1);
+        ++drin;
+        // Half the ring back the head is in: fetch the last node.
+        if (drin > RING / 2) __builtin_prefetch(koepfe[(pos + RING / 2) & (RING - 1)]->link3, 1);
+    };
+    for (std::uint32_t w = w0; w < w1; ++w) {
+        std::uint64_t word = bits[w];
+        if (!word) continue;
+        bits[w] = 0;
+        while (word) {
+            const std::uint32_t lauf = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
+            word &= word - 1;
+            for (std::uint32_t b = lauf * 64; b < lauf * 64 + 64; ++b) {
+                PTR head = felder[b];
+                if (!head) continue;
+                felder[b] = nullptr;  // emptied as a fresh table is
+                nimm(head, b);
+            }
+        }
+    }
+    // The rest, oldest first.
+    const unsigned start = (pos + RING - drin) & (RING - 1);
+    for (unsigned i = 0; i < drin; ++i) {
+        const unsigned k = (start + i) & (RING - 1);
+        verbinde(koepfe[k], faecher[k]);
+    }
+}
+
+constexpr std::uint32_t BIT_WORTE = MISCH_GROESSE / 4096;
+
+// The nodes of a large build listed by range of buckets, in the order they
+// were made: blocks of pointers, one chain of blocks per range, from one
+// mapping that costs nothing where it is not touched.
+class Bereichsliste {
+public:
+    static constexpr unsigned BITS = 14;  // 2^14 buckets a range: 128 KiB of heads
+    static constexpr unsigned BEREICHE = MISCH_GROESSE >> BITS;
+    static constexpr unsigned ZEIGER = 511;
+    struct Block {
+        Block* next;
+        PTR p[ZEIGER];
+    };
+    static_assert(sizeof(Block) == 4096);
+
+    Bereichsliste() = default;
+    Bereichsliste(const Bereichsliste&) = delete;
+    Bereichsliste& operator=(const Bereichsliste&) = delete;
+    ~Bereichsliste() {
+        if (pool_) munmap(pool_, bytes_);
+    }
+
+    // Room for codes nodes, when the machine has it beside the nodes of
+    // node_bytes each; false leaves the build to direct insertion.
+    bool anlegen(std::int64_t codes, std::size_t node_bytes) {
+        // Every block but the last of a range is full.
+        bloecke_ = BEREICHE + static_cast<std::size_t>(codes) / ZEIGER + 1;
+        bytes_ = bloecke_ * sizeof(Block);
+        const std::uint64_t bedarf =
+            bytes_ + static_cast<std::uint64_t>(codes) * node_bytes + Arena::RESERVE + Arena::CHUNK;
+        if (console::available_memory() < bedarf) return false;
+        void* m = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (m == MAP_FAILED) return false;
+#ifdef MADV_HUGEPAGE
+        // Some thousand blocks are filled at once: large pages spare the TLB.
+        madvise(m, bytes_, MADV_HUGEPAGE);
+#endif
+        pool_ = static_cast<Block*>(m);
+        naechster_ = BEREICHE;  // block t is the first one of range t
+        for (unsigned t = 0; t < BEREICHE; ++t) {
+            letzter_[t] = &pool_[t];
+            pos_[t] = pool_[t].p;
+        }
+        return true;
+    }
+
+    // False only if more nodes come than were announced.
+    bool dazu(PTR node, std::uint32_t b) {
+        const unsigned t = b >> BITS;
+        if (pos_[t] == letzter_[t]->p + ZEIGER) {
+            if (naechster_ == bloecke_) return false;
+            Block* neu = &pool_[naechster_++];  // fresh pages: next is nil already
+            letzter_[t]->next = neu;
+            letzter_[t] = neu;
+            pos_[t] = neu->p;
+        }
+        *pos_[t]++ = node;
+        return true;
+    }
+
+    // Calls f for the nodes of range t in the order they were listed.
+    template <class F>
+    void jeder(unsigned t, F&& f) const {
+        for (const Block* k = &pool_[t]; k; k = k->next) {
+            const PTR* a = k->p;
+            const PTR* e = k == letzter_[t] ? pos_[t] : a + ZEIGER;
+            for (; a < e; ++a) {
+                if (a + 16 < e) __builtin_prefetch(a[16], 1);
+                f(*a);
+            }
+        }
+    }
+
+private:
+    Block* pool_ = nullptr;
+    std::size_t bytes_ = 0;
+    std::size_t bloecke_ = 0;
+    std::size_t naechster_ = 0;
+    Block* letzter_[BEREICHE] = {};
+    PTR* pos_[BEREICHE] = {};
+};
 
 }  // namespace
 
@@ -108,67 +258,15 @@ bool tastatur_bricht_ab() {
     return t == 3 || t == 27;
 }
 
-namespace {
-
-}  // namespace
-
 void mische_ein(PTR node, std::uint32_t b) {
     mark_mischfeld_used();
     einfuegen(MISCHFELD(), MISCHZ(), MISCHBITS(), console::active().rng, node, b & (MISCH_GROESSE - 1));
 }
 
 void verbinde_faecher() {
-    PTR* felder = MISCHFELD();
-    byte* zaehler = MISCHZ();
-    std::uint64_t* bits = MISCHBITS();
     VERS = nullptr;
     SCHLUSSLICHT = nullptr;
-    // The heads come in index order; their nodes and the buckets' last nodes
-    // are fetched some buckets ahead of the linking.
-    constexpr unsigned RING = 16;
-    PTR koepfe[RING];
-    unsigned drin = 0, pos = 0;
-    auto verbinde = [&](PTR head) {
-        PTR last = head->link3;
-        if (VERS)
-            SCHLUSSLICHT->link2 = head;
-        else
-            VERS = head;
-        SCHLUSSLICHT = last;
-        last->link2 = nullptr;
-    };
-    auto nimm = [&](PTR head) {
-        __builtin_prefetch(head, 1);
-        if (drin == RING) {
-            verbinde(koepfe[pos]);
-            --drin;
-        }
-        koepfe[pos] = head;
-        pos = (pos + 1) & (RING - 1);
-        ++drin;
-        // Half the ring back the head is in: fetch the last node.
-        if (drin > RING / 2) __builtin_prefetch(koepfe[(pos + RING / 2) & (RING - 1)]->link3, 1);
-    };
-    for (std::uint32_t w = 0; w < MISCH_GROESSE / 4096; ++w) {
-        std::uint64_t word = bits[w];
-        if (!word) continue;
-        bits[w] = 0;
-        while (word) {
-            const std::uint32_t lauf = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
-            word &= word - 1;
-            for (std::uint32_t b = lauf * 64; b < lauf * 64 + 64; ++b) {
-                PTR head = felder[b];
-                if (!head) continue;
-                // Emptied as a fresh table is: head nil, counter 0.
-                felder[b] = nullptr;
-                zaehler[b] = 0;
-                nimm(head);
-            }
-        }
-    }
-    // The rest, oldest first.
-    const unsigned start = (pos + RING - drin) & (RING - 1);
-    for (unsigned i = 0; i < drin; ++i) verbinde(koepfe[(start + i) & (RING - 1)]);
+    verbinde_bereich(0, BIT_WORTE);
 }
 
 void baue_loesungskette() {
@@ -241,14 +339,22 @@ bool baue_speicher(int l, int n) {
     auto stern_schwelle = [&] { return ((static_cast<std::int64_t>(ZAHL_DER_STERNE) + 1) * gesamt + 9) / 10; };
     std::int64_t naechster_stern = stern_schwelle();
 
-    // Bucket numbers are drawn RING nodes ahead, and their heads and counters
-    // prefetched, so the random accesses overlap.
+    // A large build makes its nodes first and fills the buckets range by
+    // range afterwards: a bucket gets its nodes in the same order as by
+    // direct insertion, so the chains come out alike, but the heads and the
+    // nodes being linked are in cache instead of anywhere in a gigabyte.
+    Bereichsliste liste;
+    const bool nach_bereichen = ZAHL_DER_VERSUCHE >= GROSSER_SPEICHER && liste.anlegen(ZAHL_DER_VERSUCHE, SIZERATENPTR);
+
+    // Direct insertion: bucket numbers are drawn RING nodes ahead, and their
+    // heads and counters prefetched, so the random accesses overlap.
     constexpr unsigned RING = 32;
     std::uint32_t ring[RING];
-    for (unsigned i = 0; i < RING; ++i) {
-        ring[i] = bucket_of(rng.next());
-        __builtin_prefetch(&felder[ring[i]], 1);
-    }
+    if (!nach_bereichen)
+        for (unsigned i = 0; i < RING; ++i) {
+            ring[i] = bucket_of(rng.next());
+            __builtin_prefetch(&felder[ring[i]], 1);
+        }
     unsigned slot = 0;
     unsigned uhr = 255;
     for (;;) {
@@ -263,24 +369,34 @@ bool baue_speicher(int l, int n) {
         if (!node) return false;
         std::memcpy(node->data, tmpl, datalen);
 
-        const std::uint32_t b = ring[slot];
-        const std::uint32_t nb = bucket_of(rng.next());
-        ring[slot] = nb;
-        __builtin_prefetch(&felder[nb], 1);
-        slot = (slot + 1) & (RING - 1);
-        // Halfway there the head of a later bucket is in cache: when there is
-        // one, fetch its node and the counter; a quarter ahead that node is
-        // in: fetch the bucket's last node.
-        {
-            const std::uint32_t hb = ring[(slot + RING / 2) & (RING - 1)];
-            if (PTR h = felder[hb]) {
-                __builtin_prefetch(h, 1);
-                __builtin_prefetch(&zaehler[hb], 1);
+        if (nach_bereichen) {
+            const std::uint32_t b = bucket_of(rng.next());
+            node->link1 = VERSLOE;
+            VERSLOE = node;
+            // Link 3 is free until the node goes into its bucket: it keeps
+            // the bucket number meanwhile.
+            node->link3 = reinterpret_cast<PTR>(static_cast<std::uintptr_t>(b));
+            if (!liste.dazu(node, b)) return false;
+        } else {
+            const std::uint32_t b = ring[slot];
+            const std::uint32_t nb = bucket_of(rng.next());
+            ring[slot] = nb;
+            __builtin_prefetch(&felder[nb], 1);
+            slot = (slot + 1) & (RING - 1);
+            // Halfway there the head of a later bucket is in cache: when there is
+            // one, fetch its node and the counter; a quarter ahead that node is
+            // in: fetch the bucket's last node.
+            {
+                const std::uint32_t hb = ring[(slot + RING / 2) & (RING - 1)];
+                if (PTR h = felder[hb]) {
+                    __builtin_prefetch(h, 1);
+                    __builtin_prefetch(&zaehler[hb], 1);
+                }
             }
-        }
-        if (PTR h = felder[ring[(slot + RING / 4) & (RING - 1)]]) __builtin_prefetch(h->link3, 1);
+            if (PTR h = felder[ring[(slot + RING / 4) & (RING - 1)]]) __builtin_prefetch(h->link3, 1);
 
-        einfuegen(felder, zaehler, bits, rng, node, b);
+            einfuegen(felder, zaehler, bits, rng, node, b);
+        }
 
         ++GERATENE_VERSUCHE;
         SETZEZEITLETZTERVERSUCH = true;
@@ -306,7 +422,24 @@ bool baue_speicher(int l, int n) {
             for (int i = 1; i < j; ++i) setze(i, s);
         }
     }
-    verbinde_faecher();
+    if (!nach_bereichen) {
+        verbinde_faecher();
+        return true;
+    }
+    VERS = nullptr;
+    SCHLUSSLICHT = nullptr;
+    constexpr std::uint32_t worte = (std::uint32_t{1} << Bereichsliste::BITS) / 4096;
+    for (unsigned t = 0; t < Bereichsliste::BEREICHE; ++t) {
+        liste.jeder(t, [&](PTR node) {
+            const auto b = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(node->link3));
+            in_fach(felder, zaehler, bits, rng, node, b);
+        });
+        verbinde_bereich(t * worte, (t + 1) * worte);
+        if (t % 16 == 15) {
+            SCHREIBE_ZEIT();
+            if (tastatur_bricht_ab()) return false;
+        }
+    }
     return true;
 }
 

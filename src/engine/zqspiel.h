@@ -239,6 +239,8 @@ void INITFELD();      // every head nil again; gives the touched pages back
 void mark_mischfeld_used();  // a build is about to touch the table
 // Below this many codes a build uses small pages for the table.
 inline constexpr std::int64_t KLEINER_SPEICHER = std::int64_t{1} << 12;
+// From this many codes on the build fills the buckets range by range.
+inline constexpr std::int64_t GROSSER_SPEICHER = std::int64_t{1} << 20;
 void waehle_mischfeld_seiten(std::int64_t codes);  // page size for a build of that many codes
 std::uint64_t* MISCHBITS();  // a bit per 64 buckets: one is not empty (zero between builds)
 

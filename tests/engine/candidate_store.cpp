@@ -2,6 +2,7 @@
 // release, and the ways a build can fail.
 #include <fstream>
 #include <map>
+#include <string>
 
 #include "engine/codebreaker_support.h"
 
@@ -9,11 +10,27 @@ using namespace cbtest;
 
 namespace {
 
+// Resident memory of the program itself. The sanitizer's shadow is left out:
+// it tracks every byte the program touched and is never given back, and on
+// a kernel without a shared zero page even reading fresh memory makes it
+// resident.
 std::int64_t rss_bytes() {
-    std::ifstream f("/proc/self/statm");
-    std::int64_t size = 0, resident = 0;
-    f >> size >> resident;
-    return resident * 4096;
+    constexpr std::uint64_t SCHATTEN_ANFANG = 0x7fff8000ULL, SCHATTEN_ENDE = 0x10007fff8000ULL;
+    std::ifstream f("/proc/self/smaps");
+    std::string zeile;
+    std::int64_t kb = 0;
+    bool zaehlt = true;
+    while (std::getline(f, zeile)) {
+        const auto strich = zeile.find('-');
+        const auto doppelpunkt = zeile.find(':');
+        if (strich != std::string::npos && strich < doppelpunkt && zeile.find(' ') > strich) {
+            const std::uint64_t anfang = std::stoull(zeile.substr(0, strich), nullptr, 16);
+            zaehlt = anfang < SCHATTEN_ANFANG || anfang >= SCHATTEN_ENDE;
+        } else if (zaehlt && zeile.rfind("Rss:", 0) == 0) {
+            kb += std::stoll(zeile.substr(4));
+        }
+    }
+    return kb * 1024;
 }
 
 bool alle_koepfe_leer() {
@@ -273,4 +290,91 @@ TEST(Speicher, SecondBuildWithoutClearingTheTableIsWholeToo) {
         LISTEN_FREIGEBEN(true);
     }
     INITFELD();
+}
+
+namespace {
+
+// The table as a fresh one: every head nil, every counter 0, every bit clear.
+bool tabelle_leer() {
+    const byte* z = MISCHZ();
+    const std::uint64_t* w = MISCHBITS();
+    for (std::uint32_t b = 0; b < MISCH_GROESSE; ++b)
+        if (z[b]) return false;
+    for (std::uint32_t i = 0; i < MISCH_GROESSE / 4096; ++i)
+        if (w[i]) return false;
+    return alle_koepfe_leer();
+}
+
+// 4 signs out of 32 (a..5) with repetition: 2^20 codes, a large build.
+Bedingungen gross() {
+    Bedingungen b;
+    b.erstes = 'a';
+    b.letztes = '5';
+    return b;
+}
+
+}  // namespace
+
+TEST(Speicher, LargeBuildByRangesHoldsEveryCodeOnceAndLeavesTheTableFresh) {
+    ASSERT_GE(std::int64_t{32} * 32 * 32 * 32, GROSSER_SPEICHER);
+    // The second run has too little memory for the range list beside the
+    // nodes (not for the nodes): the build inserts directly instead.
+    for (const std::uint64_t speicher : {16ULL << 30, (64ULL + 256 + 64 + 1) << 20}) {
+        SCOPED_TRACE(speicher);
+        console::ScopedVirtualConsole s(32);
+        s.vc.memory_available = speicher;
+        bereite_vor(gross());
+        bool ok = false;
+        INIT_RATEN(ok);
+        ASSERT_TRUE(ok);
+        EXPECT_TRUE(tabelle_leer());
+        std::vector<bool> gesehen(std::size_t{1} << 20);
+        std::int64_t zahl = 0, nachbarn = 0;
+        PTR letzter = nullptr;
+        for (PTR q = VERS; q; q = q->link2) {
+            std::uint32_t k = 0;
+            int zaehl[37] = {};
+            for (int i = 1; i <= 4; ++i) {
+                k = k * 32 + (q->d(i) - 1);
+                ++zaehl[q->d(i)];
+            }
+            for (int c = 1; c <= 32; ++c) ASSERT_EQ(q->d(FARBEPL + c), zaehl[c]);
+            ASSERT_FALSE(gesehen[k]) << code_von(q);
+            gesehen[k] = true;
+            ++zahl;
+            // Made one after the other: neighbours in allocation order.
+            nachbarn += q->link1 == q->link2 || (q->link2 && q->link2->link1 == q);
+            letzter = q;
+        }
+        EXPECT_EQ(zahl, std::int64_t{1} << 20);
+        EXPECT_EQ(letzter, SCHLUSSLICHT);
+        EXPECT_LT(nachbarn, 100);
+        EXPECT_EQ(zaehle_loesungsliste(), std::int64_t{1} << 20);
+        LISTEN_FREIGEBEN(true);
+        INITFELD();
+    }
+}
+
+TEST(Speicher, EscWhileALargeBuildFillsItsBucketsLeavesNothing) {
+    console::ScopedVirtualConsole s(33);
+    bereite_vor(gross());
+    // A whole build first, to learn how long the fake clock takes for it;
+    // the bucket filling comes last and tests the keyboard 128 times.
+    const std::int64_t t0 = s.vc.now_ms();
+    bool ok = false;
+    INIT_RATEN(ok);
+    ASSERT_TRUE(ok);
+    const std::int64_t dauer = s.vc.now_ms() - t0;
+    LISTEN_FREIGEBEN(true);
+    INITFELD();
+
+    bereite_vor(gross());
+    s.vc.wait(dauer - 60 * s.vc.tick_ms).key(27);
+    INIT_RATEN(ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(A, 27);
+    EXPECT_EQ(GERATENE_VERSUCHE, 1 << 20);  // every node was made
+    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(VERSLOE, nullptr);
+    EXPECT_TRUE(tabelle_leer());
 }
