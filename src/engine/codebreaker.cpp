@@ -510,7 +510,9 @@ void bewerte_rateliste(PTR start, PTR vor_start, bool einzeln, const Reduktion& 
 }
 
 void RATE_CODE(CODE& zug, byte& p, byte& z, unsigned char& taste) {
-    const int l = X.CODELAENGE;
+    // A code has at most 9 places; saying so lets the compiler see the
+    // writes into zug stay inside it.
+    const int l = std::min<int>(X.CODELAENGE, 9);
     F6_GEDR = false;
     RATENDRAN = true;
     bool reduktion = ZAEHLE_VORH_FARBE > 2;
