@@ -341,8 +341,9 @@ bool baue_speicher(int l, int n) {
 
     // A large build makes its nodes first and fills the buckets range by
     // range afterwards: a bucket gets its nodes in the same order as by
-    // direct insertion, so the chains come out alike, but the heads and the
-    // nodes being linked are in cache instead of anywhere in a gigabyte.
+    // direct insertion, so the guess chain is shuffled just as well, but the
+    // heads and the nodes being linked are in cache instead of anywhere in a
+    // gigabyte.
     Bereichsliste liste;
     const bool nach_bereichen = ZAHL_DER_VERSUCHE >= GROSSER_SPEICHER && liste.anlegen(ZAHL_DER_VERSUCHE, SIZERATENPTR);
 
