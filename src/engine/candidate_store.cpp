@@ -92,13 +92,6 @@ inline void in_fach(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Ra
     zaehler[b] = zaehler[b] == 255 ? 254 : static_cast<byte>(zaehler[b] + 1);
 }
 
-inline void einfuegen(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Random& rng, PTR node,
-                      std::uint32_t b) {
-    node->link1 = VERSLOE;
-    VERSLOE = node;
-    in_fach(felder, zaehler, bits, rng, node, b);
-}
-
 constexpr std::uint32_t bucket_of(std::uint64_t x) { return static_cast<std::uint32_t>(x >> 39); }
 static_assert((std::uint64_t{1} << 25) == MISCH_GROESSE);
 
@@ -260,7 +253,9 @@ bool tastatur_bricht_ab() {
 
 void mische_ein(PTR node, std::uint32_t b) {
     mark_mischfeld_used();
-    einfuegen(MISCHFELD(), MISCHZ(), MISCHBITS(), console::active().rng, node, b & (MISCH_GROESSE - 1));
+    node->link1 = VERSLOE;
+    VERSLOE = node;
+    in_fach(MISCHFELD(), MISCHZ(), MISCHBITS(), console::active().rng, node, b & (MISCH_GROESSE - 1));
 }
 
 void verbinde_faecher() {
@@ -369,11 +364,11 @@ bool baue_speicher(int l, int n) {
         PTR node = static_cast<PTR>(SPEICHER_ARENA.allocate(SIZERATENPTR));
         if (!node) return false;
         std::memcpy(node->data, tmpl, datalen);
+        node->link1 = VERSLOE;
+        VERSLOE = node;
 
         if (nach_bereichen) {
             const std::uint32_t b = bucket_of(rng.next());
-            node->link1 = VERSLOE;
-            VERSLOE = node;
             // Link 3 is free until the node goes into its bucket: it keeps
             // the bucket number meanwhile.
             node->link3 = reinterpret_cast<PTR>(static_cast<std::uintptr_t>(b));
@@ -396,7 +391,7 @@ bool baue_speicher(int l, int n) {
             }
             if (PTR h = felder[ring[(slot + RING / 4) & (RING - 1)]]) __builtin_prefetch(h->link3, 1);
 
-            einfuegen(felder, zaehler, bits, rng, node, b);
+            in_fach(felder, zaehler, bits, rng, node, b);
         }
 
         ++GERATENE_VERSUCHE;

@@ -30,9 +30,9 @@ void baue_loesungskette();
 // The whole build for code length l over n signs (vacant sign as value when
 // X.LEERZEICHEN_ERLAUBT), in the order of the digit counter, each code
 // renamed by PERMZTM/PERMFTM. Calls SCHREIBE_ZEIT and tests the keyboard
-// every 256 codes (and while a large build fills its buckets), draws the star
-// bar. Returns false when the user broke off
-// (Esc, Ctrl-C) or an allocation failed; the caller then releases the store.
+// every 256 codes (and while a large build fills its buckets), draws the
+// star bar. Returns false when the user broke off (Esc, Ctrl-C) or an
+// allocation failed; the caller then releases the store.
 // The node layout globals (FARBEPL ...) must be set.
 bool baue_speicher(int l, int n);
 
