@@ -94,7 +94,13 @@ void pruefe_bedingungen() {
     }
 
     baue_zeichentabellen();
-    if (X.CODELAENGE > MAXFARBE) X.WIEDERHOLUNG = true;
+    erzwinge_wiederholung();
+}
+
+bool erzwinge_wiederholung() {
+    if (X.CODELAENGE <= MAXFARBE || X.WIEDERHOLUNG) return false;
+    X.WIEDERHOLUNG = true;
+    return true;
 }
 
 std::int64_t memavail_von(byte stufe) { return stufe >= 1 && stufe <= 15 ? MEMAVAIL_TABELLE[stufe] : 0; }

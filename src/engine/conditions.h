@@ -28,6 +28,11 @@ void baue_zeichentabellen();
 // colours (see pruefe_farbpaar) or the names (NAMEOK).
 void pruefe_bedingungen();
 
+// Repetition is the only choice when the code has more positions than the set
+// has signs: switches it on then. MAXFARBE must be that of the last sign in
+// force. True when it had to be switched on.
+bool erzwinge_wiederholung();
+
 // Byte budget of memory step 1..15 (0 for any other step).
 std::int64_t memavail_von(byte stufe);
 // MEMAVAIL := the budget of the step; the arena's budget follows it.

@@ -71,12 +71,12 @@ void check_in_force() {
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, true, false);
 }
 
-// Repetition is the only choice when the code is longer than the set.
-void force_repetition() {
-    if (X.CODELAENGE > MAXFARBE && !X.WIEDERHOLUNG) {
-        X.WIEDERHOLUNG = true;
-        show_yes_no(30, 17, true);
-    }
+// Repetition is the only choice when the code is longer than the set; true
+// when it had to be switched on (and shown).
+bool force_repetition() {
+    if (!erzwinge_wiederholung()) return false;
+    show_yes_no(30, 17, true);
+    return true;
 }
 
 // The latest of the fields 9, 8, 7 that is offered.
@@ -216,7 +216,9 @@ void LESE_ZEICHEN(char other) {
     console::write_at(30, 15, sign_set());
 }
 
-DialogEnde BEDINGUNGEN_AENDERN(int start) {
+namespace {
+
+DialogEnde walk_fields(int start) {
     int step = start;
     for (;;) {
         unsigned char k = 0;
@@ -226,6 +228,8 @@ DialogEnde BEDINGUNGEN_AENDERN(int start) {
                 KANN_MOGELN = true;
                 WEITER = false;
                 MAXFARBE = number_of_last_sign();
+                // The set may have shrunk below the code on the way back here.
+                force_repetition();
                 if (zwei_personen_fest()) schreibe_loesungspunkte();
                 console::goto_xy(time_col(), 10);
                 for (;;) {
@@ -407,6 +411,19 @@ DialogEnde BEDINGUNGEN_AENDERN(int start) {
         }
         if (step == 0) return DialogEnde::hauptmenue;
     }
+}
+
+}  // namespace
+
+DialogEnde BEDINGUNGEN_AENDERN(int start) {
+    const DialogEnde e = walk_fields(start);
+    // The walk may be left before the repetition field is reached (Esc at the
+    // time limit, Ctrl-C anywhere) after the set was made smaller than the
+    // code: the conditions are saved and played as they stand, so they must
+    // be playable.
+    MAXFARBE = number_of_last_sign();
+    if (force_repetition() && e == DialogEnde::menue) check_in_force();
+    return e;
 }
 
 }  // namespace zqspiel

@@ -8,6 +8,7 @@
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/codebreaker.h"
+#include "engine/conditions.h"
 #include "engine/conditions_file.h"
 #include "engine/dialog.h"
 #include "engine/entry.h"
@@ -41,6 +42,10 @@ enum class MenuResult { play, main_menu };
 
 // The conditions screen's four-way menu, with the dialog walks it leads to.
 MenuResult conditions_menu() {
+    // Whatever set the conditions, a code longer than the set is shown and
+    // played with repetition.
+    MAXFARBE = number_of_last_sign();
+    erzwinge_wiederholung();
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, false);
     NAMEOK(false);
     BILDSCHIRM();
@@ -241,7 +246,9 @@ std::int32_t naechste_nummer(std::int32_t nummer) {
 void ziehe_loesung() {
     const int n = X.CODELAENGE;
     LOESUNG.blank();
-    if (X.WIEDERHOLUNG && (n > MAXFARBE || n == 2 || console::random(2) == 0)) {
+    // More positions than signs can only be filled with repetition, whatever
+    // the flag says: the list of unused signs would run dry.
+    if (n > MAXFARBE || (X.WIEDERHOLUNG && (n == 2 || console::random(2) == 0))) {
         for (int i = 1; i <= n; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[1 + console::random(MAXFARBE)]);
         return;
     }
@@ -274,6 +281,7 @@ bool spiele_partie() {
     // preparation
     console::clr_scr();
     MAXFARBE = number_of_last_sign();
+    erzwinge_wiederholung();
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
     LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
     BEDINGUNGENSPEICHERN();

@@ -255,6 +255,44 @@ TEST_F(FieldWalk, CodeLongerThanTheSetForcesRepetitionAndIsSkippedBack) {
     EXPECT_EQ(s.vc.pending(), 0u);
 }
 
+// The set shrinks to 0, 1, 2 under a code of four, and the walk is left
+// before it reaches the repetition field: repetition must be on all the same.
+TEST_F(FieldWalk, LeavingTheWalkEarlyStillForcesRepetition) {
+    struct Way {
+        const char* what;
+        std::string keys;
+        DialogEnde end;
+    };
+    const Way ways[] = {
+        {"Esc back to the time limit, Esc out", std::string("\r\r\r2") + char(27) + char(27), DialogEnde::hauptmenue},
+        {"Ctrl-C in the code length", std::string("\r\r\r2") + char(3), DialogEnde::hauptmenue},
+        {"back to the first sign, Ctrl-C", std::string("\r\r\r2") + char(8) + char(8) + char(3),
+         DialogEnde::hauptmenue},
+        {"Esc back to the time limit, Backspace to the menu", std::string("\r\r\r2") + char(27) + char(8),
+         DialogEnde::menue},
+    };
+    for (const Way& w : ways) {
+        SCOPED_TRACE(w.what);
+        fresh_conditions(s.vc);
+        BILDSCHIRM();
+        s.vc.keys(w.keys);
+        EXPECT_EQ(walk(), w.end);
+        EXPECT_EQ(s.vc.pending(), 0u);
+        EXPECT_EQ(X.LETZTES_ZEICHEN, '2');
+        EXPECT_EQ(X.CODELAENGE, 4);
+        EXPECT_TRUE(X.WIEDERHOLUNG);
+        EXPECT_EQ(at(30, 17, 5), "Ja.  ");
+    }
+}
+
+// Back at the time limit the screen already tells the truth about repetition.
+TEST_F(FieldWalk, TimeLimitFieldShowsForcedRepetition) {
+    s.vc.keys("\r\r\r2").key(27);  // then the script runs dry at the time limit
+    EXPECT_THROW(walk(), console::ScriptEnd);
+    EXPECT_TRUE(X.WIEDERHOLUNG);
+    EXPECT_EQ(at(30, 17, 5), "Ja.  ");
+}
+
 TEST_F(FieldWalk, RepetitionAndVacantSignFields) {
     s.vc.keys("\r\r\r\r\r").keys("j").keys("z").key(3);
     EXPECT_EQ(walk(), DialogEnde::hauptmenue);

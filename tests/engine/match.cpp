@@ -76,6 +76,24 @@ TEST_F(MatchParts, SecretLongerThanTheSetRepeats) {
     EXPECT_EQ(LOESUNG[8], ' ');
 }
 
+// Conditions that slipped through with repetition off and more positions than
+// signs: the draw still takes every position freshly from the whole set
+// instead of reading past the end of its list of unused signs.
+TEST_F(MatchParts, SecretLongerThanTheSetWithoutRepetitionFlagStillDrawsFreely) {
+    signs('0', '2');
+    X.CODELAENGE = 4;
+    X.WIEDERHOLUNG = false;
+    int last_two_differ = 0;
+    for (int round = 0; round < 300; ++round) {
+        ziehe_loesung();
+        const std::string c = code_of(LOESUNG, 4);
+        for (char ch : c) EXPECT_TRUE(ch >= '0' && ch <= '2') << c;
+        EXPECT_EQ(LOESUNG[5], ' ');
+        if (c[2] != c[3]) ++last_two_differ;
+    }
+    EXPECT_GT(last_two_differ, 150);  // two in three when drawn freely
+}
+
 TEST_F(MatchParts, SignCountsOfTheSecret) {
     signs('y', 'b');  // y z 0..9 a b
     X.CODELAENGE = 5;

@@ -1,6 +1,8 @@
 #include <string>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "engine/match.h"
 #include "engine/scoring.h"
@@ -180,6 +182,36 @@ TEST_F(Scenario, FirstMatchOfTwoPersonsShowsTheAnswers) {
     EXPECT_EQ(at(56, 10, 3), "0|4");
     EXPECT_EQ(at(56, 11, 3), "4|0");
     EXPECT_EQ(at(45, 25, 2), "3 ");
+}
+
+// Four positions over the three signs 0, 1, 2 with repetition off, as a walk
+// left early used to leave them: the match runs with repetition, so the
+// first person can type a secret that repeats a sign, and that is what is
+// shown and kept.
+TEST_F(Scenario, CodeLongerThanTheSetIsPlayedWithRepetition) {
+    X.PC_LOESUNG = false;
+    X.PC_RAET = false;
+    X.LOESUNG_FEST = true;
+    set_name(X.NAME1, "Ann");
+    set_name(X.NAME2, "Ben");
+    X.LETZTES_ZEICHEN = '2';
+    baue_zeichentabellen();
+    X.CODELAENGE = 4;
+    X.WIEDERHOLUNG = false;
+    s.vc.key(13).keys("0122");  // the encoder field, then the secret
+    s.vc.keys("1").keys("0122").keys("n");
+    run_matches();
+    EXPECT_EQ(s.vc.pending(), 0u);
+    EXPECT_TRUE(X.WIEDERHOLUNG);
+    EXPECT_EQ(at(10, 25, 4), "0122");
+    EXPECT_EQ(at(45, 25, 2), "1 ");
+    bool told = false;
+    for (int r = 1; r <= 8; ++r) told = told || row(r).find(" 4 Zeichen mit Wiederholung") != std::string::npos;
+    EXPECT_TRUE(told);
+    std::ifstream f(bedingungsdatei(), std::ios::binary);
+    std::string rec((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(rec.size(), sizeof(BEDINGUNG));
+    EXPECT_EQ(rec[9], 1);  // saved with repetition
 }
 
 TEST_F(Scenario, RematchNeedsTheComputerAsCodebreaker) {
