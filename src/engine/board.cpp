@@ -19,9 +19,11 @@ std::string pad3(int n) {
     return std::string(d < 3 ? 3 - d : 0, ' ');
 }
 
+// Four digits, zero-padded; the day after 31 December 9999 keeps all five of
+// its year 10000 rather than turning into a year 0000.
 std::string jahr4(std::uint16_t j) {
     char b[8];
-    std::snprintf(b, sizeof b, "%04u", static_cast<unsigned>(j % 10000));
+    std::snprintf(b, sizeof b, "%04u", static_cast<unsigned>(j));
     return b;
 }
 

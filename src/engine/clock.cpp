@@ -13,11 +13,6 @@ namespace {
 constexpr std::int32_t TAG_HSEK = 8640000;      // hundredths in a day
 constexpr std::int32_t HUNDERT_STD = 36000000;  // 100 hours in hundredths
 
-// Seconds of the last reading while the clock ran, to notice midnight: the
-// system date is read only when the time of day went backwards (or before
-// the first reading), not once a second.
-std::int32_t letzte_sekunde = -1;
-
 std::int32_t differenz(std::int32_t spaeter, std::int32_t frueher) {
     std::int32_t d = spaeter - frueher;
     if (d < 0) d += TAG_HSEK;
@@ -228,14 +223,16 @@ void SCHREIBE_ZEIT() {
         if (SEK != SEK_ALT) {
             console::text_attr(NORMALFARBE);
             AKTUELLEZEIT = jetzt - HSEK;
-            if (!VIRTUALDATE && (letzte_sekunde < 0 || AKTUELLEZEIT < letzte_sekunde)) {
+            // Once a second, not only when the time of day goes backwards: after a
+            // suspend or a clock put forward the time may lie ahead of where it
+            // was and still be on another day.
+            if (!VIRTUALDATE) {
                 const console::Date d = console::get_date();
                 JAHR = d.year;
                 MONAT = d.month;
                 TAG = d.day;
                 WOTAG = d.weekday;
             }
-            letzte_sekunde = AKTUELLEZEIT;
             const std::int32_t dauer = differenz(AKTUELLEZEIT, ANFANGSZEIT);
             if (VIRTUALDATE) {
                 if (AKTUELLEZEIT < ANFANGSZEIT && VIRTUALOLDDATE) {
@@ -322,7 +319,6 @@ void starte_spieluhr() {
     ANFANGSZEIT = AKTUELLEZEIT = MERKE_RATE_ZEIT = stempel;
     MERKE_RATE_ZEIT_AKT = MERKEZEITLETZTERVERSUCH = stempel + HSEK;
     HSEK = 0;
-    letzte_sekunde = stempel;
     schreibe_spielbeginn();
     ZEITEIN = true;
 }

@@ -136,10 +136,10 @@ TEST_F(Uhr, CallWithoutNewSecondWritesNothingAndReadsTheClockOnce) {
     EXPECT_EQ(bild(), vorher);
     EXPECT_EQ(vc.zeiten - zeiten, 5);
     EXPECT_EQ(vc.daten - daten, 0);
-    // A new second redraws, but needs no date reading before midnight.
+    // A new second redraws and reads the date once.
     tick(1000);
     EXPECT_NE(bild(), vorher);
-    EXPECT_EQ(vc.daten - daten, 0);
+    EXPECT_EQ(vc.daten - daten, 1);
 }
 
 TEST_F(Uhr, StoppedClockWritesNothing) {
@@ -167,16 +167,32 @@ TEST_F(Uhr, CursorAndAttributeAreRestored) {
     EXPECT_EQ(at(19, 20, 10), "01 Uhr, 08");
 }
 
-TEST_F(Uhr, DateIsReadOnlyAcrossMidnight) {
+TEST_F(Uhr, DateIsReadWithEveryNewSecond) {
     start(2026, 12, 31, 23, 59, 55);
     const int daten = vc.daten;
     for (int i = 0; i < 4; ++i) tick(1000);
-    EXPECT_EQ(vc.daten, daten);
+    EXPECT_EQ(vc.daten, daten + 4);
+    EXPECT_EQ(at(16, 19, 23), "Donnerstag, 31.12.2026,");
     tick(1000);  // 00:00:00 on New Year's day
-    EXPECT_EQ(vc.daten, daten + 1);
+    EXPECT_EQ(vc.daten, daten + 5);
     EXPECT_EQ(at(16, 19, 23), "Freitag, 1.1.2027,     ");
     tick(1000);
-    EXPECT_EQ(vc.daten, daten + 1);
+    EXPECT_EQ(vc.daten, daten + 6);
+}
+
+// The time of day never goes backwards when the machine sleeps past midnight
+// or the clock is put forward by more than a day's worth of hours: the date
+// must follow all the same.
+TEST_F(Uhr, ClockPutForwardPastMidnightShowsTheNewDate) {
+    SP_D = false;
+    start(2026, 12, 8, 22, 0, 0);
+    tick(1000);
+    EXPECT_EQ(at(15, 19, 24), "Tuesday, 8th Dec. 2026, ");
+    vc.set_clock(2026, 12, 9, 22, 30, 0);
+    SCHREIBE_ZEIT();
+    EXPECT_EQ(at(15, 19, 24), "Weds., 9th Dec. 2026,   ");
+    EXPECT_EQ(at(15, 20, 14), "10:30 p.m., 00");
+    EXPECT_EQ(at(15, 17, 24), "Tuesday, 8th Dec. 2026, ");  // the start stays
 }
 
 TEST_F(Uhr, MatchOverMidnightKeepsCounting) {
@@ -266,6 +282,35 @@ TEST_F(Uhr, VirtualDateShowsItsTwoDays) {
     EXPECT_EQ(at(16, 19, 23), "Donnerstag, 4.10.1582, ");
     EXPECT_TRUE(VIRTUALOLDDATE);
     EXPECT_EQ(vc.daten, daten);  // the system date is not consulted
+    VIRTUALDATE = false;
+}
+
+// The last day of the calendar: at midnight the board shows the day after it,
+// 1 January 10000, with its own weekday, not a year 0000.
+TEST_F(Uhr, VirtualDateAfterTheLastDayOfTheCalendar) {
+    for (const bool deutsch : {true, false}) {
+        SCOPED_TRACE(deutsch);
+        SP_D = deutsch;
+        VIRTUALDATE = true;
+        VIRJ1 = 9999;
+        VIRM1 = 12;
+        VIRT1 = 31;
+        VIRWT1 = 5;
+        VIRJ2 = 10000;
+        VIRM2 = 1;
+        VIRT2 = 1;
+        VIRWT2 = 6;
+        start(2026, 12, 7, 23, 59, 58);
+        tick(2000);
+        if (deutsch) {
+            EXPECT_EQ(at(16, 17, 23), "Freitag, 31.12.9999,   ");
+            EXPECT_EQ(at(16, 19, 23), "Samstag, 1.1.10000,    ");
+        } else {
+            EXPECT_EQ(at(15, 17, 24), "Friday, 31st Dec. 9999, ");
+            EXPECT_EQ(at(15, 19, 24), "Sat., 1st Jan. 10000,   ");
+        }
+        ZEITEIN = false;
+    }
     VIRTUALDATE = false;
 }
 
