@@ -13,6 +13,10 @@ namespace {
 constexpr std::int32_t TAG_HSEK = 8640000;      // hundredths in a day
 constexpr std::int32_t HUNDERT_STD = 36000000;  // 100 hours in hundredths
 
+// Month and year at the last redraw of the date: a clock moved by whole months
+// lands on the same day number, and the date must still be redrawn.
+std::uint16_t monat_alt = 0, jahr_alt = 0;
+
 std::int32_t differenz(std::int32_t spaeter, std::int32_t frueher) {
     std::int32_t d = spaeter - frueher;
     if (d < 0) d += TAG_HSEK;
@@ -254,8 +258,10 @@ void SCHREIBE_ZEIT() {
             std::int32_t antwort = dauer - geraten;
             if (antwort < 0) antwort = 0;
 
-            if (TAG != TAG_ALT) {
+            if (TAG != TAG_ALT || MONAT != monat_alt || JAHR != jahr_alt) {
                 TAG_ALT = TAG;
+                monat_alt = MONAT;
+                jahr_alt = JAHR;
                 zeige_datum();
             }
             zeige_uhrzeit();
@@ -312,6 +318,8 @@ void starte_spieluhr() {
         VIRTUALOLDDATE = true;
     }
     TAG_ALT = TAG;
+    monat_alt = MONAT;
+    jahr_alt = JAHR;
     STD_ALT = STD_MOD24;
     MIN_ALT = MIN;
     SEK_ALT = SEK;

@@ -193,6 +193,13 @@ TEST_F(Uhr, ClockPutForwardPastMidnightShowsTheNewDate) {
     EXPECT_EQ(at(15, 19, 24), "Weds., 9th Dec. 2026,   ");
     EXPECT_EQ(at(15, 20, 14), "10:30 p.m., 00");
     EXPECT_EQ(at(15, 17, 24), "Tuesday, 8th Dec. 2026, ");  // the start stays
+    // a whole month or year later the day number is the same
+    vc.set_clock(2027, 1, 9, 22, 30, 5);
+    SCHREIBE_ZEIT();
+    EXPECT_EQ(at(15, 19, 24), "Saturday, 9th Jan. 2027,");
+    vc.set_clock(2028, 1, 9, 22, 30, 9);
+    SCHREIBE_ZEIT();
+    EXPECT_EQ(at(15, 19, 24), "Sunday, 9th Jan. 2028,  ");
 }
 
 TEST_F(Uhr, MatchOverMidnightKeepsCounting) {
