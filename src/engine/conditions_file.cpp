@@ -129,7 +129,7 @@ bool follow_links(const char* path, char* out, char* scratch) {
 // Whether the save may put a new file in place of what is at path: nothing
 // yet, or a regular file the user may write. Root passes every access test,
 // so a file without any write bit counts as write-protected for root as well:
-// that is how a user fixes the conditions.
+// that is how a user keeps a set of conditions for good.
 bool may_replace(const char* path) {
     struct stat st;
     if (::stat(path, &st) != 0) return errno == ENOENT;
