@@ -369,8 +369,7 @@ TEST_F(File, ALinkIsWrittenThrough) {
     const auto target = read_bytes(tmp.dir / "real" / "conf.dat");
     ASSERT_EQ(target.size(), 80u);
     EXPECT_EQ(target[3], 7);
-    EXPECT_EQ(fs::directory_iterator(tmp.dir / "real")->path().filename(), "conf.dat");  // no temporary left
-    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.dir / "real"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.dir / "real"), fs::directory_iterator()), 1);  // no temporary
 
     load();
     EXPECT_EQ(X.CODELAENGE, 7);
