@@ -5,13 +5,20 @@
 // temporary file beside the old one, which is renamed over it only when the
 // record is complete on disk, so a crash or a full disk never leaves a
 // truncated file behind.
+//
+// The user's arrangements are respected: a link is written through to the file
+// it names (the temporary file beside that file), and a file the user may not
+// write is left as it is. A run killed in the middle of a save can still leave
+// its temporary file; the next start removes those of processes that are gone.
 #include "engine/conditions_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -25,12 +32,19 @@ namespace zqspiel {
 namespace {
 
 std::string bound_path;
-// The same path and the temporary file's path as plain buffers, made once at
-// binding: saving must also work from a signal handler, which may not allocate.
+// The bound path as a plain buffer, made once at binding, and the buffers a
+// save works in: saving must also work from a signal handler, which may not
+// allocate. Signals are held off during a save, so no two saves share them.
 constexpr std::size_t PATH_CAP = 4096;
 char save_path[PATH_CAP];
+char target_path[PATH_CAP];
 char temp_path[PATH_CAP];
+char dir_path[PATH_CAP];
+char link_scratch[PATH_CAP];
 bool save_paths_ok = false;
+
+// More links than this in a row are taken for a loop (the kernel's own limit).
+constexpr int MAX_LINKS = 40;
 
 // Byte offsets of the boolean fields: any non-zero byte counts as true.
 constexpr int FIRST_FLAG = 8, LAST_FLAG = 13;
@@ -74,6 +88,164 @@ mode_t new_file_mode(const char* path) {
     return 0666 & ~mask;
 }
 
+// Appends text to the string of length len in buf (capacity PATH_CAP);
+// false when it does not fit.
+bool append(char* buf, std::size_t& len, const char* text) {
+    const std::size_t n = std::strlen(text);
+    if (len + n >= PATH_CAP) return false;
+    std::memcpy(buf + len, text, n + 1);
+    len += n;
+    return true;
+}
+
+// The length of the directory part of path, its last '/' included (0: none).
+std::size_t dir_part(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    return slash ? static_cast<std::size_t>(slash - path) + 1 : 0;
+}
+
+// The file path names in the end: path with every link followed (a relative
+// link counts from the link's own directory), into out. A missing end is fine
+// (it will be created); false for a loop, an unreadable link or a path that
+// does not fit. scratch receives the links' contents.
+bool follow_links(const char* path, char* out, char* scratch) {
+    std::size_t len = 0;
+    out[0] = '\0';
+    if (!append(out, len, path)) return false;
+    for (int hops = 0; hops <= MAX_LINKS; ++hops) {
+        struct stat st;
+        if (::lstat(out, &st) != 0) return errno == ENOENT;
+        if (!S_ISLNK(st.st_mode)) return true;
+        const ssize_t n = ::readlink(out, scratch, PATH_CAP - 1);
+        if (n <= 0) return false;
+        scratch[n] = '\0';
+        len = scratch[0] == '/' ? 0 : dir_part(out);
+        out[len] = '\0';
+        if (!append(out, len, scratch)) return false;
+    }
+    return false;
+}
+
+// Whether the save may put a new file in place of what is at path: nothing
+// yet, or a regular file the user may write. Root passes every access test,
+// so a file without any write bit counts as write-protected for root as well:
+// that is how a user keeps a set of conditions for good.
+bool may_replace(const char* path) {
+    struct stat st;
+    if (::stat(path, &st) != 0) return errno == ENOENT;
+    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) return false;
+    return ::faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) == 0;
+}
+
+// path + "." + pid + ".tmp" into out.
+bool make_temp_path(const char* path, char* out) {
+    char digits[24];
+    char* d = digits + sizeof digits;
+    *--d = '\0';
+    for (unsigned long v = static_cast<unsigned long>(::getpid()); ; v /= 10) {
+        *--d = static_cast<char>('0' + v % 10);
+        if (v < 10) break;
+    }
+    std::size_t len = 0;
+    out[0] = '\0';
+    return append(out, len, path) && append(out, len, ".") && append(out, len, d) && append(out, len, ".tmp");
+}
+
+// The rename is on disk only once the directory holding it is.
+void sync_directory(const char* file) {
+    const std::size_t len = dir_part(file);
+    if (len == 0) {
+        dir_path[0] = '.';
+        dir_path[1] = '\0';
+    } else {
+        std::memcpy(dir_path, file, len);
+        dir_path[len] = '\0';
+    }
+    const int fd = ::open(dir_path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// For the time of a save: no signal that would run a handler (which may save
+// too) or end the program half way, and a write over the file-size limit
+// failing with an error instead of ending the program. Faults stay deliverable.
+class QuietSave {
+public:
+    QuietSave() {
+        struct sigaction ignore{};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGXFSZ, &ignore, &old_xfsz_);
+        sigset_t held;
+        sigfillset(&held);
+        for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS}) sigdelset(&held, sig);
+        // Not held: a held signal is kept pending rather than ignored, and
+        // would end the program once the old action is back.
+        sigdelset(&held, SIGXFSZ);
+        ::sigprocmask(SIG_SETMASK, &held, &old_mask_);
+    }
+    ~QuietSave() {
+        ::sigaction(SIGXFSZ, &old_xfsz_, nullptr);
+        ::sigprocmask(SIG_SETMASK, &old_mask_, nullptr);
+    }
+    QuietSave(const QuietSave&) = delete;
+    QuietSave& operator=(const QuietSave&) = delete;
+
+private:
+    struct sigaction old_xfsz_{};
+    sigset_t old_mask_{};
+};
+
+void save_record(const unsigned char* rec, long n) {
+    if (!follow_links(save_path, target_path, link_scratch) || !may_replace(target_path)) return;
+    if (!make_temp_path(target_path, temp_path)) return;
+    // O_EXCL with a name of this process: never write through a link planted there.
+    ::unlink(temp_path);
+    const int fd = ::open(temp_path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, new_file_mode(target_path));
+    if (fd < 0) return;  // a directory we may not write: the conditions stay in memory
+    bool ok = write_fully(fd, rec, n) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(temp_path, target_path) != 0) {
+        ::unlink(temp_path);
+        return;
+    }
+    sync_directory(target_path);
+}
+
+// Removes the temporary files of earlier runs that were killed during a save:
+// <file>.<pid>.tmp beside the file the path leads to, whose process no longer
+// exists. Those of running processes (another copy saving now) are kept.
+void remove_leftovers(const std::string& path) {
+    std::string target(PATH_CAP, '\0');
+    std::string scratch(PATH_CAP, '\0');
+    if (!follow_links(path.c_str(), target.data(), scratch.data())) return;
+    target.resize(std::strlen(target.c_str()));
+    const std::size_t cut = dir_part(target.c_str());
+    const std::string dir = cut == 0 ? std::string(".") : target.substr(0, cut);
+    const std::string prefix = target.substr(cut) + ".";
+    const std::string suffix = ".tmp";
+
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr) return;
+    const pid_t self = ::getpid();
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name(e->d_name);
+        if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+            continue;
+        const std::string_view digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
+        long pid = 0;
+        for (char c : digits) pid = pid * 10 + (c - '0');
+        if (pid <= 0 || pid == self) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // alive, maybe another user's
+        struct stat st;
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+        ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
 }  // namespace
 
 std::string bedingungen_pfad(std::string_view programmpfad) {
@@ -86,11 +258,8 @@ std::string bedingungen_pfad(std::string_view programmpfad) {
 
 void binde_bedingungsdatei() {
     bound_path = bedingungen_pfad(console::program_path());
-    const std::string temp = bound_path + "." + std::to_string(::getpid()) + ".tmp";
-    save_paths_ok = temp.size() < PATH_CAP;
-    if (!save_paths_ok) return;
-    std::memcpy(save_path, bound_path.c_str(), bound_path.size() + 1);
-    std::memcpy(temp_path, temp.c_str(), temp.size() + 1);
+    save_paths_ok = bound_path.size() < PATH_CAP;
+    if (save_paths_ok) std::memcpy(save_path, bound_path.c_str(), bound_path.size() + 1);
 }
 
 const std::string& bedingungsdatei() {
@@ -99,6 +268,7 @@ const std::string& bedingungsdatei() {
 }
 
 void lese_bedingungen() {
+    remove_leftovers(bedingungsdatei());
     KANN_LESEN = false;
     const int fd = ::open(bedingungsdatei().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return;
@@ -134,13 +304,8 @@ void BEDINGUNGENSPEICHERN() {
 
     if (bound_path.empty()) binde_bedingungsdatei();
     if (!save_paths_ok) return;
-    // O_EXCL with a name of this process: never write through a link planted there.
-    ::unlink(temp_path);
-    const int fd = ::open(temp_path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, new_file_mode(save_path));
-    if (fd < 0) return;  // a directory we may not write: the conditions stay in memory
-    bool ok = write_fully(fd, rec, sizeof rec) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temp_path, save_path) != 0) ::unlink(temp_path);
+    const QuietSave quiet;
+    save_record(rec, sizeof rec);
 }
 
 }  // namespace zqspiel

@@ -20,12 +20,17 @@ const std::string& bedingungsdatei();
 // Reads the first record into X; sets KANN_LESEN. A missing, empty, short or
 // unreadable file leaves the defaults (INITIALISIERE) in X. The values are not
 // checked here (pruefe_bedingungen, NAMEOK and pruefe_farbpaar do that).
+// First removes the temporary files that runs killed during a save left beside
+// the file (those whose process is gone).
 void lese_bedingungen();
 
 // Writes X (with the user's vacant-sign choice, the memory step and the
 // colours in use) as a single 80-byte record. The old file is replaced only
-// once the new one is complete; a failed write is silently ignored. Safe to
-// call from a signal handler once the file is bound (no allocation).
+// once the new one is complete; a failed write (also one over the file-size
+// limit) is silently ignored. A link is written through to the file it names;
+// a file the user may not write, or one without any write bit, is kept.
+// Signals are held off meanwhile. Safe to call from a signal handler once the
+// file is bound (no allocation).
 void BEDINGUNGENSPEICHERN();
 
 }  // namespace zqspiel

@@ -106,6 +106,7 @@ e2e_setup() {
 #                TERM the game sees); tmux's own default when empty
 #   E2E_CAPTURE  a file that receives every byte the game writes to the pane
 #                (tmux pipe-pane); the game starts only once the pipe is open
+#   E2E_FSIZE    a file-size limit for the game alone (ulimit -f, in blocks)
 e2e_start() {
     local cols="${1:-80}" rows="${2:-25}"
     local game="./zentrovalquist"
@@ -114,6 +115,10 @@ e2e_start() {
         run="$E2E_WRAP -c '$game'"
     else
         run="$game"
+    fi
+    # in a subshell, so that the flow's own files can still be written
+    if [ -n "${E2E_FSIZE:-}" ]; then
+        run="(ulimit -f $E2E_FSIZE && exec $run)"
     fi
     # the flow after the game: exit status, terminal settings, then a pause
     local flow="$run; echo \$? > rc.txt; stty -a > stty.txt 2>&1; sleep 120"

@@ -1,9 +1,12 @@
 #include "engine/conditions_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <random>
 
@@ -247,4 +250,177 @@ TEST_F(File, APipeOfThatNameDoesNotHoldUpTheStart) {
     load();  // would block for ever if the pipe were read
     EXPECT_FALSE(KANN_LESEN);
     expect_defaults();
+}
+
+// ---- the user's protections, links and leftovers --------------------------
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<unsigned char> read_bytes(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+std::string temp_name(pid_t pid) { return "BEDINGUN.DAT." + std::to_string(pid) + ".tmp"; }
+
+// The id of a process that has ended and been reaped.
+pid_t ended_pid() {
+    const pid_t pid = ::fork();
+    if (pid == 0) std::_Exit(0);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return pid;
+}
+
+volatile sig_atomic_t xfsz_seen = 0;
+void note_xfsz(int) { xfsz_seen = 1; }
+
+}  // namespace
+
+// With a file-size limit of nothing the write fails with a signal whose
+// default action ends the process. The save must fail quietly, keep the old
+// file, leave no temporary file, and leave the signal's action as it found it.
+TEST_F(File, SaveOverTheFileSizeLimitFailsQuietly) {
+    X.CODELAENGE = 5;
+    BEDINGUNGENSPEICHERN();
+    const auto before = tmp.read();
+    ASSERT_EQ(before.size(), 80u);
+    X.CODELAENGE = 8;
+    EXPECT_EXIT(
+        {
+            rlimit lim{};
+            ::getrlimit(RLIMIT_FSIZE, &lim);
+            lim.rlim_cur = 0;
+            if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) std::_Exit(3);
+            std::signal(SIGXFSZ, SIG_DFL);
+            BEDINGUNGENSPEICHERN();  // killed here when the signal is not held off
+            struct sigaction now{};
+            ::sigaction(SIGXFSZ, nullptr, &now);
+            if (now.sa_handler != SIG_DFL) std::_Exit(4);
+            // A handler someone installed is neither called nor replaced.
+            std::signal(SIGXFSZ, note_xfsz);
+            BEDINGUNGENSPEICHERN();
+            ::sigaction(SIGXFSZ, nullptr, &now);
+            if (now.sa_handler != note_xfsz) std::_Exit(5);
+            std::_Exit(xfsz_seen ? 6 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(tmp.read(), before);
+    EXPECT_TRUE(tmp.others().empty());
+}
+
+// A file without any write bit is the user's way of fixing the conditions;
+// root passes every access test, so the mode bits decide for root as well.
+TEST_F(File, AWriteProtectedFileIsKept) {
+    X.CODELAENGE = 5;
+    BEDINGUNGENSPEICHERN();
+    const auto before = tmp.read();
+    ASSERT_EQ(::chmod(tmp.file().c_str(), 0444), 0);
+    X.CODELAENGE = 8;
+    BEDINGUNGENSPEICHERN();
+    EXPECT_EQ(tmp.read(), before);
+    EXPECT_TRUE(tmp.others().empty());
+    struct stat st;
+    ASSERT_EQ(::stat(tmp.file().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    // Once writable again it is saved as usual.
+    ASSERT_EQ(::chmod(tmp.file().c_str(), 0644), 0);
+    BEDINGUNGENSPEICHERN();
+    EXPECT_EQ(tmp.read().at(3), 8);
+}
+
+// Someone else's file in a directory anyone may write: the rename would be
+// allowed, but the user may not write the file, so it stays. The save runs in
+// a child that has given up root.
+TEST_F(File, AFileOfAnotherUserIsKept) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    X.CODELAENGE = 5;
+    BEDINGUNGENSPEICHERN();
+    const auto before = tmp.read();
+    ASSERT_EQ(::chmod(tmp.file().c_str(), 0644), 0);
+    ASSERT_EQ(::chmod(tmp.dir.c_str(), 0777), 0);
+    X.CODELAENGE = 8;
+    EXPECT_EXIT(
+        {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(3);
+            BEDINGUNGENSPEICHERN();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(tmp.read(), before);
+    EXPECT_TRUE(tmp.others().empty());
+}
+
+// A link is followed to the file it names, through a chain of links with
+// relative and absolute targets; the links stay links.
+TEST_F(File, ALinkIsWrittenThrough) {
+    fs::create_directories(tmp.dir / "real");
+    fs::create_directories(tmp.dir / "sub");
+    std::ofstream(tmp.dir / "real" / "conf.dat") << "old";
+    fs::create_symlink("../real/conf.dat", tmp.dir / "sub" / "mid");  // relative to its own directory
+    fs::create_symlink(tmp.dir / "sub" / "mid", tmp.dir / "abs");
+    fs::create_symlink("abs", tmp.file());
+    X.CODELAENGE = 7;
+    BEDINGUNGENSPEICHERN();
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(tmp.file())));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(tmp.dir / "sub" / "mid")));
+    const auto target = read_bytes(tmp.dir / "real" / "conf.dat");
+    ASSERT_EQ(target.size(), 80u);
+    EXPECT_EQ(target[3], 7);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.dir / "real"), fs::directory_iterator()), 1);  // no temporary
+
+    load();
+    EXPECT_EQ(X.CODELAENGE, 7);
+}
+
+TEST_F(File, ADanglingLinkGetsItsTarget) {
+    fs::create_directories(tmp.dir / "real");
+    fs::create_symlink("real/new.dat", tmp.file());
+    X.CODELAENGE = 6;
+    BEDINGUNGENSPEICHERN();
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(tmp.file())));
+    const auto target = read_bytes(tmp.dir / "real" / "new.dat");
+    ASSERT_EQ(target.size(), 80u);
+    EXPECT_EQ(target[3], 6);
+}
+
+TEST_F(File, ALinkLoopIsLeftAlone) {
+    fs::create_symlink("BEDINGUN.DAT", tmp.file());
+    BEDINGUNGENSPEICHERN();
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(tmp.file())));
+    EXPECT_TRUE(tmp.others().empty());
+}
+
+TEST_F(File, ALinkToAWriteProtectedFileKeepsIt) {
+    std::ofstream(tmp.dir / "conf.dat") << "old";
+    ASSERT_EQ(::chmod((tmp.dir / "conf.dat").c_str(), 0444), 0);
+    fs::create_symlink("conf.dat", tmp.file());
+    BEDINGUNGENSPEICHERN();
+    EXPECT_EQ(read_bytes(tmp.dir / "conf.dat").size(), 3u);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(tmp.file())));
+}
+
+// A run killed in the middle of a save leaves its temporary file; the next
+// start removes those whose process is gone, and nothing else.
+TEST_F(File, LeftoversOfEndedRunsAreRemovedAtStart) {
+    const std::string dead = temp_name(ended_pid());
+    const std::string alive = temp_name(::getppid());
+    const std::vector<std::string> kept = {alive, "BEDINGUN.DAT.12x.tmp", "BEDINGUN.DAT.tmp", "BEDINGUN.DAT.7.tmp.x",
+                                           "notes.txt"};
+    for (const auto& n : kept) std::ofstream(tmp.dir / n) << "x";
+    std::ofstream(tmp.dir / dead) << "x";
+    load();
+    EXPECT_FALSE(fs::exists(tmp.dir / dead));
+    for (const auto& n : kept) EXPECT_TRUE(fs::exists(tmp.dir / n)) << n;
+}
+
+TEST_F(File, LeftoversBesideALinkedFileAreRemovedToo) {
+    fs::create_directories(tmp.dir / "real");
+    fs::create_symlink("real/conf.dat", tmp.file());
+    const std::string dead = "conf.dat." + std::to_string(ended_pid()) + ".tmp";
+    std::ofstream(tmp.dir / "real" / dead) << "x";
+    load();
+    EXPECT_FALSE(fs::exists(tmp.dir / "real" / dead));
 }
