@@ -4,8 +4,9 @@
 //
 // The game runs on the terminal's alternate screen with auto-wrap off. The
 // terminal is given back as it was on every way out: `restore` (or the
-// destructor), SIGTERM/SIGHUP/SIGQUIT/SIGINT (then the exit hook runs, see
-// console.h) and the crash signals (then the signal is raised again).
+// destructor), every signal whose default action ends the process (then the
+// exit hook runs, see console.h, and the signal ends the process) and the
+// crash signals (then the signal is raised again).
 #pragma once
 
 #include <cstdint>
