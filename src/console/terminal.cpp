@@ -421,7 +421,11 @@ bool Terminal::send_output() {
 }
 
 bool Terminal::read_input(int timeout_ms) {
-    const int r = wait_readable(in_fd_, g_wake[0], timeout_ms);
+    // No more than the key queue can take: what is not read yet waits in the
+    // terminal, where it is not lost. The queue is empty whenever the game
+    // waits for a key, so a wait always reads.
+    const std::size_t room = std::min(READ_CHUNK, decoder_.room());
+    const int r = wait_readable(room > 0 ? in_fd_ : -1, g_wake[0], timeout_ms);
     last_poll_ns_ = mono_ns();
     if (r < 0) return errno == EINTR;
     bool any = false;
@@ -432,11 +436,12 @@ bool Terminal::read_input(int timeout_ms) {
         any = true;
     }
     if (r & INPUT_READY) {
-        unsigned char buf[256];
-        const ssize_t got = ::read(in_fd_, buf, sizeof buf);
+        unsigned char buf[READ_CHUNK];
+        const ssize_t got = ::read(in_fd_, buf, room);
         if (got > 0) {
             for (ssize_t i = 0; i < got; ++i) decoder_.feed(buf[i]);
             last_byte_ns_ = last_poll_ns_;
+            input_left_ = static_cast<std::size_t>(got) == room;
             return true;
         }
         if (got == 0 || (errno != EINTR && errno != EAGAIN)) input_gone();
@@ -457,6 +462,14 @@ void Terminal::input_gone() {
 }
 
 void Terminal::check_escape_timeout(std::int64_t now_ns) {
+    if (!decoder_.pending() || now_ns - last_byte_ns_ < ESC_TIMEOUT_MS * MS) return;
+    // A read that took all it asked for may have cut a sequence in two (keys
+    // typed ahead, a paste): its rest is waiting to be read, not late.
+    while (input_left_ && decoder_.pending()) {
+        if (decoder_.room() == 0) return;  // read once the game has taken keys
+        input_left_ = false;
+        if (!read_input(0)) break;
+    }
     if (decoder_.pending() && now_ns - last_byte_ns_ >= ESC_TIMEOUT_MS * MS) decoder_.timeout();
 }
 

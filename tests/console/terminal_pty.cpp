@@ -544,6 +544,73 @@ TEST(TerminalPty, StackOverflowStillRestores) {
     EXPECT_NE(c.out.find("\x1b[?1049l", mark), std::string::npos) << "no restore after the stack ran out";
 }
 
+namespace {
+
+// A child that lets keys pile up in the terminal, then takes them one by one
+// with a millisecond of work after each (a game drawing its guesses), until
+// 'z'; it reports the keys it got.
+void slow_reader() {
+    console::Terminal t;
+    if (!t.start("prog")) return;
+    console::use(&t);
+    console::write_at(1, 1, "READY");
+    console::active().flush();
+    usleep(300000);
+    std::string keys;
+    for (;;) {
+        const unsigned char k = console::read_key();
+        keys += std::to_string(k) + ",";
+        if (k == 'z') break;
+        usleep(1000);
+    }
+    report("keys " + keys);
+    console::restore();
+}
+
+std::string key_list(const std::string& typed) {
+    std::string s;
+    for (unsigned char b : typed) s += std::to_string(b) + ",";
+    return s;
+}
+
+}  // namespace
+
+// Keys typed ahead (a paste) are kept however many come in one read, and an
+// escape sequence that one read cut in two is still one key, although the
+// game took longer than the escape timeout over the keys in front of it.
+TEST(TerminalPty, KeysTypedAheadAreKept) {
+    struct Paste {
+        const char* what;
+        std::string bytes;
+        std::string keys;  // as read_key gives them
+    };
+    const std::string as(254, 'a');
+    const std::string bs(40, 'b');
+    const std::vector<Paste> pastes = {
+        {"200 keys", std::string(199, 'q') + "z", key_list(std::string(199, 'q') + "z")},
+        // the first read ends after ESC [
+        {"split sequence", as + "\x1b[A" + bs + "z", key_list(as) + "0,72," + key_list(bs + "z")},
+        // a NUL is two keys: 0 and the scan code of Ctrl-2
+        {"NULs", std::string(300, '\0') + "z", [] {
+             std::string s;
+             for (int i = 0; i < 300; ++i) s += "0,3,";
+             return s + "122,";
+         }()},
+    };
+    for (const Paste& p : pastes) {
+        SCOPED_TRACE(p.what);
+        Child c;
+        spawn(c, 80, 25, slow_reader);
+        ASSERT_TRUE(c.wait_out("READY"));
+        c.send(p.bytes);
+        ASSERT_TRUE(c.wait_report("keys ", 10000)) << c.rep_text;
+        ASSERT_TRUE(c.finish());
+        const std::string got = c.rep_text.substr(c.rep_text.find("keys ") + 5);
+        EXPECT_EQ(got, p.keys + "\n");
+        EXPECT_EQ(std::count(got.begin(), got.end(), ','), std::count(p.keys.begin(), p.keys.end(), ','));
+    }
+}
+
 TEST(TerminalPty, ResizeRepaintsTheWholeScreen) {
     Child c;
     spawn(c, 80, 25, [] {
