@@ -116,13 +116,12 @@ constexpr int JOB_SIGNALS[] = {SIGWINCH, SIGCONT, SIGTSTP};
 // key, so an interrupt comes from outside. The real-time signals are added
 // when the handlers are installed (their range is known at run time only).
 constexpr int FIXED_TERM_SIGNALS[] = {
-    SIGTERM, SIGHUP,  SIGQUIT, SIGINT,  SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM,
-    SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS,
+    SIGTERM, SIGHUP, SIGQUIT, SIGINT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS,
 #ifdef SIGEMT
     SIGEMT,
 #endif
 #ifdef __linux__
-    SIGPOLL, SIGPWR,  SIGSTKFLT,
+    SIGPOLL, SIGPWR, SIGSTKFLT,
 #endif
 };
 constexpr int MAX_TERM_SIGNALS = 128;
