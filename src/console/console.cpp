@@ -11,6 +11,15 @@ Console* g_active = nullptr;
 
 void use(Console* c) { g_active = c; }
 
+void write_plain(std::string_view s) {
+    std::string text(s);
+    for (char& c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c != '\n' && (u < 32 || u >= 127)) c = '?';
+    }
+    active().write_plain(text);
+}
+
 Console& active() {
     if (!g_active) throw std::logic_error("no console in use");
     return *g_active;

@@ -170,10 +170,15 @@ inline std::uint32_t random(std::uint32_t n) { return active().rng.below(n); }
 inline std::uint64_t available_memory() { return active().available_memory(); }
 inline const std::string& program_path() { return active().program_path; }
 inline void restore() { active().restore(); }
-inline void write_plain(std::string_view s) { active().write_plain(s); }
+// The shell's screen gets 7-bit text and line feeds only: a control character
+// or a byte from 128 up (in the program's path, which comes from outside) is
+// written as '?', so that nothing written there can steer the terminal.
+void write_plain(std::string_view s);
 
-// Called once when the real terminal is ended by SIGTERM, SIGHUP, SIGQUIT or SIGINT,
-// after the terminal has been restored, so the program can save its state.
+// Called once when the real terminal is ended by a signal (SIGTERM, SIGHUP,
+// SIGINT, SIGUSR1, SIGXCPU and every other whose default action ends the
+// process; not the crashes), after the terminal has been restored, so the
+// program can save its state.
 // It runs in a signal handler: it may only use open/write/rename/close.
 // nullptr removes it. (Defined with the real terminal.)
 void set_exit_hook(void (*hook)());

@@ -19,16 +19,17 @@ void KeyDecoder::reset() {
 }
 
 void KeyDecoder::push(unsigned char k) {
-    // A full queue means the reader has fallen far behind; dropping the newest
-    // key is better than overwriting the head and splitting a 0 + scan pair.
-    if (count_ >= CAP) return;
-    queue_[(head_ + count_) % CAP] = k;
+    // The terminal feeds no more than `room` allows; a caller that feeds
+    // more loses the newest key, which is better than overwriting the head
+    // and splitting a 0 + scan pair.
+    if (count_ >= CAPACITY) return;
+    queue_[(head_ + count_) % CAPACITY] = k;
     ++count_;
 }
 
 unsigned char KeyDecoder::pop() {
     const unsigned char k = queue_[head_];
-    head_ = (head_ + 1) % CAP;
+    head_ = (head_ + 1) % CAPACITY;
     --count_;
     return k;
 }

@@ -48,6 +48,13 @@ public:
     unsigned char pop();  // precondition: has_key()
     std::size_t queued() const { return count_; }
 
+    // Keys the queue holds; room for a whole read of the terminal and more.
+    static constexpr std::size_t CAPACITY = 1024;
+    // How many bytes may be fed now without a key being lost, whatever they
+    // are: a byte brings at most two keys (0 + scan code), and a pending
+    // sequence at most two more than its own bytes (ESC ESC, then a NUL).
+    std::size_t room() const { return count_ + 2 <= CAPACITY ? (CAPACITY - count_ - 2) / 2 : 0; }
+
     // Drops everything: pending sequence and queued keys.
     void reset();
 
@@ -63,7 +70,7 @@ private:
     void push(unsigned char k);
     void push_ext(unsigned char scan) {
         if (scan == 0) return;         // not a key the game knows: swallow
-        if (count_ + 2 > CAP) return;  // no room for both halves: drop the whole key
+        if (count_ + 2 > CAPACITY) return;  // no room for both halves: drop the whole key
         push(0);
         push(scan);
     }
@@ -84,8 +91,7 @@ private:
     bool intermediate_ = false;  // an intermediate byte other than rxvt's '$'
     int mouse_left_ = 0;         // raw bytes of an X10 mouse report still to swallow
 
-    static constexpr std::size_t CAP = 64;
-    unsigned char queue_[CAP] = {};
+    unsigned char queue_[CAPACITY] = {};
     std::size_t head_ = 0, count_ = 0;
 };
 

@@ -51,11 +51,15 @@ void raw_write(int fd, const char* p, std::size_t n) {
     }
 }
 
+// The settings first: they take effect at once, while the sequence may wait
+// behind a full output queue (a terminal that stopped reading). The flag goes
+// only when both are done, so that a handler that interrupts this one still
+// finds the work to do.
 void restore_terminal_now() {
     if (!g_raw) return;
-    g_raw = 0;
-    if (g_out_fd >= 0) raw_write(g_out_fd, RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
     if (g_in_fd >= 0) tcsetattr(g_in_fd, TCSANOW, &g_saved);
+    if (g_out_fd >= 0) raw_write(g_out_fd, RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
+    g_raw = 0;
 }
 
 void run_exit_hook() {
@@ -104,15 +108,44 @@ void on_terminate(int sig) {
     raise(sig);  // delivered when the handler returns: ends with the right status
 }
 
-// SIGINT too: in raw mode Ctrl-C is a key, so an interrupt comes from outside.
-constexpr int TERM_SIGNALS[] = {SIGTERM, SIGHUP, SIGQUIT, SIGINT};
 constexpr int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 constexpr int JOB_SIGNALS[] = {SIGWINCH, SIGCONT, SIGTSTP};
 
+// Every signal whose default action ends the process, apart from the crashes:
+// each must give the terminal back first. SIGINT too: in raw mode Ctrl-C is a
+// key, so an interrupt comes from outside. The real-time signals are added
+// when the handlers are installed (their range is known at run time only).
+constexpr int FIXED_TERM_SIGNALS[] = {
+    SIGTERM, SIGHUP, SIGQUIT, SIGINT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS,
+#ifdef SIGEMT
+    SIGEMT,
+#endif
+#ifdef __linux__
+    SIGPOLL, SIGPWR, SIGSTKFLT,
+#endif
+};
+constexpr int MAX_TERM_SIGNALS = 128;
+
 struct SavedActions {
-    struct sigaction term[4], crash[5], job[3];
+    int term_signals[MAX_TERM_SIGNALS] = {};
+    int term_count = 0;
+    struct sigaction term[MAX_TERM_SIGNALS], crash[5], job[3];
+    sigset_t ending{};  // the ending signals and SIGTSTP: held back while the terminal is given back
     bool installed = false;
 } g_old;
+
+// Holds the ending signals back while the terminal changes hands, so that no
+// handler finds it half raw; one that comes meanwhile is delivered afterwards.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() { sigprocmask(SIG_BLOCK, &g_old.ending, &old_); }
+    ~EndingSignalsHeld() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+    sigset_t old_{};
+};
 
 // After the terminal is back, the crash goes on as it would have without us:
 // to the handler that was there before (a sanitizer's report, say) or to the
@@ -133,12 +166,24 @@ void on_crash(int sig) {
 
 alignas(16) char g_alt_stack[64 * 1024];
 
-void install(int sig, void (*fn)(int), int flags, struct sigaction* old) {
+void install(int sig, void (*fn)(int), int flags, const sigset_t& mask, struct sigaction* old) {
     struct sigaction sa{};
     sa.sa_handler = fn;
-    sigemptyset(&sa.sa_mask);
+    sa.sa_mask = mask;
     sa.sa_flags = flags;
     sigaction(sig, &sa, old);
+}
+
+void collect_term_signals() {
+    int n = 0;
+    for (int sig : FIXED_TERM_SIGNALS) g_old.term_signals[n++] = sig;
+#ifdef SIGRTMIN
+    for (int sig = SIGRTMIN; sig <= SIGRTMAX && n < MAX_TERM_SIGNALS; ++sig) g_old.term_signals[n++] = sig;
+#endif
+    g_old.term_count = n;
+    sigemptyset(&g_old.ending);
+    for (int i = 0; i < n; ++i) sigaddset(&g_old.ending, g_old.term_signals[i]);
+    sigaddset(&g_old.ending, SIGTSTP);
 }
 
 void install_handlers() {
@@ -152,11 +197,18 @@ void install_handlers() {
         ss.ss_size = sizeof g_alt_stack;
         sigaltstack(&ss, nullptr);
     }
-    for (int i = 0; i < 4; ++i) install(TERM_SIGNALS[i], on_terminate, SA_RESTART, &g_old.term[i]);
-    for (int i = 0; i < 5; ++i) install(CRASH_SIGNALS[i], on_crash, SA_ONSTACK | SA_NODEFER, &g_old.crash[i]);
-    install(SIGWINCH, on_winch, SA_RESTART, &g_old.job[0]);
-    install(SIGCONT, on_cont, SA_RESTART, &g_old.job[1]);
-    install(SIGTSTP, on_tstp, SA_RESTART, &g_old.job[2]);
+    collect_term_signals();
+    // A second ending signal waits until the first has given the terminal
+    // back; so does a stop, and the terminal is given back in one piece.
+    for (int i = 0; i < g_old.term_count; ++i)
+        install(g_old.term_signals[i], on_terminate, SA_RESTART, g_old.ending, &g_old.term[i]);
+    for (int i = 0; i < 5; ++i)
+        install(CRASH_SIGNALS[i], on_crash, SA_ONSTACK | SA_NODEFER, g_old.ending, &g_old.crash[i]);
+    sigset_t none;
+    sigemptyset(&none);
+    install(SIGWINCH, on_winch, SA_RESTART, none, &g_old.job[0]);
+    install(SIGCONT, on_cont, SA_RESTART, none, &g_old.job[1]);
+    install(SIGTSTP, on_tstp, SA_RESTART, g_old.ending, &g_old.job[2]);
     g_old.installed = true;
 }
 
@@ -168,7 +220,7 @@ void uninstall_job_handlers() {
 void uninstall_handlers() {
     if (!g_old.installed) return;
     uninstall_job_handlers();
-    for (int i = 0; i < 4; ++i) sigaction(TERM_SIGNALS[i], &g_old.term[i], nullptr);
+    for (int i = 0; i < g_old.term_count; ++i) sigaction(g_old.term_signals[i], &g_old.term[i], nullptr);
     for (int i = 0; i < 5; ++i) sigaction(CRASH_SIGNALS[i], &g_old.crash[i], nullptr);
     g_old.installed = false;
 }
@@ -302,13 +354,16 @@ bool Terminal::start(const char* argv0) {
     g_cont = 0;
     install_handlers();
 
-    if (tcsetattr(in_fd_, TCSAFLUSH, &raw_) != 0) {
-        uninstall_handlers();
-        std::fputs("Zentrovalquist: Terminal nicht einstellbar / cannot set up the terminal.\n", stderr);
-        return false;
+    {
+        EndingSignalsHeld held;
+        if (tcsetattr(in_fd_, TCSAFLUSH, &raw_) != 0) {
+            uninstall_handlers();
+            std::fputs("Zentrovalquist: Terminal nicht einstellbar / cannot set up the terminal.\n", stderr);
+            return false;
+        }
+        g_raw = 1;
+        write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
     }
-    g_raw = 1;
-    write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
     started_ = true;
     decoder_.reset();
     renderer_.invalidate();
@@ -329,6 +384,7 @@ void Terminal::handle_signals() {
     if (g_cont) {
         g_cont = 0;
         // The shell may have changed the settings while we were stopped.
+        EndingSignalsHeld held;
         tcsetattr(in_fd_, TCSANOW, &raw_);
         if (!g_raw) write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
         g_raw = 1;
@@ -364,7 +420,11 @@ bool Terminal::send_output() {
 }
 
 bool Terminal::read_input(int timeout_ms) {
-    const int r = wait_readable(in_fd_, g_wake[0], timeout_ms);
+    // No more than the key queue can take: what is not read yet waits in the
+    // terminal, where it is not lost. The queue is empty whenever the game
+    // waits for a key, so a wait always reads.
+    const std::size_t room = std::min(READ_CHUNK, decoder_.room());
+    const int r = wait_readable(room > 0 ? in_fd_ : -1, g_wake[0], timeout_ms);
     last_poll_ns_ = mono_ns();
     if (r < 0) return errno == EINTR;
     bool any = false;
@@ -375,11 +435,12 @@ bool Terminal::read_input(int timeout_ms) {
         any = true;
     }
     if (r & INPUT_READY) {
-        unsigned char buf[256];
-        const ssize_t got = ::read(in_fd_, buf, sizeof buf);
+        unsigned char buf[READ_CHUNK];
+        const ssize_t got = ::read(in_fd_, buf, room);
         if (got > 0) {
             for (ssize_t i = 0; i < got; ++i) decoder_.feed(buf[i]);
             last_byte_ns_ = last_poll_ns_;
+            input_left_ = static_cast<std::size_t>(got) == room;
             return true;
         }
         if (got == 0 || (errno != EINTR && errno != EAGAIN)) input_gone();
@@ -400,6 +461,14 @@ void Terminal::input_gone() {
 }
 
 void Terminal::check_escape_timeout(std::int64_t now_ns) {
+    if (!decoder_.pending() || now_ns - last_byte_ns_ < ESC_TIMEOUT_MS * MS) return;
+    // A read that took all it asked for may have cut a sequence in two (keys
+    // typed ahead, a paste): its rest is waiting to be read, not late.
+    while (input_left_ && decoder_.pending()) {
+        if (decoder_.room() == 0) return;  // read once the game has taken keys
+        input_left_ = false;
+        if (!read_input(0)) break;
+    }
     if (decoder_.pending() && now_ns - last_byte_ns_ >= ESC_TIMEOUT_MS * MS) decoder_.timeout();
 }
 
@@ -538,12 +607,13 @@ std::uint64_t Terminal::available_memory() { return system_available_memory(); }
 void Terminal::restore() {
     if (!started_) return;
     out_.clear();
-    if (g_raw) {
-        write_all(RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
+    {
+        EndingSignalsHeld held;
+        if (g_raw) write_all(RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
+        // TCSAFLUSH: keys typed ahead belong to the game, not to the shell.
+        tcsetattr(in_fd_, TCSAFLUSH, &g_saved);
         g_raw = 0;
     }
-    // TCSAFLUSH: keys typed ahead belong to the game, not to the shell.
-    tcsetattr(in_fd_, TCSAFLUSH, &g_saved);
     uninstall_job_handlers();
     started_ = false;
 }

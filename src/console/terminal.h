@@ -4,8 +4,9 @@
 //
 // The game runs on the terminal's alternate screen with auto-wrap off. The
 // terminal is given back as it was on every way out: `restore` (or the
-// destructor), SIGTERM/SIGHUP/SIGQUIT/SIGINT (then the exit hook runs, see
-// console.h) and the crash signals (then the signal is raised again).
+// destructor), every signal whose default action ends the process (then the
+// exit hook runs, see console.h, and the signal ends the process) and the
+// crash signals (then the signal is raised again).
 #pragma once
 
 #include <cstdint>
@@ -79,6 +80,8 @@ private:
     std::int64_t last_return_ns_ = 0;  // when key_pressed last returned
     int spin_streak_ = 0;              // key tests in a row with (almost) nothing between
     bool input_gone_ = false;
+    bool input_left_ = false;          // the last read filled its buffer: more may be waiting
+    static constexpr std::size_t READ_CHUNK = 256;
     int keys_after_gone_ = 0;
 
     // local time of the last whole second read, so a clock shown many times a

@@ -21,8 +21,8 @@ namespace {
 // terminal always reports the 80-column colour mode.
 constexpr int LETZTER_TEXTMODUS = 3;
 
-// SIGTERM, SIGHUP and SIGQUIT end the program through here: the conditions
-// are kept as on a normal exit.
+// A signal that ends the program (SIGTERM, SIGHUP and the like) ends it
+// through here: the conditions are kept as on a normal exit.
 void save_on_signal() { BEDINGUNGENSPEICHERN(); }
 
 bool leap_year(int year) {

@@ -204,7 +204,7 @@ TEST(KeyDecoderSplit, ControlByteOrNewEscBreaksASequenceOff) {
 
 TEST(KeyDecoderQueue, OverflowNeverSplitsAnExtendedKey) {
     KeyDecoder d;
-    for (int i = 0; i < 100; ++i)
+    for (std::size_t i = 0; i < KeyDecoder::CAPACITY; ++i)
         for (char b : std::string_view("\x1b[A")) d.feed(static_cast<unsigned char>(b));
     ASSERT_GT(d.queued(), 0u);
     EXPECT_EQ(d.queued() % 2, 0u);
@@ -216,6 +216,46 @@ TEST(KeyDecoderQueue, OverflowNeverSplitsAnExtendedKey) {
     // and the decoder works on after the overflow
     d.feed('k');
     EXPECT_EQ(drain(d), (std::vector<int>{'k'}));
+}
+
+// The terminal reads 256 bytes at a time while the queue is empty: a whole
+// read of keys typed ahead must fit, also when every byte is a two-key NUL.
+TEST(KeyDecoderQueue, HoldsAWholeReadOfKeys) {
+    KeyDecoder d;
+    for (int i = 0; i < 256; ++i) d.feed(static_cast<unsigned char>('a' + i % 26));
+    auto keys = drain(d);
+    ASSERT_EQ(keys.size(), 256u);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(keys[i], 'a' + i % 26) << "at " << i;
+
+    for (int i = 0; i < 256; ++i) d.feed(0);
+    keys = drain(d);
+    ASSERT_EQ(keys.size(), 512u);
+    for (std::size_t i = 0; i < keys.size(); i += 2) {
+        ASSERT_EQ(keys[i], 0) << "at " << i;
+        ASSERT_EQ(keys[i + 1], 3) << "at " << i;
+    }
+}
+
+// `room` is what may be fed without a loss even in the worst case: ESC ESC
+// pending, then NULs (four keys from the first, two from each after it).
+TEST(KeyDecoderQueue, RoomIsNeverTooLarge) {
+    KeyDecoder d;
+    EXPECT_GE(d.room(), 256u);
+    d.feed('x');
+    d.feed(27);
+    d.feed(27);
+    const std::size_t room = d.room();
+    for (std::size_t i = 0; i < room; ++i) d.feed(0);
+    d.timeout();
+    EXPECT_EQ(d.queued(), 1 + 4 + 2 * (room - 1)) << "a key was lost";
+    EXPECT_GE(d.queued() + 2, KeyDecoder::CAPACITY) << "room left unused";
+    const auto keys = drain(d);
+    ASSERT_GE(keys.size(), 5u);
+    EXPECT_EQ((std::vector<int>(keys.begin(), keys.begin() + 5)), (std::vector<int>{'x', 27, 27, 0, 3}));
+    EXPECT_EQ(keys.back(), 3);
+    // a nearly full queue has no room
+    for (std::size_t i = 0; i + 1 < KeyDecoder::CAPACITY; ++i) d.feed('k');
+    EXPECT_EQ(d.room(), 0u);
 }
 
 TEST(KeyDecoderQueue, ResetDropsPendingAndQueued) {

@@ -13,8 +13,10 @@
 #include <functional>
 #include <poll.h>
 #include <string>
+#include <vector>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
@@ -47,6 +49,7 @@ struct Child {
     pid_t pid = -1;
     int master = -1;
     int rep = -1;
+    int slave = -1;  // our own hold on the child's terminal: its settings outlive the child
     std::string out;  // everything the child wrote to its terminal
     std::string rep_text;
     int status = 0;
@@ -109,6 +112,14 @@ struct Child {
         [[maybe_unused]] ssize_t w = ::write(master, bytes.data(), bytes.size());
     }
 
+    // The settings the child's terminal has now (also after the child ended).
+    termios settings() {
+        if (slave < 0) slave = open(ptsname(master), O_RDWR | O_NOCTTY);
+        termios t{};
+        if (slave < 0 || tcgetattr(slave, &t) != 0) ADD_FAILURE() << "no settings of the child's terminal";
+        return t;
+    }
+
     void resize(int cols, int rows) {
         winsize ws{};
         ws.ws_col = static_cast<unsigned short>(cols);
@@ -142,6 +153,7 @@ struct Child {
         }
         if (master >= 0) close(master);
         if (rep >= 0) close(rep);
+        if (slave >= 0) close(slave);
     }
 };
 
@@ -310,6 +322,109 @@ TEST(TerminalPty, InterruptFromOutsideRestoresToo) {
     EXPECT_NE(c.out.find("\x1b[?1049l", mark), std::string::npos);
 }
 
+namespace {
+
+// A child that waits for keys with an exit hook that reports each run.
+void wait_with_hook(bool full_screen) {
+    rlimit none{0, 0};
+    setrlimit(RLIMIT_CORE, &none);  // the signals that dump core leave no file behind
+    console::Terminal t;
+    if (!t.start("prog")) return;
+    console::use(&t);
+    console::set_exit_hook([] {
+        termios now{};
+        tcgetattr(0, &now);
+        const char* msg = (now.c_lflag & (ICANON | ECHO)) == (ICANON | ECHO) ? "hook cooked\n" : "hook raw\n";
+        [[maybe_unused]] ssize_t w = ::write(g_report, msg, std::strlen(msg));
+    });
+    if (full_screen) {
+        // every cell in a colour of its own: each repaint is some 20 KB
+        for (int r = 1; r <= console::ROWS; ++r) {
+            console::goto_xy(1, r);
+            for (int col = 1; col <= console::COLS; ++col) {
+                console::text_attr(static_cast<std::uint8_t>(0x10 + (r + col) % 15 + 1));
+                console::write(static_cast<char>('A' + (r * col) % 26));
+            }
+        }
+    }
+    console::write_at(1, 1, "READY");
+    for (;;) console::read_key();
+}
+
+std::size_t count_of(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+// Every signal whose default action ends the process, not only the usual
+// four: the terminal comes back cooked and on the shell's screen, the hook
+// runs, and the process ends by the signal.
+TEST(TerminalPty, EveryEndingSignalRestores) {
+    std::vector<int> signals = {SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS};
+#ifdef SIGRTMIN
+    signals.push_back(SIGRTMIN + 2);
+    signals.push_back(SIGRTMAX);
+#endif
+    for (int sig : signals) {
+        SCOPED_TRACE(std::string("signal ") + std::to_string(sig) + " " + strsignal(sig));
+        Child c;
+        spawn(c, 80, 25, [] { wait_with_hook(false); });
+        ASSERT_TRUE(c.wait_out("READY"));
+        EXPECT_EQ(c.settings().c_lflag & ICANON, 0u);
+        const std::size_t mark = c.out.size();
+        kill(c.pid, sig);
+        ASSERT_TRUE(c.finish());
+        EXPECT_TRUE(WIFSIGNALED(c.status) && WTERMSIG(c.status) == sig) << "status " << c.status;
+        const termios after = c.settings();
+        EXPECT_EQ(after.c_lflag & (ICANON | ECHO | ISIG), static_cast<tcflag_t>(ICANON | ECHO | ISIG));
+        EXPECT_NE(after.c_iflag & ICRNL, 0u);
+        EXPECT_NE(c.out.find("\x1b[?1049l", mark), std::string::npos) << "still on the game's screen";
+        EXPECT_EQ(c.rep_text, "hook cooked\n");
+    }
+}
+
+// The terminal has stopped reading (its window frozen, say) while the game
+// repaints after many resizes, so the game's writes block; then an interrupt,
+// and a quit while the first is still giving the terminal back. The terminal
+// must be cooked at once and stay so; the first signal ends the process once
+// the terminal reads again, and the hook runs once.
+TEST(TerminalPty, SecondEndingSignalWhileTheOutputIsBlocked) {
+    Child c;
+    spawn(c, 80, 25, [] { wait_with_hook(true); });
+    ASSERT_TRUE(c.wait_out("READY"));
+    c.pump(100);
+    // from here on nothing is read from the terminal
+    for (int i = 0; i < 40; ++i) {
+        kill(c.pid, SIGWINCH);
+        usleep(5000);
+    }
+    usleep(200000);
+    kill(c.pid, SIGINT);
+    usleep(300000);
+    kill(c.pid, SIGQUIT);
+    usleep(100000);
+    const termios blocked = c.settings();
+    EXPECT_EQ(blocked.c_lflag & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO))
+        << "still raw while the output waits";
+    siginfo_t info{};
+    ASSERT_EQ(waitid(P_PID, static_cast<id_t>(c.pid), &info, WEXITED | WNOHANG | WNOWAIT), 0);
+    EXPECT_EQ(info.si_pid, 0) << "ended before the terminal got its screen back";
+    const std::size_t mark = c.out.size();
+    ASSERT_TRUE(c.finish(10000));  // reads again
+    EXPECT_TRUE(WIFSIGNALED(c.status) && WTERMSIG(c.status) == SIGINT) << "status " << c.status;
+    const termios after = c.settings();
+    EXPECT_EQ(after.c_lflag & (ICANON | ECHO | ISIG), static_cast<tcflag_t>(ICANON | ECHO | ISIG));
+    const auto left = c.out.rfind("\x1b[?1049l");
+    ASSERT_NE(left, std::string::npos);
+    EXPECT_GE(left, mark);
+    EXPECT_EQ(c.out.find("\x1b[?1049h", left), std::string::npos) << "the game's screen taken again";
+    EXPECT_EQ(count_of(c.rep_text, "hook"), 1u) << c.rep_text;
+    EXPECT_EQ(c.rep_text.find("raw"), std::string::npos) << c.rep_text;
+}
+
 TEST(TerminalPty, StopFromOutsideGivesTheTerminalBackAndResumeTakesItAgain) {
     Child c;
     spawn(c, 80, 25, [] {
@@ -427,6 +542,73 @@ TEST(TerminalPty, StackOverflowStillRestores) {
     ASSERT_TRUE(c.finish(20000));
     EXPECT_FALSE(WIFEXITED(c.status) && WEXITSTATUS(c.status) == 0) << "status " << c.status;
     EXPECT_NE(c.out.find("\x1b[?1049l", mark), std::string::npos) << "no restore after the stack ran out";
+}
+
+namespace {
+
+// A child that lets keys pile up in the terminal, then takes them one by one
+// with a millisecond of work after each (a game drawing its guesses), until
+// 'z'; it reports the keys it got.
+void slow_reader() {
+    console::Terminal t;
+    if (!t.start("prog")) return;
+    console::use(&t);
+    console::write_at(1, 1, "READY");
+    console::active().flush();
+    usleep(300000);
+    std::string keys;
+    for (;;) {
+        const unsigned char k = console::read_key();
+        keys += std::to_string(k) + ",";
+        if (k == 'z') break;
+        usleep(1000);
+    }
+    report("keys " + keys);
+    console::restore();
+}
+
+std::string key_list(const std::string& typed) {
+    std::string s;
+    for (unsigned char b : typed) s += std::to_string(b) + ",";
+    return s;
+}
+
+}  // namespace
+
+// Keys typed ahead (a paste) are kept however many come in one read, and an
+// escape sequence that one read cut in two is still one key, although the
+// game took longer than the escape timeout over the keys in front of it.
+TEST(TerminalPty, KeysTypedAheadAreKept) {
+    struct Paste {
+        const char* what;
+        std::string bytes;
+        std::string keys;  // as read_key gives them
+    };
+    const std::string as(254, 'a');
+    const std::string bs(40, 'b');
+    const std::vector<Paste> pastes = {
+        {"200 keys", std::string(199, 'q') + "z", key_list(std::string(199, 'q') + "z")},
+        // the first read ends after ESC [
+        {"split sequence", as + "\x1b[A" + bs + "z", key_list(as) + "0,72," + key_list(bs + "z")},
+        // a NUL is two keys: 0 and the scan code of Ctrl-2
+        {"NULs", std::string(300, '\0') + "z", [] {
+             std::string s;
+             for (int i = 0; i < 300; ++i) s += "0,3,";
+             return s + "122,";
+         }()},
+    };
+    for (const Paste& p : pastes) {
+        SCOPED_TRACE(p.what);
+        Child c;
+        spawn(c, 80, 25, slow_reader);
+        ASSERT_TRUE(c.wait_out("READY"));
+        c.send(p.bytes);
+        ASSERT_TRUE(c.wait_report("keys ", 10000)) << c.rep_text;
+        ASSERT_TRUE(c.finish());
+        const std::string got = c.rep_text.substr(c.rep_text.find("keys ") + 5);
+        EXPECT_EQ(got, p.keys + "\n");
+        EXPECT_EQ(std::count(got.begin(), got.end(), ','), std::count(p.keys.begin(), p.keys.end(), ','));
+    }
 }
 
 TEST(TerminalPty, ResizeRepaintsTheWholeScreen) {

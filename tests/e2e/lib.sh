@@ -107,9 +107,11 @@ e2e_setup() {
 #   E2E_CAPTURE  a file that receives every byte the game writes to the pane
 #                (tmux pipe-pane); the game starts only once the pipe is open
 #   E2E_FSIZE    a file-size limit for the game alone (ulimit -f, in blocks)
+#   E2E_GAME     the shell word that starts the game in the run directory
+#                (./zentrovalquist unless given; no single quote in it)
 e2e_start() {
     local cols="${1:-80}" rows="${2:-25}"
-    local game="./zentrovalquist"
+    local game="${E2E_GAME:-./zentrovalquist}"
     local run
     if [ -n "$E2E_WRAP" ]; then
         run="$E2E_WRAP -c '$game'"

@@ -70,6 +70,24 @@ TEST_F(Program, EnglishThenNineEnds) {
     EXPECT_EQ(console::screen().attr_at(2, 25), 31);
 }
 
+// Started through a directory whose name holds escape sequences (leave the
+// shell's screen, hide the cursor, set the window title) and UTF-8: the
+// farewell shows them as '?', and the conditions still go beside the program.
+TEST_F(Program, FarewellShowsNoControlCharactersOfThePath) {
+    const std::string name = "d\x1b[?1049h\x1b[?25l\x1b]0;pwned\x07\t\x7f\xc3\xa4\x9b" "2J";
+    const auto dir = tmp.dir / name;
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
+    vc.program_path = (dir / "zentrovalquist").string();
+    vc.keys("e9");
+    run();
+    EXPECT_TRUE(vc.restored);
+    const std::string shown = (tmp.dir / "d").string() + "?[?1049h?[?25l?]0;pwned??????2J/zentrovalquist";
+    EXPECT_EQ(vc.plain_output.substr(0, shown.size() + 2), shown + "\n\n");
+    EXPECT_EQ(vc.plain_output.substr(shown.size()), farewell().substr(vc.program_path.size()));
+    for (unsigned char c : vc.plain_output) ASSERT_TRUE(c == '\n' || (c >= 32 && c < 127)) << int(c);
+    EXPECT_EQ(std::filesystem::file_size(dir / "BEDINGUN.DAT"), 80u);
+}
+
 TEST_F(Program, EscAtTheLanguageScreenEndsAtOnce) {
     vc.key(27).keys("9");
     run();
