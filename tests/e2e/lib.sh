@@ -106,9 +106,12 @@ e2e_setup() {
 #                TERM the game sees); tmux's own default when empty
 #   E2E_CAPTURE  a file that receives every byte the game writes to the pane
 #                (tmux pipe-pane); the game starts only once the pipe is open
+#   E2E_BEFORE   a shell command run just before the game, in the shell that
+#                starts it (e.g. "ulimit -v 200000")
 e2e_start() {
     local cols="${1:-80}" rows="${2:-25}"
     local game="./zentrovalquist"
+    [ -z "${E2E_BEFORE:-}" ] || game="${E2E_BEFORE}; exec $game"
     local run
     if [ -n "$E2E_WRAP" ]; then
         run="$E2E_WRAP -c '$game'"
