@@ -63,6 +63,38 @@ private:
     std::uint64_t version_ = 0;
 };
 
+// ---- memory ----------------------------------------------------------------
+inline constexpr std::uint64_t NO_LIMIT = ~0ull;
+
+// What the system tells about the memory this process may still take, in
+// bytes. A limit that is not set is NO_LIMIT.
+struct MemoryReadings {
+    std::uint64_t available = 0;             // the machine's available memory
+    std::uint64_t total = 0;                 // the machine's physical memory (0: unknown)
+    std::uint64_t cgroup_left = NO_LIMIT;    // least room under the limits of the process's cgroups
+    std::uint64_t as_limit = NO_LIMIT;       // RLIMIT_AS
+    std::uint64_t as_used = 0;               // address space mapped now
+    std::uint64_t data_limit = NO_LIMIT;     // RLIMIT_DATA
+    std::uint64_t data_used = 0;             // private writable mappings now
+};
+
+// How much more the process can really have: pages it may make resident
+// without pressing the machine or its cgroup, and address space it may map.
+struct MemoryRoom {
+    std::uint64_t resident = 0;
+    std::uint64_t address_space = 0;
+};
+
+// Kept free on the machine beside the game: at least this, or a sixteenth of
+// the physical memory when that is more, so the rest of the system and the
+// page cache keep room.
+inline constexpr std::uint64_t MACHINE_RESERVE = 512ull << 20;
+// Kept free under a cgroup limit and under the address-space limits: what the
+// program needs beside its large blocks (heap, stack, the screen).
+inline constexpr std::uint64_t LIMIT_SLACK = 32ull << 20;
+
+MemoryRoom memory_room(const MemoryReadings& r);
+
 struct Date {
     std::uint16_t year = 2000, month = 1, day = 1, weekday = 6;  // 0 = Sunday
 };
@@ -119,8 +151,8 @@ public:
     virtual bool set_date(const Date& d) = 0;  // false: refused, nothing changed
     virtual bool set_time(const Time& t) = 0;
 
-    // Physical memory the machine can still give, in bytes.
-    virtual std::uint64_t available_memory() = 0;
+    // The memory figures of the system, read afresh on each call.
+    virtual MemoryReadings memory_readings() = 0;
 
     // Gives the terminal back as it was at start (leaves the game's screen);
     // what is written with `write_plain` afterwards stays in the shell's screen.
@@ -167,7 +199,7 @@ inline Time get_time() { return active().get_time(); }
 inline bool set_date(const Date& d) { return active().set_date(d); }
 inline bool set_time(const Time& t) { return active().set_time(t); }
 inline std::uint32_t random(std::uint32_t n) { return active().rng.below(n); }
-inline std::uint64_t available_memory() { return active().available_memory(); }
+inline MemoryRoom memory_room() { return memory_room(active().memory_readings()); }
 inline const std::string& program_path() { return active().program_path; }
 inline void restore() { active().restore(); }
 // The shell's screen gets 7-bit text and line feeds only: a control character

@@ -602,7 +602,7 @@ bool Terminal::set_time(const Time& t) {
     return set_system_time(t);
 }
 
-std::uint64_t Terminal::available_memory() { return system_available_memory(); }
+MemoryReadings Terminal::memory_readings() { return system_memory_readings(); }
 
 void Terminal::restore() {
     if (!started_) return;

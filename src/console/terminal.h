@@ -42,7 +42,7 @@ public:
     Time get_time() override;
     bool set_date(const Date& d) override;
     bool set_time(const Time& t) override;
-    std::uint64_t available_memory() override;
+    MemoryReadings memory_readings() override;
     void restore() override;
     void write_plain(std::string_view s) override;
 

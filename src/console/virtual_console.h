@@ -57,7 +57,8 @@ public:
     std::vector<Tone> tones;
     int flushes = 0;
     int key_tests = 0;
-    std::uint64_t memory_available = 16ULL << 30;
+    // A machine of 32 GiB with 16 GiB available, no cgroup and no rlimits.
+    MemoryReadings memory{16ULL << 30, 32ULL << 30};
 
     // ---- Console ----------------------------------------------------------
     void flush() override { ++flushes; }
@@ -70,7 +71,7 @@ public:
     Time get_time() override;
     bool set_date(const Date& d) override;
     bool set_time(const Time& t) override;
-    std::uint64_t available_memory() override { return memory_available; }
+    MemoryReadings memory_readings() override { return memory; }
     void restore() override { restored = true; }
     void write_plain(std::string_view s) override { plain_output += s; }
 

@@ -6,19 +6,36 @@
 
 namespace zqspiel {
 
+namespace {
+constexpr std::uint64_t round_up(std::uint64_t x, std::uint64_t to) { return (x + to - 1) / to * to; }
+}  // namespace
+
 Arena::~Arena() { release(); }
 
+std::uint64_t Arena::mapped() const {
+    std::uint64_t m = 0;
+    for (const Chunk& c : chunks_) m += c.size;
+    return m;
+}
+
+std::uint64_t Arena::address_space_for(std::uint64_t bytes) {
+    // Each chunk may leave a tail too short for the next node unused.
+    return round_up(bytes, GRAIN) + (bytes / CHUNK + 1) * GRAIN;
+}
+
 bool Arena::grow(std::size_t bytes) {
-    const std::size_t size = bytes > CHUNK ? (bytes + CHUNK - 1) / CHUNK * CHUNK : CHUNK;
+    std::uint64_t size = CHUNK;
+    const auto used = static_cast<std::uint64_t>(used_);
+    if (plan_ > used && plan_ - used < CHUNK) size = round_up(plan_ - used, GRAIN);
+    if (size < bytes) size = round_up(bytes, GRAIN);
     // The chunk is touched page by page as nodes arrive, so what matters is
-    // whether the machine can still give all of it.
-    const std::uint64_t avail = console::available_memory();
-    if (avail < RESERVE || avail - RESERVE < size) return false;
+    // whether the process can still have all of it.
+    if (!speicher_reicht(size, size)) return false;
     void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (p == MAP_FAILED) return false;
 #ifdef MADV_HUGEPAGE
     // The store is walked in random order: large pages spare the TLB.
-    madvise(p, size, MADV_HUGEPAGE);
+    if (size >= (2u << 20)) madvise(p, size, MADV_HUGEPAGE);
 #endif
     chunks_.push_back({p, size});
     cur_ = static_cast<char*>(p);
@@ -31,6 +48,12 @@ void Arena::release() {
     chunks_.clear();
     cur_ = end_ = nullptr;
     used_ = 0;
+    plan_ = 0;
+}
+
+bool speicher_reicht(std::uint64_t resident, std::uint64_t address_space) {
+    const console::MemoryRoom room = console::memory_room();
+    return resident <= room.resident && address_space <= room.address_space;
 }
 
 }  // namespace zqspiel

@@ -2,10 +2,12 @@
 // candidate store and the encoder's list of codes take their nodes.
 //
 // An allocation returns nullptr when it would exceed the budget or when the
-// machine cannot really give the memory (checked each time a new chunk is
-// mapped), so a store too large for the machine fails like an exhausted heap
-// instead of being killed by the system. Nodes are never freed one by one:
-// `release` gives back everything at once, and the pages go back to the system.
+// process cannot really have the memory (checked each time a new chunk is
+// mapped: the machine's available memory less its reserve, the cgroup's
+// limit, the address-space limits), so a store too large for the machine
+// fails like an exhausted heap instead of being killed by the system. Nodes
+// are never freed one by one: `release` gives back everything at once, and
+// the pages go back to the system.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +27,13 @@ public:
     std::int64_t budget() const { return budget_; }
     std::int64_t used() const { return used_; }
     std::size_t chunks() const { return chunks_.size(); }
+    std::uint64_t mapped() const;  // bytes of all chunks
+
+    // The bytes a build is about to take: chunks are sized to it (no larger
+    // than CHUNK), so a small store maps little address space.
+    void plan(std::uint64_t bytes) { plan_ = static_cast<std::uint64_t>(used_) + bytes; }
+    // Address space the chunks for that many bytes take at most.
+    static std::uint64_t address_space_for(std::uint64_t bytes);
 
     // bytes must be a multiple of 8; the result is 32-byte aligned when all
     // sizes asked for are multiples of 32.
@@ -38,9 +47,8 @@ public:
     }
     void release();
 
-    // Memory the machine must keep free beside the arena.
-    static constexpr std::uint64_t RESERVE = 256ULL << 20;
     static constexpr std::size_t CHUNK = 64ULL << 20;
+    static constexpr std::size_t GRAIN = 64ULL << 10;  // chunk sizes are multiples of it
 
 private:
     bool grow(std::size_t bytes);
@@ -53,9 +61,14 @@ private:
     char* end_ = nullptr;
     std::int64_t budget_ = 0;
     std::int64_t used_ = 0;
+    std::uint64_t plan_ = 0;
 };
 
 // The one arena of the computer players.
 inline Arena SPEICHER_ARENA;
+
+// Whether a build that will make `resident` more bytes resident and map
+// `address_space` more bytes fits what the process can really have now.
+bool speicher_reicht(std::uint64_t resident, std::uint64_t address_space);
 
 }  // namespace zqspiel

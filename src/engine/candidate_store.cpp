@@ -23,19 +23,22 @@ namespace {
 // backward; the head's link 3 names the last node and the last node's link 2
 // the middle mark (place n div 2 + 1 of n nodes), so the place the node goes
 // to is reached from the nearest of head, middle and end.
-inline void in_fach(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Random& rng, PTR node, std::uint32_t b) {
-    PTR head = felder[b];
+// The piece of b must be mapped.
+inline void in_fach(Mischtabelle& t, console::Random& rng, PTR node, std::uint32_t b) {
+    PTR& kopf = t.kopf(b);
+    PTR head = kopf;
     if (!head) {
         // The counter of an empty bucket is 0 already (the join and the
         // clearing of the table leave it so): not touching it saves a miss.
         node->link2 = node;
         node->link3 = node;
-        felder[b] = node;
+        kopf = node;
         // One bit for each run of 64 heads: small enough to stay in cache.
-        bits[b >> 12] |= std::uint64_t{1} << ((b >> 6) & 63);
+        t.bits[b >> 12] |= std::uint64_t{1} << ((b >> 6) & 63);
         return;
     }
-    const std::uint32_t n = std::uint32_t{zaehler[b]} + 1;
+    byte& zahl = t.zahl(b);
+    const std::uint32_t n = std::uint32_t{zahl} + 1;
     PTR last = head->link3;
     PTR mid = last->link2;
     const std::uint32_t m = n / 2 + 1;  // place of the middle mark
@@ -45,7 +48,7 @@ inline void in_fach(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Ra
         node->link2 = head;
         node->link3 = last;
         head->link3 = node;
-        felder[b] = node;
+        kopf = node;
         before_mid = true;
     } else if (r == n) {
         last->link2 = node;
@@ -54,7 +57,7 @@ inline void in_fach(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Ra
         // The new node is the last one and carries the middle mark.
         if (n & 1) mid = (mid == last) ? node : mid->link2;
         node->link2 = mid;
-        zaehler[b] = zaehler[b] == 255 ? 254 : static_cast<byte>(zaehler[b] + 1);
+        zahl = zahl == 255 ? 254 : static_cast<byte>(zahl + 1);
         return;
     } else {
         // Find the node at place r (1 <= r < n) and insert after it.
@@ -89,7 +92,7 @@ inline void in_fach(PTR* felder, byte* zaehler, std::uint64_t* bits, console::Ra
         mid = mid->link2;
     }
     last->link2 = mid;
-    zaehler[b] = zaehler[b] == 255 ? 254 : static_cast<byte>(zaehler[b] + 1);
+    zahl = zahl == 255 ? 254 : static_cast<byte>(zahl + 1);
 }
 
 constexpr std::uint32_t bucket_of(std::uint64_t x) { return static_cast<std::uint32_t>(x >> 39); }
@@ -99,9 +102,8 @@ static_assert((std::uint64_t{1} << 25) == MISCH_GROESSE);
 // order, onto the guess chain (VERS .. SCHLUSSLICHT), and leaves their heads
 // and counters as a fresh table has them.
 void verbinde_bereich(std::uint32_t w0, std::uint32_t w1) {
-    PTR* felder = MISCHFELD();
-    byte* zaehler = MISCHZ();
-    std::uint64_t* bits = MISCHBITS();
+    Mischtabelle& t = mischtabelle();
+    std::uint64_t* bits = t.bits;
     // The heads come in index order; their nodes and the buckets' last nodes
     // are fetched some buckets ahead of the linking.
     constexpr unsigned RING = 16;
@@ -112,7 +114,7 @@ void verbinde_bereich(std::uint32_t w0, std::uint32_t w1) {
         PTR last = head->link3;
         // A bucket of one node never had its counter written: leaving that
         // page alone spares a small build most of its page faults.
-        if (last != head) zaehler[b] = 0;
+        if (last != head) t.zahl(b) = 0;
         if (VERS)
             SCHLUSSLICHT->link2 = head;
         else
@@ -140,11 +142,13 @@ void verbinde_bereich(std::uint32_t w0, std::uint32_t w1) {
         while (word) {
             const std::uint32_t lauf = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
             word &= word - 1;
-            for (std::uint32_t b = lauf * 64; b < lauf * 64 + 64; ++b) {
-                PTR head = felder[b];
+            // A run of 64 lies in one piece, which holds a node: it is mapped.
+            PTR* felder = &t.kopf(lauf * 64);
+            for (std::uint32_t i = 0; i < 64; ++i) {
+                PTR head = felder[i];
                 if (!head) continue;
-                felder[b] = nullptr;  // emptied as a fresh table is
-                nimm(head, b);
+                felder[i] = nullptr;  // emptied as a fresh table is
+                nimm(head, lauf * 64 + i);
             }
         }
     }
@@ -179,15 +183,13 @@ public:
         if (pool_) munmap(pool_, bytes_);
     }
 
-    // Room for codes nodes, when the machine has it beside the nodes of
-    // node_bytes each; false leaves the build to direct insertion.
-    bool anlegen(std::int64_t codes, std::size_t node_bytes) {
+    // Room for codes nodes, when the process can have it beside what the
+    // build takes anyway (`schon`); false leaves the build to direct insertion.
+    bool anlegen(std::int64_t codes, const Speicherbedarf& schon) {
         // Every block but the last of a range is full.
         bloecke_ = BEREICHE + static_cast<std::size_t>(codes) / ZEIGER + 1;
         bytes_ = bloecke_ * sizeof(Block);
-        const std::uint64_t bedarf =
-            bytes_ + static_cast<std::uint64_t>(codes) * node_bytes + Arena::RESERVE + Arena::CHUNK;
-        if (console::available_memory() < bedarf) return false;
+        if (!speicher_reicht(schon.resident + bytes_, schon.adressraum + bytes_)) return false;
         void* m = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         if (m == MAP_FAILED) return false;
 #ifdef MADV_HUGEPAGE
@@ -251,11 +253,14 @@ bool tastatur_bricht_ab() {
     return t == 3 || t == 27;
 }
 
-void mische_ein(PTR node, std::uint32_t b) {
+bool mische_ein(PTR node, std::uint32_t b) {
+    b &= MISCH_GROESSE - 1;
+    if (!mischstueck_holen(b)) return false;
     mark_mischfeld_used();
     node->link1 = VERSLOE;
     VERSLOE = node;
-    in_fach(MISCHFELD(), MISCHZ(), MISCHBITS(), console::active().rng, node, b & (MISCH_GROESSE - 1));
+    in_fach(mischtabelle(), console::active().rng, node, b);
+    return true;
 }
 
 void verbinde_faecher() {
@@ -292,13 +297,28 @@ void baue_loesungskette() {
 
 bool baue_speicher(int l, int n) {
     const bool leer = X.LEERZEICHEN_ERLAUBT;
+    const std::int64_t codes = std::max<std::int32_t>(0, ZAHL_DER_VERSUCHE);
+    // The whole store and the table are weighed against what the process can
+    // really have before the first node: a store that cannot fit ends the
+    // build at once, as an exhausted heap would at the first node, instead of
+    // after minutes of building or at the hands of the system.
+    const std::uint64_t knoten = static_cast<std::uint64_t>(codes) * SIZERATENPTR;
     SPEICHER_ARENA.set_budget(MEMGES);
-    waehle_mischfeld_seiten(ZAHL_DER_VERSUCHE);
+    SPEICHER_ARENA.plan(knoten);
+    const std::uint64_t knoten_adressraum = Arena::address_space_for(knoten);
+    const console::MemoryRoom platz = console::memory_room();
+    const Speicherbedarf tabelle = bereite_mischfeld(
+        codes, platz.address_space > knoten_adressraum ? platz.address_space - knoten_adressraum : 0);
+    const Speicherbedarf bedarf{knoten + tabelle.resident, knoten_adressraum + tabelle.adressraum};
+    if (bedarf.resident > platz.resident || bedarf.adressraum > platz.address_space) {
+        SCHREIBE_ZEIT();
+        tastatur_bricht_ab();
+        return false;
+    }
     mark_mischfeld_used();
-    PTR* felder = MISCHFELD();
-    byte* zaehler = MISCHZ();
-    std::uint64_t* bits = MISCHBITS();
-    if (!felder) return false;
+    Mischtabelle& t = mischtabelle();
+    // A bucket's piece is mapped when the bucket is drawn.
+    auto sichere = [&t](std::uint32_t b) { return t.da(b) || mischstueck_holen(b); };
     console::Random& rng = console::active().rng;
 
     const int s = leer ? 0 : 1;
@@ -340,7 +360,7 @@ bool baue_speicher(int l, int n) {
     // heads and the nodes being linked are in cache instead of anywhere in a
     // gigabyte.
     Bereichsliste liste;
-    const bool nach_bereichen = ZAHL_DER_VERSUCHE >= GROSSER_SPEICHER && liste.anlegen(ZAHL_DER_VERSUCHE, SIZERATENPTR);
+    const bool nach_bereichen = ZAHL_DER_VERSUCHE >= GROSSER_SPEICHER && liste.anlegen(ZAHL_DER_VERSUCHE, bedarf);
 
     // Direct insertion: bucket numbers are drawn RING nodes ahead, and their
     // heads and counters prefetched, so the random accesses overlap.
@@ -349,7 +369,8 @@ bool baue_speicher(int l, int n) {
     if (!nach_bereichen)
         for (unsigned i = 0; i < RING; ++i) {
             ring[i] = bucket_of(rng.next());
-            __builtin_prefetch(&felder[ring[i]], 1);
+            if (!sichere(ring[i])) return false;
+            __builtin_prefetch(&t.kopf(ring[i]), 1);
         }
     unsigned slot = 0;
     unsigned uhr = 255;
@@ -369,6 +390,7 @@ bool baue_speicher(int l, int n) {
 
         if (nach_bereichen) {
             const std::uint32_t b = bucket_of(rng.next());
+            if (!sichere(b)) return false;
             // Link 3 is free until the node goes into its bucket: it keeps
             // the bucket number meanwhile.
             node->link3 = reinterpret_cast<PTR>(static_cast<std::uintptr_t>(b));
@@ -376,22 +398,23 @@ bool baue_speicher(int l, int n) {
         } else {
             const std::uint32_t b = ring[slot];
             const std::uint32_t nb = bucket_of(rng.next());
+            if (!sichere(nb)) return false;
             ring[slot] = nb;
-            __builtin_prefetch(&felder[nb], 1);
+            __builtin_prefetch(&t.kopf(nb), 1);
             slot = (slot + 1) & (RING - 1);
             // Halfway there the head of a later bucket is in cache: when there is
             // one, fetch its node and the counter; a quarter ahead that node is
             // in: fetch the bucket's last node.
             {
                 const std::uint32_t hb = ring[(slot + RING / 2) & (RING - 1)];
-                if (PTR h = felder[hb]) {
+                if (PTR h = t.kopf(hb)) {
                     __builtin_prefetch(h, 1);
-                    __builtin_prefetch(&zaehler[hb], 1);
+                    __builtin_prefetch(&t.zahl(hb), 1);
                 }
             }
-            if (PTR h = felder[ring[(slot + RING / 4) & (RING - 1)]]) __builtin_prefetch(h->link3, 1);
+            if (PTR h = t.kopf(ring[(slot + RING / 4) & (RING - 1)])) __builtin_prefetch(h->link3, 1);
 
-            in_fach(felder, zaehler, bits, rng, node, b);
+            in_fach(t, rng, node, b);
         }
 
         ++GERATENE_VERSUCHE;
@@ -425,13 +448,13 @@ bool baue_speicher(int l, int n) {
     VERS = nullptr;
     SCHLUSSLICHT = nullptr;
     constexpr std::uint32_t worte = (std::uint32_t{1} << Bereichsliste::BITS) / 4096;
-    for (unsigned t = 0; t < Bereichsliste::BEREICHE; ++t) {
-        liste.jeder(t, [&](PTR node) {
+    for (unsigned r = 0; r < Bereichsliste::BEREICHE; ++r) {
+        liste.jeder(r, [&](PTR node) {
             const auto b = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(node->link3));
-            in_fach(felder, zaehler, bits, rng, node, b);
+            in_fach(t, rng, node, b);
         });
-        verbinde_bereich(t * worte, (t + 1) * worte);
-        if (t % 16 == 15) {
+        verbinde_bereich(r * worte, (r + 1) * worte);
+        if (r % 16 == 15) {
             SCHREIBE_ZEIT();
             if (tastatur_bricht_ab()) return false;
         }

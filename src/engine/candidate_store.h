@@ -15,8 +15,9 @@ namespace zqspiel {
 std::int64_t anzahl_kandidaten(int l, int n, bool leer);
 
 // Puts a filled node into the shuffle table: pushes it on the allocation
-// chain and inserts it at a uniformly drawn place of bucket b.
-void mische_ein(PTR node, std::uint32_t b);
+// chain and inserts it at a uniformly drawn place of bucket b. False when the
+// bucket's piece of the table cannot be mapped (nothing is changed then).
+bool mische_ein(PTR node, std::uint32_t b);
 
 // Joins the non-empty buckets in index order into the guess chain (VERS ..
 // SCHLUSSLICHT, link 2). Every bucket head is nil again afterwards.
@@ -32,7 +33,10 @@ void baue_loesungskette();
 // renamed by PERMZTM/PERMFTM. Calls SCHREIBE_ZEIT and tests the keyboard
 // every 256 codes (and while a large build fills its buckets), draws the
 // star bar. Returns false when the user broke off (Esc, Ctrl-C) or an
-// allocation failed; the caller then releases the store.
+// allocation failed, and at once, before the first node, when the store and
+// the table are more than the process can really have (the machine's
+// available memory less its reserve, the cgroup's room, the address-space
+// limits); the caller then releases the store.
 // The node layout globals (FARBEPL ...) must be set.
 bool baue_speicher(int l, int n);
 

@@ -137,7 +137,8 @@ bool baue_kompaktkopie() {
         gib_suchpuffer_frei();
         // The copy is a help only: when the machine is short of memory the
         // search runs over the nodes instead.
-        if (noetig > console::available_memory() / 4) return false;
+        const console::MemoryRoom platz = console::memory_room();
+        if (noetig > platz.resident / 4 || noetig > platz.address_space / 4) return false;
         const std::size_t seite = 1 << 16;
         const std::size_t groesse = (noetig + seite - 1) / seite * seite;
         void* p = mmap(nullptr, groesse, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

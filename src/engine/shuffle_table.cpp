@@ -1,8 +1,10 @@
-// The shuffle table lives in its own anonymous mapping rather than in static
-// data: pages untouched since the last clearing are zero (nil) already, and
-// clearing is giving the pages back, so an idle table costs nothing.
+// The shuffle table lives in anonymous mappings rather than in static data:
+// fresh pages are zero (nil) already, and clearing is giving them back, so an
+// idle table costs nothing, not even address space.
 #include <sys/mman.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/zqspiel.h"
@@ -10,71 +12,113 @@
 namespace zqspiel {
 
 namespace {
-constexpr std::size_t HEADS_BYTES = sizeof(PTR) * MISCH_GROESSE;
-constexpr std::size_t COUNTS_BYTES = MISCH_GROESSE;
-constexpr std::size_t BITS_BYTES = MISCH_GROESSE / 64 / 8;  // a bit per 64 heads
-constexpr std::size_t TOTAL_BYTES = HEADS_BYTES + COUNTS_BYTES + BITS_BYTES;
+using T = Mischtabelle;
+constexpr std::uint64_t KOPF_BYTES = sizeof(PTR) * std::uint64_t{MISCH_GROESSE};
+constexpr std::uint64_t STUECK_KOPF_BYTES = sizeof(PTR) << T::STUECK_BITS;
+static_assert(T::STUECK_BYTES % 4096 == 0);
+constexpr std::uint64_t VORAUS_GEZOGEN = 64;  // more than the store build draws ahead
 
-struct Table {
-    void* base = nullptr;
-    bool touched = false;
-    bool huge = false;
-    Table() {
-        base = mmap(nullptr, TOTAL_BYTES, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
-                    -1, 0);
-        if (base == MAP_FAILED) base = nullptr;
-#ifdef MADV_HUGEPAGE
-        // The build hits the heads at random: large pages spare the TLB.
-        if (base) huge = madvise(base, TOTAL_BYTES, MADV_HUGEPAGE) == 0;
-#endif
-    }
-    ~Table() {
-        if (base) munmap(base, TOTAL_BYTES);
-    }
-};
+Mischtabelle tabelle;
 
-Table& table() {
-    static Table t;
-    return t;
+struct Zustand {
+    void* ganz = nullptr;     // the one mapping of the whole table, or nil
+    bool huge = false;        // it asks for large pages
+    std::uint32_t stuecke = 0;  // pieces mapped one by one
+    bool touched = false;     // heads, counters or bits may be set
+} zustand;
+
+void* abbilden(std::uint64_t bytes) {
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    return p == MAP_FAILED ? nullptr : p;
 }
+
+// A small store touches a few thousand heads scattered over the whole table:
+// with large pages each of them costs the kernel 2 MiB of zeroing, about 300
+// MB a match, where small pages cost a few MB. A large store touches every
+// page anyway, and then large pages spare the TLB.
+void seiten_waehlen(bool gross) {
+#if defined(MADV_HUGEPAGE) && defined(MADV_NOHUGEPAGE)
+    if (madvise(zustand.ganz, T::GANZ_BYTES, gross ? MADV_HUGEPAGE : MADV_NOHUGEPAGE) == 0) zustand.huge = gross;
+#else
+    (void)gross;
+#endif
+}
+
+bool ganz_abbilden(bool gross) {
+    void* p = abbilden(T::GANZ_BYTES);
+    if (!p) return false;
+    zustand.ganz = p;
+    zustand.huge = !gross;  // so that the choice below is made
+    seiten_waehlen(gross);
+    auto* koepfe = static_cast<PTR*>(p);
+    byte* zaehler = static_cast<byte*>(p) + KOPF_BYTES;
+    for (std::uint32_t i = 0; i < T::STUECKE; ++i) {
+        tabelle.koepfe[i] = koepfe + (std::size_t{i} << T::STUECK_BITS);
+        tabelle.zaehler[i] = zaehler + (std::size_t{i} << T::STUECK_BITS);
+    }
+    return true;
+}
+
 }  // namespace
 
-PTR* MISCHFELD() { return static_cast<PTR*>(table().base); }
-byte* MISCHZ() { return static_cast<byte*>(table().base) + HEADS_BYTES; }
-std::uint64_t* MISCHBITS() {
-    return reinterpret_cast<std::uint64_t*>(static_cast<byte*>(table().base) + HEADS_BYTES + COUNTS_BYTES);
+Mischtabelle& mischtabelle() { return tabelle; }
+
+bool mischstueck_holen(std::uint32_t b) {
+    const std::uint32_t i = (b & (MISCH_GROESSE - 1)) >> T::STUECK_BITS;
+    if (tabelle.koepfe[i]) return true;
+    void* p = abbilden(T::STUECK_BYTES);
+    if (!p) return false;
+    tabelle.koepfe[i] = static_cast<PTR*>(p);
+    tabelle.zaehler[i] = static_cast<byte*>(p) + STUECK_KOPF_BYTES;
+    ++zustand.stuecke;
+    zustand.touched = true;
+    return true;
 }
 
-void mark_mischfeld_used() { table().touched = true; }
+PTR MISCHFELD(std::uint32_t b) { return tabelle.da(b) ? tabelle.kopf(b) : nullptr; }
+byte MISCHZ(std::uint32_t b) { return tabelle.da(b) ? tabelle.zahl(b) : byte{0}; }
 
-void waehle_mischfeld_seiten(std::int64_t codes) {
-    Table& t = table();
-    if (!t.base) return;
-    // A small store touches a few thousand heads scattered over the whole
-    // table: with large pages each of them costs the kernel 2 MiB of zeroing,
-    // about 300 MB a match, where small pages cost a few MB. A large store
-    // touches every page anyway, and then large pages spare the TLB.
-#if defined(MADV_HUGEPAGE) && defined(MADV_NOHUGEPAGE)
+void mark_mischfeld_used() { zustand.touched = true; }
+
+bool mischfeld_ganz() { return zustand.ganz != nullptr; }
+
+Speicherbedarf bereite_mischfeld(std::int64_t codes, std::uint64_t adressraum_frei) {
     const bool gross = codes >= KLEINER_SPEICHER;
-    if (gross != t.huge) {
-        madvise(t.base, TOTAL_BYTES, gross ? MADV_HUGEPAGE : MADV_NOHUGEPAGE);
-        t.huge = gross;
+    Speicherbedarf bedarf;
+    // With small pages a code touches at most a page of heads and one of
+    // counters; with large ones the whole table is touched soon.
+    const long seite = sysconf(_SC_PAGESIZE);
+    const std::uint64_t n = codes > 0 ? static_cast<std::uint64_t>(codes) : 0;
+    bedarf.resident = gross ? T::GANZ_BYTES
+                            : std::min<std::uint64_t>(T::GANZ_BYTES, n * 2 * static_cast<std::uint64_t>(seite > 0 ? seite : 4096));
+    if (zustand.ganz) {
+        if (gross != zustand.huge) seiten_waehlen(gross);
+        return bedarf;
     }
-#else
-    (void)codes;
-#endif
+    if (zustand.stuecke == 0 && adressraum_frei >= T::GANZ_BYTES && ganz_abbilden(gross)) {
+        bedarf.adressraum = T::GANZ_BYTES;
+        return bedarf;
+    }
+    // In pieces: at most one new piece per bucket drawn, which is one per
+    // code and the few the build draws ahead.
+    bedarf.adressraum = std::min<std::uint64_t>(n + VORAUS_GEZOGEN, T::STUECKE) * T::STUECK_BYTES;
+    return bedarf;
 }
 
 void INITFELD() {
-    Table& t = table();
-    if (!t.touched || !t.base) return;
-    // MADV_DONTNEED on a private anonymous mapping drops the pages; the next
-    // touch reads zeros: nil for every head, 0 for every counter (the build
-    // relies on an empty bucket's counter being 0) and an empty bit map.
-    if (madvise(t.base, TOTAL_BYTES, MADV_DONTNEED) != 0) {
-        std::memset(t.base, 0, TOTAL_BYTES);
+    if (!zustand.touched && !zustand.ganz && zustand.stuecke == 0) return;
+    if (zustand.ganz) {
+        munmap(zustand.ganz, T::GANZ_BYTES);
+    } else {
+        for (std::uint32_t i = 0; i < T::STUECKE; ++i)
+            if (tabelle.koepfe[i]) munmap(tabelle.koepfe[i], T::STUECK_BYTES);
     }
-    t.touched = false;
+    // Unmapped, every head reads nil and every counter 0 (the build relies
+    // on an empty bucket's counter being 0); the next mapping is zero.
+    std::fill(std::begin(tabelle.koepfe), std::end(tabelle.koepfe), nullptr);
+    std::fill(std::begin(tabelle.zaehler), std::end(tabelle.zaehler), nullptr);
+    std::memset(tabelle.bits, 0, sizeof tabelle.bits);
+    zustand = Zustand{};
 }
 
 }  // namespace zqspiel

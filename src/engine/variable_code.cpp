@@ -314,7 +314,13 @@ void INIT_NICHT_FEST(bool& ok) {
     NUMMER_PLUS = gesamt32;
     SETZE_RATE_ZEIT_AKT = true;
 
-    SPEICHER_ARENA.set_budget(MEMGES);
+    // The whole list is weighed against what the process can really have
+    // before the first node: a list that cannot fit gets no budget, so its
+    // first node fails as on an exhausted heap, at once instead of after
+    // minutes of building or at the hands of the system.
+    const std::uint64_t liste = static_cast<std::uint64_t>(gesamt) * sizeof(LISTE_O_F);
+    SPEICHER_ARENA.plan(liste);
+    SPEICHER_ARENA.set_budget(speicher_reicht(liste, Arena::address_space_for(liste)) ? MEMGES : 0);
 
     if (gesamt == 0) {
         // Conditions that allow no code at all: nothing to play against.

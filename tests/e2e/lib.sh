@@ -109,9 +109,12 @@ e2e_setup() {
 #   E2E_FSIZE    a file-size limit for the game alone (ulimit -f, in blocks)
 #   E2E_GAME     the shell word that starts the game in the run directory
 #                (./zentrovalquist unless given; no single quote in it)
+#   E2E_BEFORE   a shell command run just before the game, in the shell that
+#                starts it (e.g. "ulimit -v 200000")
 e2e_start() {
     local cols="${1:-80}" rows="${2:-25}"
     local game="${E2E_GAME:-./zentrovalquist}"
+    [ -z "${E2E_BEFORE:-}" ] || game="${E2E_BEFORE}; exec $game"
     local run
     if [ -n "$E2E_WRAP" ]; then
         run="$E2E_WRAP -c '$game'"

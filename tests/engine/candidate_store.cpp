@@ -34,9 +34,8 @@ std::int64_t rss_bytes() {
 }
 
 bool alle_koepfe_leer() {
-    const PTR* f = MISCHFELD();
     for (std::uint32_t b = 0; b < MISCH_GROESSE; b += 1)
-        if (f[b]) return false;
+        if (MISCHFELD(b)) return false;
     return true;
 }
 
@@ -131,9 +130,9 @@ TEST(Speicher, InsertionKeepsTheBucketLinksAndPlacesUniformly) {
         for (int i = 0; i < n; ++i) {
             knoten[i] = LISTE{};
             knoten[i].d(1) = static_cast<byte>(i);
-            mische_ein(&knoten[i], 77);
+            ASSERT_TRUE(mische_ein(&knoten[i], 77));
             // Walk the bucket: forward n nodes, backward consistent, marks right.
-            PTR head = MISCHFELD()[77];
+            PTR head = MISCHFELD(77);
             PTR last = head->link3;
             const int m = i + 1;
             PTR q = head;
@@ -145,18 +144,18 @@ TEST(Speicher, InsertionKeepsTheBucketLinksAndPlacesUniformly) {
             PTR mitte = head;
             for (int k = 1; k < m / 2 + 1; ++k) mitte = mitte->link2;
             ASSERT_EQ(last->link2, mitte) << "after " << m << " nodes";
-            ASSERT_EQ(MISCHZ()[77], m - 1);
+            ASSERT_EQ(MISCHZ(77), m - 1);
         }
         if (n == 3) {
             std::string o;
-            for (PTR q = MISCHFELD()[77]; o.size() < 3; q = q->link2) o += static_cast<char>('0' + q->d(1));
+            for (PTR q = MISCHFELD(77); o.size() < 3; q = q->link2) o += static_cast<char>('0' + q->d(1));
             ++ordnungen[o];
         }
-        MISCHFELD()[77] = nullptr;
-        MISCHZ()[77] = 0;  // as the join leaves an emptied bucket
+        mischtabelle().kopf(77) = nullptr;
+        mischtabelle().zahl(77) = 0;  // as the join leaves an emptied bucket
     }
     VERSLOE = nullptr;
-    MISCHBITS()[77 >> 12] = 0;
+    mischtabelle().bits[77 >> 12] = 0;
     ASSERT_EQ(ordnungen.size(), 6u);
     for (auto& [o, k] : ordnungen) {
         EXPECT_GT(k, 400) << o;
@@ -212,7 +211,7 @@ TEST(Speicher, MachineWithoutMemoryRefusesLikeAFailedAllocation) {
     console::ScopedVirtualConsole s(27);
     Bedingungen b;
     bereite_vor(b);
-    s.vc.memory_available = 64ULL << 20;  // below what the arena keeps free
+    s.vc.memory.available = 64ULL << 20;  // below what the machine keeps free
     bool ok = true;
     INIT_RATEN(ok);
     EXPECT_FALSE(ok);
@@ -296,10 +295,9 @@ namespace {
 
 // The table as a fresh one: every head nil, every counter 0, every bit clear.
 bool tabelle_leer() {
-    const byte* z = MISCHZ();
-    const std::uint64_t* w = MISCHBITS();
+    const std::uint64_t* w = mischtabelle().bits;
     for (std::uint32_t b = 0; b < MISCH_GROESSE; ++b)
-        if (z[b]) return false;
+        if (MISCHZ(b)) return false;
     for (std::uint32_t i = 0; i < MISCH_GROESSE / 4096; ++i)
         if (w[i]) return false;
     return alle_koepfe_leer();
@@ -323,10 +321,13 @@ TEST(Speicher, LargeBuildByRangesHoldsEveryCodeOnceAndLeavesTheTableFresh) {
     // another guess chain.
     std::vector<std::uint32_t> anfaenge[2];
     int lauf = 0;
-    for (const std::uint64_t speicher : {16ULL << 30, (64ULL + 256 + 64 + 1) << 20}) {
+    // A machine of 8 GiB keeps 512 MiB free; the nodes take 64 MiB, the
+    // range list 16 MiB.
+    for (const std::uint64_t speicher :
+         {16ULL << 30, console::MACHINE_RESERVE + (64ULL << 20) + Mischtabelle::GANZ_BYTES + (4ULL << 20)}) {
         SCOPED_TRACE(speicher);
         console::ScopedVirtualConsole s(32);
-        s.vc.memory_available = speicher;
+        s.vc.memory = {speicher, 8ULL << 30};
         bereite_vor(gross());
         bool ok = false;
         INIT_RATEN(ok);
@@ -384,4 +385,114 @@ TEST(Speicher, EscWhileALargeBuildFillsItsBucketsLeavesNothing) {
     EXPECT_EQ(SPEICHER_ARENA.used(), 0);
     EXPECT_EQ(VERSLOE, nullptr);
     EXPECT_TRUE(tabelle_leer());
+}
+
+// ---- what the process can really have ------------------------------------------
+
+namespace {
+
+constexpr std::uint64_t MiB = 1ULL << 20;
+
+// 6 positions over 10 signs with repetition: a million codes of 64 bytes.
+Bedingungen million() {
+    Bedingungen b;
+    b.l = 6;
+    b.erstes = '0';
+    b.letztes = '9';
+    return b;
+}
+
+// The build was refused before its first node, as an exhausted heap at the
+// first node would end it.
+void abgelehnt_ohne_aufbau(console::ScopedVirtualConsole& s, bool ok, std::int64_t t0) {
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(A, 27);
+    EXPECT_FALSE(ZEITEIN);
+    EXPECT_EQ(GERATENE_VERSUCHE, 0);
+    EXPECT_EQ(ZAHL_DER_STERNE, 0);
+    EXPECT_EQ(SPEICHER_ARENA.chunks(), 0u);
+    EXPECT_EQ(VERSLOE, nullptr);
+    EXPECT_FALSE(mischfeld_ganz());
+    EXPECT_TRUE(tabelle_leer());
+    // No building time: a key test or two on the fake clock.
+    EXPECT_LT(s.vc.now_ms() - t0, 10 * s.vc.tick_ms);
+}
+
+}  // namespace
+
+TEST(Speicher, StoreBeyondWhatTheMachineCanGiveEndsBeforeTheFirstNode) {
+    // 61 MiB of nodes and the table's 288 MiB, on a machine with 300 MiB to
+    // spare beside its reserve: every chunk of the nodes alone would fit.
+    console::ScopedVirtualConsole s(34);
+    bereite_vor(million());
+    ASSERT_EQ(MEMRATE, 1000000);
+    s.vc.memory = {console::MACHINE_RESERVE + 300 * MiB, 8ULL << 30};
+    const std::int64_t t0 = s.vc.now_ms();
+    bool ok = true;
+    INIT_RATEN(ok);
+    abgelehnt_ohne_aufbau(s, ok, t0);
+
+    // With the table's share to spare as well, it is built.
+    bereite_vor(million());
+    s.vc.memory.available += 64 * MiB;
+    INIT_RATEN(ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(GERATENE_VERSUCHE, 1000000);
+    LISTEN_FREIGEBEN(true);
+    INITFELD();
+}
+
+TEST(Speicher, CgroupRoomAndAddressSpaceLimitsRefuseAStoreAtOnce) {
+    for (int fall = 0; fall < 3; ++fall) {
+        SCOPED_TRACE(fall);
+        console::ScopedVirtualConsole s(35);
+        bereite_vor(million());
+        if (fall == 0) {
+            s.vc.memory.cgroup_left = 200 * MiB;  // the machine has 16 GiB, the group less
+        } else if (fall == 1) {
+            s.vc.memory.as_limit = 400 * MiB;  // ulimit -v
+            s.vc.memory.as_used = 100 * MiB;
+        } else {
+            s.vc.memory.data_limit = 300 * MiB;
+            s.vc.memory.data_used = 10 * MiB;
+        }
+        const std::int64_t t0 = s.vc.now_ms();
+        bool ok = true;
+        INIT_RATEN(ok);
+        abgelehnt_ohne_aufbau(s, ok, t0);
+    }
+}
+
+TEST(Speicher, SmallStoreUnderATightAddressSpaceTakesTheTableInPiecesWithTheSameDraws) {
+    // 3 positions over 3 signs: 27 codes. With ulimit -v 200000 the whole
+    // table (288 MiB) cannot be mapped; a few pieces can, and the guess
+    // chain comes out as with the whole table.
+    Bedingungen b;
+    b.l = 3;
+    b.letztes = '3';
+    std::vector<std::string> ketten[2];
+    for (int eng = 0; eng < 2; ++eng) {
+        SCOPED_TRACE(eng);
+        console::ScopedVirtualConsole s(36);
+        if (eng) s.vc.memory.as_limit = 200000ULL * 1024, s.vc.memory.as_used = 20 * MiB;
+        bereite_vor(b);
+        bool ok = false;
+        INIT_RATEN(ok);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(mischfeld_ganz(), eng == 0);
+        if (eng) {
+            int stuecke = 0;
+            for (PTR* k : mischtabelle().koepfe) stuecke += k != nullptr;
+            EXPECT_GT(stuecke, 0);
+            EXPECT_LE(stuecke, 27 + 32) << "a piece for each bucket drawn, no more";
+            EXPECT_LT(SPEICHER_ARENA.mapped(), 1 * MiB) << "chunks sized to the store";
+        }
+        ketten[eng] = rateliste();
+        EXPECT_EQ(ketten[eng].size(), 27u);
+        LISTEN_FREIGEBEN(true);
+        INITFELD();
+        EXPECT_TRUE(tabelle_leer());
+        for (PTR* k : mischtabelle().koepfe) ASSERT_EQ(k, nullptr) << "the pieces are given back";
+    }
+    EXPECT_EQ(ketten[0], ketten[1]);
 }

@@ -199,14 +199,42 @@ TEST_F(VariableCode, FailedAllocationAbortsLikeEsc) {
 }
 
 TEST_F(VariableCode, ListTooLargeForTheMachineFailsLikeAnExhaustedBudget) {
-    // The budget would allow it, but the machine has less than one chunk to
-    // spare beside its reserve: the build stops as if memory ran out.
-    con.vc.memory_available = Arena::RESERVE + (Arena::CHUNK / 2);
+    // The budget would allow it, but the machine has less to spare beside
+    // its reserve than the 90 codes take: the build stops as if memory ran out.
+    con.vc.memory = {console::MACHINE_RESERVE + 90 * 32 - 32, 4ULL << 30};
     EXPECT_FALSE(start(2, '0', '9', false));
     EXPECT_EQ(A, 27);
     EXPECT_EQ(ERL, nullptr);
     EXPECT_EQ(SPEICHER_ARENA.used(), 0);
     EXPECT_EQ(SPEICHER_ARENA.chunks(), 0u);
+}
+
+TEST_F(VariableCode, ListBeyondTheCgroupOrAddressSpaceEndsBeforeTheFirstNode) {
+    // 5 positions over 20 signs with repetition: 3.2 million codes, 98 MiB.
+    // Each chunk alone would fit; the whole list does not.
+    for (int fall = 0; fall < 2; ++fall) {
+        SCOPED_TRACE(fall);
+        LISTEN_FREIGEBEN(true);
+        con.vc.memory = {16ULL << 30, 32ULL << 30};
+        if (fall == 0)
+            con.vc.memory.cgroup_left = (96ULL << 20) + console::LIMIT_SLACK;
+        else
+            con.vc.memory.as_limit = (96ULL << 20) + console::LIMIT_SLACK;
+        const std::int64_t t0 = con.vc.now_ms();
+        EXPECT_FALSE(start(5, 'a', 't', true));
+        EXPECT_EQ(A, 27);
+        EXPECT_EQ(GERATENE_VERSUCHE, 0);
+        EXPECT_EQ(ZAHL_DER_STERNE, 0);
+        EXPECT_EQ(ERL, nullptr);
+        EXPECT_EQ(SPEICHER_ARENA.chunks(), 0u);
+        EXPECT_LT(con.vc.now_ms() - t0, 10 * con.vc.tick_ms) << "no building time";
+        EXPECT_EQ(console::screen().text(1, 25, 7), "Answer:");
+    }
+    // With room for it the list is built.
+    LISTEN_FREIGEBEN(true);
+    con.vc.memory.as_limit = (110ULL << 20) + console::LIMIT_SLACK;
+    EXPECT_TRUE(start(5, 'a', 't', true));
+    EXPECT_EQ(GERATENE_VERSUCHE, 3200000);
 }
 
 TEST_F(VariableCode, FirstGuessOverTenSignsIsAnsweredNothing) {

@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     console::ScopedVirtualConsole s(seed);
     s.vc.program_path = fuzzsupport::program_path();
     s.vc.idle_limit_ms = 500;
-    s.vc.memory_available = Arena::RESERVE + Arena::CHUNK;
+    s.vc.memory = {console::MACHINE_RESERVE + Arena::CHUNK, 4ULL << 30};  // 64 MiB to spare
     script_keys(s.vc, data + 1, size - 1);
     fuzzsupport::context = "input [" + fuzzsupport::escaped(data, size) + "]";
 
