@@ -3,7 +3,8 @@
 #include <string>
 
 #include "console/virtual_console.h"
-#include "datetools/calendar.h"
+#include "datetools/date_editor.h"
+#include "datetools/date_panel.h"
 #include "datetools/zuf.h"
 
 using console::screen;
