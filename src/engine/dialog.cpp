@@ -40,8 +40,6 @@ std::string player_text(bool computer, const NAMENSFELD& name) {
 
 void show_yes_no(int col, int row, bool v) { console::write_at(col, row, yes_no(v)); }
 
-byte number_of_last_sign() { return NRARRAY[static_cast<unsigned char>(X.LETZTES_ZEICHEN) - '0']; }
-
 int time_col() { return SP_D ? 71 : 69; }
 int computer_guesses_col() { return SP_D ? 57 : 64; }
 int computer_devises_col() { return SP_D ? 73 : 71; }
