@@ -20,12 +20,6 @@ std::string padded(std::string s, std::size_t width) {
     return s;
 }
 
-std::string capacity_cell(byte v) {
-    if (v < 2) return " -   ";
-    if (v < 10) return std::string(" ") + static_cast<char>('0' + v) + "   ";
-    return std::to_string(v) + "   ";
-}
-
 std::string sign_set() {
     std::string s;
     for (int i = 1; i <= MAXFARBE; ++i) s += static_cast<char>(FARBARRAY[i]);
@@ -111,7 +105,7 @@ void BILDSCHIRM() {
     write_ln(g ? "| Laenge des Codes         :       2    3    4    5    6    7    8    9       |"
                : "| Length of the code          :    2    3    4    5    6    7    8    9       |");
     std::string cells;
-    for (int n = 2; n <= 9; ++n) cells += capacity_cell(ZAEHLEFARBEN[n]);
+    for (int n = 2; n <= 9; ++n) cells += capacity_cell(ZAEHLEFARBEN[n]) + "   ";
     write_ln(std::string(g ? "| Groesse des Zeichensatzes:      " : "| Max. number of allowed signs:   ") + cells +
              "    |");
     write_ln("|" + std::string(77, '_') + "|");
