@@ -32,7 +32,7 @@ TEST(KorrigiereZeit, GermanScreenWithTheClockOfEntry) {
     EXPECT_EQ(screen().attr_at(69, 11), 0x1E);
     EXPECT_EQ(screen().attr_at(70, 11), 0x1F);
     EXPECT_EQ(row_of(14), "Sie koennen diesen Programmteil auch als Wochentagskalender ab 1980 verwenden.");
-    EXPECT_EQ(row_of(18), "                Jahr (1980 - ????): 2026 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2026 (ist kein Schaltjahr.)");
     EXPECT_EQ(row_of(19), "                Monat    (01 - 12): 12.  (Dezember)");
     EXPECT_EQ(row_of(20), "                Tag      (01 - 31): 08.");
     EXPECT_EQ(row_of(21), "                Wochentag         : Dienstag.");
@@ -46,7 +46,7 @@ TEST(KorrigiereZeit, EnglishHourLineWithTheTwelveHourForm) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 13, 5, 0);
     run(s, false);
-    EXPECT_EQ(row_of(18), "                Year (1980 - ????): 2026 (is no leap-year.)");
+    EXPECT_EQ(row_of(18), "                Year (1980 - ???\?): 2026 (is no leap-year.)");
     EXPECT_EQ(row_of(23), "                Hour     (00 - 23): 13 (= 01 p.m.)");
     EXPECT_EQ(row_of(24), "                Minute   (00 - 59): 05 minutes and");
     EXPECT_EQ(row_of(25), "                Second   (00 - 59): 00 seconds.");
@@ -74,7 +74,7 @@ TEST(KorrigiereZeit, YearDigitsSetTheClockAtOnce) {
     EXPECT_EQ(d.month, 12);
     EXPECT_EQ(d.day, 8);
     EXPECT_EQ(console::get_time().hour, 10);
-    EXPECT_EQ(row_of(18), "                Jahr (1980 - ????): 2030 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2030 (ist kein Schaltjahr.)");
     EXPECT_EQ(row_of(21), "                Wochentag         : Sonntag.");
 }
 
@@ -142,7 +142,7 @@ TEST(KorrigiereZeit, F1GoesBackToTheRememberedDate) {
     EXPECT_EQ(d.month, 12);
     EXPECT_EQ(d.day, 8);
     EXPECT_EQ(console::get_time().hour, 10);  // the time is left alone
-    EXPECT_EQ(row_of(18), "                Jahr (1980 - ????): 2026 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2026 (ist kein Schaltjahr.)");
 }
 
 TEST(KorrigiereZeit, RefusedSettingKeepsShowingTheRunningClock) {
@@ -153,7 +153,7 @@ TEST(KorrigiereZeit, RefusedSettingKeepsShowingTheRunningClock) {
     run(s);
     EXPECT_EQ(s.vc.clock_settings, 0);
     EXPECT_EQ(console::get_date().year, 2026);
-    EXPECT_EQ(row_of(18), "                Jahr (1980 - ????): 2026 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2026 (ist kein Schaltjahr.)");
     EXPECT_EQ(row_of(25), "                Sekunde  (00 - 59): 02 Sekunden.");
 }
 
@@ -162,7 +162,7 @@ TEST(KorrigiereZeit, MidnightTurnsDateAndWeekdayWhileWaiting) {
     s.vc.set_clock(2026, 12, 31, 23, 59, 59);
     s.vc.wait(2000);
     run(s);
-    EXPECT_EQ(row_of(18), "                Jahr (1980 - ????): 2027 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2027 (ist kein Schaltjahr.)");
     EXPECT_EQ(row_of(19), "                Monat    (01 - 12): 01.  (Januar)");
     EXPECT_EQ(row_of(20), "                Tag      (01 - 31): 01.");
     EXPECT_EQ(row_of(21), "                Wochentag         : Freitag.");
@@ -177,14 +177,14 @@ TEST(KorrigiereZeit, LeapNoteAndFebruaryBoundFollowTheLiveClock) {
     s.vc.set_clock(2023, 12, 31, 23, 59, 59);
     s.vc.wait(1500);
     run(s);
-    EXPECT_EQ(row_of(18), "                Jahr (1980 - ????): 2024 (ist ein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2024 (ist ein Schaltjahr.)");
 
     console::ScopedVirtualConsole f;
     f.vc.set_clock(2024, 2, 8, 10, 0, 0);
     f.vc.keys("2025");  // into a common year: the bound of the day line turns to 28
     run(f);
     EXPECT_EQ(row_of(20), "                Tag      (01 - 28): 08.");
-    EXPECT_EQ(row_of(18), "                Jahr (1980 - ????): 2025 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2025 (ist kein Schaltjahr.)");
 }
 
 TEST(KorrigiereZeit, EnglishTwelveHourFormFollowsTheLiveClock) {
