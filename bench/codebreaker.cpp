@@ -14,27 +14,14 @@
 #include "engine/narrowing.h"
 #include "engine/scoring.h"
 #include "engine/zqspiel.h"
+#include "../tests/support/engine_reset.h"
 
 using namespace zqspiel;
 
 namespace {
 
 void bedingungen(int l, char letztes, bool wdh) {
-    LISTEN_FREIGEBEN(true);
-    INITFELD();
-    INITIALISIERE();
-    X.CODELAENGE = static_cast<byte>(l);
-    X.ERSTES_ZEICHEN = '1';
-    X.LETZTES_ZEICHEN = letztes;
-    X.WIEDERHOLUNG = wdh;
-    X.LEERZEICHEN_ERLAUBT = false;
-    X.PC_LOESUNG = true;
-    X.PC_RAET = true;
-    X.ZEITSTUFE = 0;
-    baue_zeichentabellen();
-    setze_zeitlimit();
-    setze_memavail(15);
-    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, false, false, true);
+    zqtest::setze_bedingungen({.l = l, .erstes = '1', .letztes = letztes, .wdh = wdh, .stufe = 15});
     MERKE_WDHG = wdh;
     LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = false;
     KENNEALLEFARBEN = false;

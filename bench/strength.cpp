@@ -29,6 +29,7 @@
 #include "engine/conditions.h"
 #include "engine/scoring.h"
 #include "engine/zqspiel.h"
+#include "../tests/support/engine_reset.h"
 
 using namespace zqspiel;
 
@@ -43,51 +44,8 @@ struct Lage {
 // The state the match loop leaves before the computer's first guess, the
 // computer answering from its fixed code.
 void bereite_partie_vor(const Lage& b, const std::string& geheim) {
-    LISTEN_FREIGEBEN(true);
-    INITFELD();
-    INITIALISIERE();
-    X.CODELAENGE = static_cast<byte>(b.l);
-    X.ERSTES_ZEICHEN = b.erstes;
-    X.LETZTES_ZEICHEN = b.letztes;
-    X.WIEDERHOLUNG = b.wdh;
-    X.LEERZEICHEN_ERLAUBT = false;
-    X.PC_LOESUNG = true;
-    X.PC_RAET = true;
-    X.LOESUNG_FEST = true;
-    X.ZEITSTUFE = 0;
-    X.TON = false;
-    baue_zeichentabellen();
-    setze_zeitlimit();
-    setze_memavail(10);
-    MERKEMEMAVAIL = -5;
-    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, false, false, true);
-    SP_D = true;
-    MERKE_WDHG = b.wdh;
-    LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = false;
-    KENNEALLEFARBEN = !b.wdh && b.l == MAXFARBE;
-    ALLESTERNEDRUCKEN = true;
-    REIHENFOLGE();
-    GESPIELT.fill(0);
-    PL_0 = static_cast<byte>(std::min<int>(b.l, MAXFARBE));
-    PL_1 = static_cast<byte>(PL_0 + 1);
-    AEQUI_KLASSE = true;
-    FEHLZEICHEN = 0;
-    ZAEHLE_VORH_FARBE = 0;
-    NUMMER = 0;
-    UNTERBR = 0;
-    NEUER_KANDIDAT = true;
-    ZAHL_DER_STERNE = 0;
-    X2 = POSITION{{static_cast<std::uint16_t>((101 - b.l) / 2), static_cast<std::uint16_t>((141 - b.l) / 2)}};
-    WX = static_cast<byte>(X2[1]);
-    WY = 9;
-    LOESUNG.blank();
-    LOESUNGSFARBEN.fill(0);
-    for (int i = 1; i <= b.l; ++i) {
-        LOESUNG[i] = geheim[static_cast<std::size_t>(i - 1)];
-        ++LOESUNGSFARBEN[NRFUNKTION(LOESUNG[i])];
-    }
-    starte_spieluhr();
-    console::goto_xy(WX, WY);
+    zqtest::bereite_rechner_raten_vor({.l = b.l, .erstes = b.erstes, .letztes = b.letztes, .wdh = b.wdh});
+    zqtest::setze_loesung(geheim);
 }
 
 // One trial as the match loop makes it. Returns P.

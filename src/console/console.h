@@ -122,9 +122,6 @@ public:
     std::uint32_t below(std::uint32_t n) {
         return static_cast<std::uint32_t>(((next() >> 32) * static_cast<std::uint64_t>(n)) >> 32);
     }
-    std::uint64_t below64(std::uint64_t n) {
-        return static_cast<std::uint64_t>((static_cast<unsigned __int128>(next()) * n) >> 64);
-    }
 
 private:
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }

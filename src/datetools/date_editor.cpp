@@ -1,5 +1,7 @@
 // The digit positions of the date panel: where they are, which digits they
 // take, how a digit changes the date or time and how the cursor moves.
+#include "datetools/date_editor.h"
+
 #include "datetools/calendar.h"
 
 namespace zuf {

@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "datetools/calendar.h"
+#include "datetools/date_panel.h"
 
 namespace zuf {
 

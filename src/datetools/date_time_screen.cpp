@@ -3,6 +3,8 @@
 // system refuses, the panel simply goes on showing the real clock.
 #include "console/console.h"
 #include "datetools/calendar.h"
+#include "datetools/date_editor.h"
+#include "datetools/date_panel.h"
 
 namespace zuf {
 

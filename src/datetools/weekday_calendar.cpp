@@ -2,6 +2,9 @@
 // the virtual game date shown on the board.
 #include "console/console.h"
 #include "datetools/calendar.h"
+#include "datetools/date_editor.h"
+#include "datetools/date_panel.h"
+#include "datetools/weekday_calendar.h"
 
 namespace zuf {
 

@@ -2,7 +2,7 @@
 // weekday calendar with the virtual game date, and the colour chooser.
 //
 // The date tools keep their state in the module-level globals below; the
-// panel procedures (datetools/calendar.h) work on them.
+// panel procedures (datetools/date_panel.h) work on them.
 #pragma once
 
 #include <cstdint>

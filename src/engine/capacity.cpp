@@ -28,14 +28,22 @@ void apply_caps() {
     ZAEHLEFARBEN[9] = std::min<byte>(ZAEHLEFARBEN[9], 10);
 }
 
+}  // namespace
+
+std::string capacity_cell(int v) {
+    if (v < 2) return " -";
+    if (v < 10) return std::string(" ") + static_cast<char>('0' + v);
+    return std::to_string(v);
+}
+
+namespace {
+
 std::string capacity_line() {
     std::string line;
     for (int n = 2; n <= 9; ++n) {
         const int v = MERKEZAEHLEFARBEN[n];
         if (n > 2) line += "   ";
-        if (v < 2) line += " -";
-        else if (v < 10) line += ' ', line += static_cast<char>('0' + v);
-        else line += std::to_string(v);
+        line += capacity_cell(v);
     }
     return line;
 }

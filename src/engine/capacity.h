@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "engine/zqspiel.h"
 
@@ -18,6 +19,10 @@ void LISTEN_FREIGEBEN(bool freigeben);
 // The capacity table for a budget of memges bytes (already a multiple of 32),
 // by code length 2..9, before the caps of lengths 6..9.
 std::array<byte, 11> kapazitaet_berechnen(std::int64_t memges);
+
+// A cell of the capacity table as the conditions screen shows it, two
+// characters: " -" when fewer than two signs fit, else the sign count.
+std::string capacity_cell(int v);
 
 // The capacity check: s signs, code length n, repetition (wdh), vacant sign
 // allowed (leer). Sets SIZERATEN, SIZERATENPTR, GENUGPLATZ, MEMRATE, MEMLOES,

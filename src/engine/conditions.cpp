@@ -71,6 +71,8 @@ void baue_zeichentabellen() {
     MAXFARBE = last == 255 ? 36 : last;
 }
 
+byte number_of_last_sign() { return NRARRAY[static_cast<unsigned char>(X.LETZTES_ZEICHEN) - '0']; }
+
 void pruefe_bedingungen() {
     if (X.ZEITSTUFE > 9) X.ZEITSTUFE = 6;
     if (X.CODELAENGE < 2 || X.CODELAENGE > 9) X.CODELAENGE = 4;

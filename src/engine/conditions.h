@@ -22,6 +22,10 @@ char FARBFUNKTION(byte n);
 // and last sign of X. Call whenever either changes.
 void baue_zeichentabellen();
 
+// The number of the last sign of X in the ring from the first: the size of
+// the sign set as the conditions give it.
+byte number_of_last_sign();
+
 // Brings every field of X into range (replacing what is out of range by its
 // default), checks the sign set, rebuilds the sign tables and forces
 // repetition when the code is longer than the sign set. Does not touch the

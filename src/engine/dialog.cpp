@@ -20,12 +20,6 @@ std::string padded(std::string s, std::size_t width) {
     return s;
 }
 
-std::string capacity_cell(byte v) {
-    if (v < 2) return " -   ";
-    if (v < 10) return std::string(" ") + static_cast<char>('0' + v) + "   ";
-    return std::to_string(v) + "   ";
-}
-
 std::string sign_set() {
     std::string s;
     for (int i = 1; i <= MAXFARBE; ++i) s += static_cast<char>(FARBARRAY[i]);
@@ -39,8 +33,6 @@ std::string player_text(bool computer, const NAMENSFELD& name) {
 }
 
 void show_yes_no(int col, int row, bool v) { console::write_at(col, row, yes_no(v)); }
-
-byte number_of_last_sign() { return NRARRAY[static_cast<unsigned char>(X.LETZTES_ZEICHEN) - '0']; }
 
 int time_col() { return SP_D ? 71 : 69; }
 int computer_guesses_col() { return SP_D ? 57 : 64; }
@@ -79,13 +71,6 @@ bool force_repetition() {
     return true;
 }
 
-// The latest of the fields 9, 8, 7 that is offered.
-int latest_of_9_8_7() {
-    if (KANN_RATEN) return 9;
-    if (KANN_MOGELN) return 8;
-    return 7;
-}
-
 }  // namespace
 
 bool zwei_personen_fest() { return !X.PC_LOESUNG && !X.PC_RAET && X.LOESUNG_FEST; }
@@ -120,7 +105,7 @@ void BILDSCHIRM() {
     write_ln(g ? "| Laenge des Codes         :       2    3    4    5    6    7    8    9       |"
                : "| Length of the code          :    2    3    4    5    6    7    8    9       |");
     std::string cells;
-    for (int n = 2; n <= 9; ++n) cells += capacity_cell(ZAEHLEFARBEN[n]);
+    for (int n = 2; n <= 9; ++n) cells += capacity_cell(ZAEHLEFARBEN[n]) + "   ";
     write_ln(std::string(g ? "| Groesse des Zeichensatzes:      " : "| Max. number of allowed signs:   ") + cells +
              "    |");
     write_ln("|" + std::string(77, '_') + "|");
@@ -218,199 +203,257 @@ void LESE_ZEICHEN(char other) {
 
 namespace {
 
-DialogEnde walk_fields(int start) {
-    int step = start;
+// The fields of the walk in the order of the screen; the two ends of the walk
+// are not fields but where it leaves to.
+enum class Field {
+    main_menu,         // the walk is left for the main menu
+    time_limit,        // FELD_ZEITLIMIT
+    sound,
+    first_sign,
+    last_sign,
+    code_length,
+    repetition,
+    vacant_sign,
+    answer_fixed,
+    computer_guesses,
+    second_name,
+    computer_devises,  // FELD_LOESUNGSGEBER
+    first_name,
+    secret_code,       // FELD_GEHEIMCODE
+    conditions_menu,   // the walk is over: the four-way menu is read again
+};
+
+static_assert(static_cast<int>(Field::time_limit) == FELD_ZEITLIMIT);
+static_assert(static_cast<int>(Field::computer_devises) == FELD_LOESUNGSGEBER);
+static_assert(static_cast<int>(Field::secret_code) == FELD_GEHEIMCODE);
+
+// Backspace, Esc and Ctrl-C leave a field; a name field also leaves on
+// Ctrl-B, its own break.
+bool leaves_field(unsigned char k) { return k == 8 || k == 27 || k == 3; }
+bool leaves_name_field(unsigned char k) { return leaves_field(k) || k == 2; }
+
+// Where a key that leaves a field leads: Backspace one field back, Esc (and
+// Ctrl-B) to the start of the walk, Ctrl-C to the main menu, unless the field
+// says otherwise.
+Field route(unsigned char k, Field back, Field esc = Field::time_limit, Field ctrl_c = Field::main_menu) {
+    if (k == 8) return back;
+    if (k == 3) return ctrl_c;
+    return esc;
+}
+
+// The answer-fixed and computer-guesses fields are offered only when the
+// memory allows the computer that role; Backspace goes to the latest offered.
+Field latest_offered_before_names() {
+    if (KANN_RATEN) return Field::computer_guesses;
+    if (KANN_MOGELN) return Field::answer_fixed;
+    return Field::vacant_sign;
+}
+
+// A digit field: reads keys until a digit lo..hi, Enter or a key that leaves
+// the field comes; the key is also left in A.
+unsigned char read_digit_field(unsigned char lo, unsigned char hi) {
+    unsigned char k = 0;
     for (;;) {
-        unsigned char k = 0;
-        switch (step) {
-            case 1: {  // time limit
-                KANN_RATEN = true;
-                KANN_MOGELN = true;
-                WEITER = false;
-                MAXFARBE = number_of_last_sign();
-                // The set may have shrunk below the code on the way back here.
-                force_repetition();
-                if (zwei_personen_fest()) schreibe_loesungspunkte();
-                console::goto_xy(time_col(), 10);
-                for (;;) {
-                    k = read_field_key();
-                    if ((k >= '0' && k <= '9') || k == 13 || k == 8 || k == 27 || k == 3) break;
-                }
-                A = k;
-                if (k == 27 || k == 3) return DialogEnde::hauptmenue;
-                if (k == 8) {
-                    force_repetition();
-                    check_in_force();
-                    if (zwei_personen_fest()) {
-                        step = 11;
-                        break;
-                    }
-                    return DialogEnde::menue;
-                }
-                if (k != 13) {
-                    X.ZEITSTUFE = static_cast<byte>(k - '0');
-                    setze_zeitlimit();
-                    console::write_at(time_col(), 10, std::string(1, static_cast<char>(k)));
-                }
-                step = 2;
-                break;
-            }
-            case 2:  // sound
-                k = yes_no_field(30, 12, X.TON, WECHSEL0);
-                step = k == 8 ? 1 : k == 27 ? 1 : k == 3 ? 0 : 3;
-                break;
-            case 3:  // first sign
-                KANN_RATEN = true;
-                KANN_MOGELN = true;
-                WEITER = false;
-                console::goto_xy(30, 13);
-                LESE_ZEICHEN('*');
-                k = A;
-                step = k == 8 ? 2 : k == 27 ? 1 : k == 3 ? 0 : 4;
-                break;
-            case 4:  // last sign
-                console::goto_xy(30, 14);
-                LESE_ZEICHEN(X.ERSTES_ZEICHEN);
-                k = A;
-                step = k == 8 ? 3 : k == 27 ? 1 : k == 3 ? 0 : 5;
-                break;
-            case 5: {  // code length
-                KORRIGIERE(MAXFARBE, 2, false, false, true, false);
-                console::goto_xy(30, 16);
-                for (;;) {
-                    k = read_field_key();
-                    if ((k >= '2' && k <= '9') || k == 13 || k == 8 || k == 27 || k == 3) break;
-                }
-                A = k;
-                if (k == 8 || k == 27 || k == 3) {
-                    step = k == 8 ? 4 : k == 27 ? 1 : 0;
-                    break;
-                }
-                if (k != 13) {
-                    const int d = k - '0', n = X.CODELAENGE;
-                    console::write_at(30, 16, std::string(1, static_cast<char>(k)));
-                    if (d < n) console::write_at(46 + d, 18, std::string(static_cast<std::size_t>(n - d), ' '));
-                    if (d > n) console::write_at(46 + n, 18, std::string(static_cast<std::size_t>(d - n), '.'));
-                    X.CODELAENGE = static_cast<byte>(d);
-                }
-                KORRIGIERE(MAXFARBE, X.CODELAENGE, false, false, true, false);
-                step = 6;
-                break;
-            }
-            case 6:  // repetition
-                if (X.CODELAENGE > MAXFARBE) {
-                    force_repetition();
-                } else {
-                    k = yes_no_field(30, 17, X.WIEDERHOLUNG, WECHSEL0);
-                    if (k == 8 || k == 27 || k == 3) {
-                        step = k == 8 ? 5 : k == 27 ? 1 : 0;
-                        break;
-                    }
-                }
-                KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, false, true, false);
-                step = 7;
-                break;
-            case 7:  // vacant sign
-                k = yes_no_field(30, 18, X.LEERZEICHEN_ERLAUBT, WECHSEL0);
-                if (k == 8 || k == 27 || k == 3) {
-                    step = k == 8 ? (X.CODELAENGE > MAXFARBE ? 5 : 6) : k == 27 ? 1 : 0;
-                    break;
-                }
-                LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
-                check_in_force();
-                step = 8;
-                break;
-            case 8:  // answer fixed
-                if (!KANN_MOGELN) {
-                    step = 9;
-                    break;
-                }
-                k = yes_no_field(30, 19, X.LOESUNG_FEST, WECHSEL0);
-                step = k == 8 ? 7 : k == 27 ? 1 : k == 3 ? 0 : 9;
-                break;
-            case 9:  // the computer guesses
-                if (!KANN_RATEN) {
-                    step = 10;
-                    break;
-                }
-                k = yes_no_field(computer_guesses_col(), 13, X.PC_RAET, WECHSEL2);
-                if (WECHSEL2) {
-                    if (X.PC_RAET)
-                        SCHREIBE_PC(false, true);
-                    else
-                        SCHREIBE_NAME(false, true, false);
-                }
-                if (k == 8) {
-                    check_in_force();
-                    step = 8;
-                    break;
-                }
-                step = k == 27 ? 1 : k == 3 ? 0 : 10;
-                break;
-            case 10:  // the second player's name
-                if (X.PC_RAET) {
-                    step = 11;
-                    break;
-                }
-                LESE_NAMEN(2, X.NAME2, k);
-                A = k;
-                step = k == 8 ? latest_of_9_8_7() : (k == 27 || k == 2) ? 1 : k == 3 ? 0 : 11;
-                break;
-            case 11:  // the computer devises the riddle
-                k = yes_no_field(computer_devises_col(), 17, X.PC_LOESUNG, WECHSEL1);
-                if (k == 8 || k == 27 || k == 3) {
-                    NAMEN_UEBERSPRINGEN = false;
-                    if (k == 8) {
-                        check_in_force();
-                        step = latest_of_9_8_7();
-                    } else {
-                        step = k == 27 ? 1 : 0;
-                    }
-                    break;
-                }
-                if (WECHSEL1) {
-                    if (X.PC_LOESUNG)
-                        SCHREIBE_PC(true, false);
-                    else
-                        SCHREIBE_NAME(true, false, false);
-                }
-                if (X.PC_LOESUNG) {
-                    NAMEN_UEBERSPRINGEN = false;
-                    return DialogEnde::menue;
-                }
-                step = 12;
-                break;
-            case 12:  // the first player's name
-                if (!NAMEN_UEBERSPRINGEN) {
-                    LESE_NAMEN(1, X.NAME1, k);
-                    A = k;
-                    if (k == 8 || k == 27 || k == 2 || k == 3) {
-                        NAMEN_UEBERSPRINGEN = false;
-                        step = k == 8 ? 11 : k == 3 ? 0 : 1;
-                        break;
-                    }
-                }
-                ZURUECK = false;
-                step = 13;
-                break;
-            case 13:  // the secret of two persons
-                if (!zwei_personen_fest()) return DialogEnde::menue;
-                console::goto_xy(46, 18);
-                LESE_LSG(LOESUNG, k);
-                ZURUECK = false;
-                A = k;
-                if (k == 8 || k == 27 || k == 3) {
-                    NAMEN_UEBERSPRINGEN = false;
-                    if (k != 8) schreibe_loesungspunkte();
-                    step = k == 8 ? 11 : k == 27 ? 11 : 1;
-                    break;
-                }
-                return DialogEnde::menue;
-            default:
-                return DialogEnde::hauptmenue;
-        }
-        if (step == 0) return DialogEnde::hauptmenue;
+        k = read_field_key();
+        if ((k >= lo && k <= hi) || k == 13 || leaves_field(k)) break;
     }
+    A = k;
+    return k;
+}
+
+Field time_limit_field() {
+    KANN_RATEN = true;
+    KANN_MOGELN = true;
+    WEITER = false;
+    MAXFARBE = number_of_last_sign();
+    // The set may have shrunk below the code on the way back here.
+    force_repetition();
+    if (zwei_personen_fest()) schreibe_loesungspunkte();
+    console::goto_xy(time_col(), 10);
+    const unsigned char k = read_digit_field('0', '9');
+    if (k == 27 || k == 3) return Field::main_menu;
+    if (k == 8) {
+        force_repetition();
+        check_in_force();
+        return zwei_personen_fest() ? Field::computer_devises : Field::conditions_menu;
+    }
+    if (k != 13) {
+        X.ZEITSTUFE = static_cast<byte>(k - '0');
+        setze_zeitlimit();
+        console::write_at(time_col(), 10, std::string(1, static_cast<char>(k)));
+    }
+    return Field::sound;
+}
+
+Field sound_field() {
+    const unsigned char k = yes_no_field(30, 12, X.TON, WECHSEL0);
+    if (leaves_field(k)) return route(k, Field::time_limit);
+    return Field::first_sign;
+}
+
+Field first_sign_field() {
+    KANN_RATEN = true;
+    KANN_MOGELN = true;
+    WEITER = false;
+    console::goto_xy(30, 13);
+    LESE_ZEICHEN('*');
+    if (leaves_field(A)) return route(A, Field::sound);
+    return Field::last_sign;
+}
+
+Field last_sign_field() {
+    console::goto_xy(30, 14);
+    LESE_ZEICHEN(X.ERSTES_ZEICHEN);
+    if (leaves_field(A)) return route(A, Field::first_sign);
+    return Field::code_length;
+}
+
+Field code_length_field() {
+    KORRIGIERE(MAXFARBE, 2, false, false, true, false);
+    console::goto_xy(30, 16);
+    const unsigned char k = read_digit_field('2', '9');
+    if (leaves_field(k)) return route(k, Field::last_sign);
+    if (k != 13) {
+        // The dots of the secret-code field follow the length.
+        const int d = k - '0', n = X.CODELAENGE;
+        console::write_at(30, 16, std::string(1, static_cast<char>(k)));
+        if (d < n) console::write_at(46 + d, 18, std::string(static_cast<std::size_t>(n - d), ' '));
+        if (d > n) console::write_at(46 + n, 18, std::string(static_cast<std::size_t>(d - n), '.'));
+        X.CODELAENGE = static_cast<byte>(d);
+    }
+    KORRIGIERE(MAXFARBE, X.CODELAENGE, false, false, true, false);
+    return Field::repetition;
+}
+
+Field repetition_field() {
+    if (X.CODELAENGE > MAXFARBE) {
+        force_repetition();  // no choice, so the field is not offered
+    } else {
+        const unsigned char k = yes_no_field(30, 17, X.WIEDERHOLUNG, WECHSEL0);
+        if (leaves_field(k)) return route(k, Field::code_length);
+    }
+    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, false, true, false);
+    return Field::vacant_sign;
+}
+
+Field vacant_sign_field() {
+    const unsigned char k = yes_no_field(30, 18, X.LEERZEICHEN_ERLAUBT, WECHSEL0);
+    if (leaves_field(k))
+        return route(k, X.CODELAENGE > MAXFARBE ? Field::code_length : Field::repetition);
+    LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
+    check_in_force();
+    return Field::answer_fixed;
+}
+
+Field answer_fixed_field() {
+    if (!KANN_MOGELN) return Field::computer_guesses;
+    const unsigned char k = yes_no_field(30, 19, X.LOESUNG_FEST, WECHSEL0);
+    if (leaves_field(k)) return route(k, Field::vacant_sign);
+    return Field::computer_guesses;
+}
+
+Field computer_guesses_field() {
+    if (!KANN_RATEN) return Field::second_name;
+    const unsigned char k = yes_no_field(computer_guesses_col(), 13, X.PC_RAET, WECHSEL2);
+    if (WECHSEL2) {
+        if (X.PC_RAET)
+            SCHREIBE_PC(false, true);
+        else
+            SCHREIBE_NAME(false, true, false);
+    }
+    if (k == 8) check_in_force();
+    // Backspace passes on to this field again when the answer-fixed field
+    // is not offered.
+    if (leaves_field(k)) return route(k, Field::answer_fixed);
+    return Field::second_name;
+}
+
+Field second_name_field() {
+    if (X.PC_RAET) return Field::computer_devises;
+    unsigned char k = 0;
+    LESE_NAMEN(2, X.NAME2, k);
+    A = k;
+    if (leaves_name_field(k)) return route(k, latest_offered_before_names());
+    return Field::computer_devises;
+}
+
+Field computer_devises_field() {
+    const unsigned char k = yes_no_field(computer_devises_col(), 17, X.PC_LOESUNG, WECHSEL1);
+    if (leaves_field(k)) {
+        NAMEN_UEBERSPRINGEN = false;
+        if (k == 8) check_in_force();
+        return route(k, latest_offered_before_names());
+    }
+    if (WECHSEL1) {
+        if (X.PC_LOESUNG)
+            SCHREIBE_PC(true, false);
+        else
+            SCHREIBE_NAME(true, false, false);
+    }
+    if (X.PC_LOESUNG) {
+        NAMEN_UEBERSPRINGEN = false;
+        return Field::conditions_menu;  // no first player's name to ask for
+    }
+    return Field::first_name;
+}
+
+Field first_name_field() {
+    if (!NAMEN_UEBERSPRINGEN) {
+        unsigned char k = 0;
+        LESE_NAMEN(1, X.NAME1, k);
+        A = k;
+        if (leaves_name_field(k)) {
+            NAMEN_UEBERSPRINGEN = false;
+            return route(k, Field::computer_devises);
+        }
+    }
+    ZURUECK = false;
+    return Field::secret_code;
+}
+
+Field secret_code_field() {
+    if (!zwei_personen_fest()) return Field::conditions_menu;
+    unsigned char k = 0;
+    console::goto_xy(46, 18);
+    LESE_LSG(LOESUNG, k);
+    ZURUECK = false;
+    A = k;
+    if (leaves_field(k)) {
+        NAMEN_UEBERSPRINGEN = false;
+        if (k != 8) schreibe_loesungspunkte();  // the code typed so far is hidden again
+        // Esc only goes back to who devises the riddle; Ctrl-C restarts.
+        return route(k, Field::computer_devises, Field::computer_devises, Field::time_limit);
+    }
+    return Field::conditions_menu;
+}
+
+// Reads one field and gives the field that comes next.
+Field read_field(Field f) {
+    switch (f) {
+        case Field::time_limit: return time_limit_field();
+        case Field::sound: return sound_field();
+        case Field::first_sign: return first_sign_field();
+        case Field::last_sign: return last_sign_field();
+        case Field::code_length: return code_length_field();
+        case Field::repetition: return repetition_field();
+        case Field::vacant_sign: return vacant_sign_field();
+        case Field::answer_fixed: return answer_fixed_field();
+        case Field::computer_guesses: return computer_guesses_field();
+        case Field::second_name: return second_name_field();
+        case Field::computer_devises: return computer_devises_field();
+        case Field::first_name: return first_name_field();
+        case Field::secret_code: return secret_code_field();
+        case Field::main_menu:
+        case Field::conditions_menu: break;
+    }
+    return f;
+}
+
+DialogEnde walk_fields(int start) {
+    const bool a_field = start >= FELD_ZEITLIMIT && start <= FELD_GEHEIMCODE;
+    Field f = a_field ? static_cast<Field>(start) : Field::main_menu;
+    while (f != Field::main_menu && f != Field::conditions_menu) f = read_field(f);
+    return f == Field::main_menu ? DialogEnde::hauptmenue : DialogEnde::menue;
 }
 
 }  // namespace

@@ -33,6 +33,69 @@ Move extended_move(unsigned char scan) {
     }
 }
 
+// The guess being typed: the code, which positions hold a sign, how many do
+// not, and the cursor position.
+struct Zugeingabe {
+    CODE guess;
+    bool empty[10];
+    int open;
+    int pos = 1;
+
+    explicit Zugeingabe(int n) : open(n) {
+        guess.blank();
+        for (int i = 1; i <= 9; ++i) empty[i] = true;
+    }
+    // c (a sign or '*') at the cursor, which moves on.
+    void put(char c) {
+        console::write(c);
+        if (empty[pos]) --open;
+        empty[pos] = false;
+        guess[pos] = c;
+        ++pos;
+    }
+    // The position at the cursor is empty again; the cursor stays.
+    void clear() {
+        console::write('.');
+        if (!empty[pos]) ++open;
+        empty[pos] = true;
+        guess[pos] = ' ';
+    }
+};
+
+// One key of the guess entry other than Esc and Ctrl-C. False when the key
+// means nothing here: then nothing moves and nothing is written.
+bool take_key(Zugeingabe& e, unsigned char k) {
+    Move move = Move::none;
+    if (k == 0) {
+        move = extended_move(console::read_key());
+        if (move == Move::none) return false;
+    } else if (k == 13) {
+        move = Move::right;
+    } else if (k == 8) {
+        e.clear();
+        --e.pos;
+    } else if (k == ',' || k == 127) {
+        move = Move::clear_right;
+    } else if (k == ' ' || k == '*' || k == '+' || k == '~') {
+        if (!X.LEERZEICHEN_ERLAUBT) return false;
+        e.put('*');
+    } else {
+        const unsigned char c = fold(k);
+        if (sign_number(c) == 0) return false;
+        e.put(static_cast<char>(c));
+    }
+    switch (move) {
+        case Move::left: --e.pos; break;
+        case Move::right: ++e.pos; break;
+        case Move::clear_right:
+            e.clear();
+            ++e.pos;
+            break;
+        case Move::none: break;
+    }
+    return true;
+}
+
 }  // namespace
 
 unsigned char warte_auf_taste() {
@@ -45,86 +108,37 @@ unsigned char warte_auf_taste() {
 
 void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     const int n = X.CODELAENGE;
+    // 1. From the second try on the row shows one dot per position.
     if (NUMMER > 1) {
         console::write(std::string(static_cast<std::size_t>(n), '.'));
         console::goto_xy(WX, WY);
     }
-    CODE guess;
-    guess.blank();
-    bool empty[10];
-    for (int i = 1; i <= 9; ++i) empty[i] = true;
-    int open = n;
-    int pos = 1;
+
+    // 2. The guess is typed until every position holds a sign; the cursor
+    // wraps around the row. Esc or Ctrl-C ends the match.
+    Zugeingabe e(n);
     RATENDRAN = true;
     unsigned char k = 0;
-
-    while (open > 0) {
+    while (e.open > 0) {
         k = warte_auf_taste();
-        Move move = Move::none;
-        bool handled = true;
-        if (k == 0) {
-            move = extended_move(console::read_key());
-            if (move == Move::none) handled = false;
-        } else if (k == 27 || k == 3) {
+        if (k == 27 || k == 3) {
             key = 27;
             RATENDRAN = false;
             LISTEN_FREIGEBEN(true);
             ZEITEIN = false;
             return;
-        } else if (k == 13) {
-            move = Move::right;
-        } else if (k == 8) {
-            console::write('.');
-            if (!empty[pos]) ++open;
-            empty[pos] = true;
-            guess[pos] = ' ';
-            --pos;
-        } else if (k == ',' || k == 127) {
-            move = Move::clear_right;
-        } else if (k == ' ' || k == '*' || k == '+' || k == '~') {
-            if (X.LEERZEICHEN_ERLAUBT) {
-                console::write('*');
-                if (empty[pos]) --open;
-                empty[pos] = false;
-                guess[pos] = '*';
-                ++pos;
-            } else {
-                handled = false;
-            }
-        } else {
-            const unsigned char c = fold(k);
-            if (sign_number(c) != 0) {
-                console::write(static_cast<char>(c));
-                if (empty[pos]) --open;
-                empty[pos] = false;
-                guess[pos] = static_cast<char>(c);
-                ++pos;
-            } else {
-                handled = false;
-            }
         }
-        if (!handled) continue;  // nothing moves, nothing is written
-        switch (move) {
-            case Move::left: --pos; break;
-            case Move::right: ++pos; break;
-            case Move::clear_right:
-                console::write('.');
-                if (!empty[pos]) ++open;
-                empty[pos] = true;
-                guess[pos] = ' ';
-                ++pos;
-                break;
-            case Move::none: break;
-        }
-        if (pos == 0) pos = n;
-        if (pos == n + 1) pos = 1;
-        console::goto_xy(WX - 1 + pos, WY);
+        if (!take_key(e, k)) continue;
+        if (e.pos == 0) e.pos = n;
+        if (e.pos == n + 1) e.pos = 1;
+        console::goto_xy(WX - 1 + e.pos, WY);
     }
-
     RATENDRAN = false;
-    zug = guess;
+    zug = e.guess;
     console::goto_xy(X3[spalte], K);
 
+    // 3. The answer: scored at once against a fixed code, else given by the
+    // encoder of the not-fixed code.
     if (X.LOESUNG_FEST) {
         BEWERTE(zug, LOESUNG, p, z);
         console::write_num(p);
@@ -139,6 +153,8 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
             return;
         }
     }
+
+    // 4. A guess that cracks the code is the solution; the match is over.
     key = k;
     if (p == n) {
         LOESUNG = zug;

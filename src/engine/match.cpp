@@ -22,8 +22,6 @@ namespace zqspiel {
 
 namespace {
 
-byte number_of_last_sign() { return NRARRAY[static_cast<unsigned char>(X.LETZTES_ZEICHEN) - '0']; }
-
 void beep() {
     console::sound(440);
     console::delay(500);

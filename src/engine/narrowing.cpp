@@ -1,6 +1,6 @@
 #include "engine/narrowing.h"
 
-#include <algorithm>
+#include <cstdint>
 
 #include "console/console.h"
 #include "engine/candidate_store.h"
@@ -26,13 +26,15 @@ void ton() {
     console::no_sound();
 }
 
+// The sign counts of a node, indexed by sign number 1..MAXFARBE.
+const byte* zeichenzaehler(const LISTE* s) { return s->data + FARBEPL - 1; }
+
 // P and common of guess g against candidate s, on sign numbers.
 void vergleiche(const LISTE* g, const LISTE* s, int& p, int& common) {
-    const int l = X.CODELAENGE;
-    p = 0;
-    for (int i = 1; i <= l; ++i) p += (g->d(i) == s->d(i) && g->d(i) != 0) ? 1 : 0;
-    common = 0;
-    for (int c = 1; c <= MAXFARBE; ++c) common += std::min(g->d(FARBEPL + c), s->d(FARBEPL + c));
+    byte bp = 0, bc = 0;
+    bewerte_nummern(g->data, s->data, zeichenzaehler(g), zeichenzaehler(s), X.CODELAENGE, MAXFARBE, bp, bc);
+    p = bp;
+    common = bc;
 }
 
 bool abbruch_taste(unsigned char& taste) {
@@ -66,150 +68,188 @@ bool haelt(const LISTE* g, const Streichliste& f) {
     return false;
 }
 
+// Solved: the guess is the secret.
+void merke_loesung(const LISTE* g) {
+    LOESUNG.blank();
+    for (int i = 1; i <= X.CODELAENGE; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[g->d(i)]);
+}
+
+// The answer 0, 0: no sign of the guess is in the secret; those still
+// thought possible go on the strike list, the last of them is the filler.
+void streiche_zeichen_des_zugs(const LISTE* g, Streichliste& f) {
+    ZAEHLE_VORH_FARBE = 0;
+    for (int c = MAXFARBE; c >= 1; --c) {
+        if (!ERL_FARBE[c]) continue;
+        if (g->d(FARBEPL + c) == 0) {
+            ++ZAEHLE_VORH_FARBE;
+        } else {
+            ERL_FARBE[c] = false;
+            f.add(static_cast<byte>(c));
+        }
+    }
+    if (f.n > 0) FEHLZEICHEN = f.z[f.n - 1];
+}
+
+// Unlinks from the solution chain every candidate that would have answered
+// differently; the head is tested last. Gives the number left.
+std::int64_t behalte_passende(const LISTE* g, byte p, byte z, const Streichliste& f) {
+    auto passt = [&](const LISTE* s) {
+        if (p == 0 && z == 0) {
+            for (int j = 0; j < f.n; ++j)
+                if (s->d(FARBEPL + f.z[j]) > 0) return false;
+            return true;
+        }
+        int sp, sc;
+        vergleiche(g, s, sp, sc);
+        if (KENNEALLEFARBEN) return sp == p;
+        return sp == p && sc == p + z;
+    };
+    if (!ERLAUBT) return 0;
+    std::int64_t rest = 0;
+    PTR vor = ERLAUBT;
+    for (PTR s = ERLAUBT->link3; s; s = s->link3) {
+        if (passt(s)) {
+            vor->link3 = s;
+            vor = s;
+            ++rest;
+        } else {
+            vor->link3 = nullptr;
+        }
+    }
+    vor->link3 = nullptr;
+    if (!passt(ERLAUBT))
+        ERLAUBT = ERLAUBT->link3;
+    else
+        ++rest;
+    return rest;
+}
+
+// One or two candidates left: they alone are the guess chain.
+void nur_noch_kandidaten(std::int64_t rest) {
+    AEQUI_KLASSE = false;
+    ZAHLGESAMTVERSUCHE = static_cast<std::int32_t>(rest);
+    VERS = ERLAUBT;
+    if (rest == 1) {
+        SCHLUSSLICHT = ERLAUBT;
+        ERLAUBT->link2 = nullptr;
+    } else {
+        ERLAUBT->link2 = ERLAUBT->link3;
+        SCHLUSSLICHT = ERLAUBT->link3;
+        SCHLUSSLICHT->link2 = nullptr;
+    }
+}
+
+// The chosen guess has been played: out of the guess chain.
+void nimm_aus_versuchskette(PTR g, PTR vorgaenger) {
+    if (vorgaenger) {
+        vorgaenger->link2 = g->link2;
+        if (SCHLUSSLICHT == g) SCHLUSSLICHT = vorgaenger;
+    } else {
+        VERS = g->link2;
+        if (SCHLUSSLICHT == g) SCHLUSSLICHT = nullptr;
+    }
+    g->link2 = nullptr;
+    --ZAHLGESAMTVERSUCHE;
+}
+
+// What the answer tells about the signs: the signs that occur in some
+// candidate left (all of the guess's when P + Z is the length); a sign that
+// was possible and occurs in none goes on the strike list.
+void lerne_zeichen(const LISTE* g, byte p, byte z, Streichliste& f) {
+    const int l = X.CODELAENGE, n = MAXFARBE;
+    int a = 0;
+    for (int c = 1; c <= n; ++c) a += ERL_FARBE[c] ? 1 : 0;
+    VORH_FARBE.fill(false);
+    ZAEHLE_VORH_FARBE = 0;
+    if (p + z == l) {
+        KENNEALLEFARBEN = true;
+        for (int i = 1; i <= l; ++i)
+            if (g->d(i) != 0) VORH_FARBE[g->d(i)] = true;
+    } else {
+        for (const LISTE* s = ERLAUBT; s; s = s->link3)
+            for (int c = 1; c <= n; ++c)
+                if (s->d(FARBEPL + c) > 0) VORH_FARBE[c] = true;
+    }
+    for (int c = 1; c <= n; ++c) ZAEHLE_VORH_FARBE += VORH_FARBE[c] ? 1 : 0;
+    if (ZAEHLE_VORH_FARBE < a)
+        for (int c = n; c >= 1; --c)
+            if (ERL_FARBE[c] && !VORH_FARBE[c]) {
+                ERL_FARBE[c] = false;
+                f.add(static_cast<byte>(c));
+            }
+}
+
+// The strike list spares a filler for the opening guesses.
+void behalte_fuellzeichen(Streichliste& f) {
+    int moeglich = 0;
+    for (int c = 1; c <= MAXFARBE; ++c) moeglich += ERL_FARBE[c] ? 1 : 0;
+    // (a) Keep one absent sign usable as filler when few are left.
+    if (moeglich < 3 && X.CODELAENGE > 3 && !ALLE_F_LOESCHEN) {
+        ALLE_F_LOESCHEN = true;
+        --f.n;
+    }
+    // (b) With the vacant sign in play, it goes in place of the filler, once.
+    if (f.n > 0 && FEHLZ_BENUTZT) {
+        f.z[f.n - 1] = 0;
+        FEHLZ_BENUTZT = false;
+    }
+}
+
+// Every guess that holds a struck sign leaves the guess chain; the head is
+// tested last.
+void streiche_versuche(const Streichliste& f) {
+    PTR vor = VERS;
+    for (PTR q = VERS->link2; q; q = q->link2) {
+        if (haelt(q, f)) {
+            vor->link2 = q->link2;
+            --ZAHLGESAMTVERSUCHE;
+            if (SCHLUSSLICHT == q) SCHLUSSLICHT = vor;
+        } else {
+            vor = q;
+        }
+    }
+    if (haelt(VERS, f)) {
+        if (SCHLUSSLICHT == VERS) SCHLUSSLICHT = nullptr;
+        VERS = VERS->link2;
+        --ZAHLGESAMTVERSUCHE;
+    }
+}
+
 }  // namespace
 
 bool verenge(PTR g, bool echte_suche, PTR vorgaenger, byte p, byte z, unsigned char& taste) {
-    const int l = X.CODELAENGE, n = MAXFARBE;
+    const int l = X.CODELAENGE;
     RATENDRAN = true;
     if (p != 0 || z != 0) AEQUI_KLASSE = false;
     Streichliste f;
     const bool geloest = p == l;
 
     if (geloest) {
-        LOESUNG.blank();
-        for (int i = 1; i <= l; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[g->d(i)]);
+        // 1. Solved: the guess is the secret.
+        merke_loesung(g);
     } else {
-        if (p == 0 && z == 0) {
-            ZAEHLE_VORH_FARBE = 0;
-            for (int c = n; c >= 1; --c) {
-                if (!ERL_FARBE[c]) continue;
-                if (g->d(FARBEPL + c) == 0) {
-                    ++ZAEHLE_VORH_FARBE;
-                } else {
-                    ERL_FARBE[c] = false;
-                    f.add(static_cast<byte>(c));
-                }
-            }
-            if (f.n > 0) FEHLZEICHEN = f.z[f.n - 1];
-        }
-        // Unlink every candidate that would have answered differently; the
-        // head is tested last.
-        auto passt = [&](const LISTE* s) {
-            if (p == 0 && z == 0) {
-                for (int j = 0; j < f.n; ++j)
-                    if (s->d(FARBEPL + f.z[j]) > 0) return false;
-                return true;
-            }
-            int sp, sc;
-            vergleiche(g, s, sp, sc);
-            if (KENNEALLEFARBEN) return sp == p;
-            return sp == p && sc == p + z;
-        };
-        std::int64_t rest = 0;
-        if (ERLAUBT) {
-            PTR vor = ERLAUBT;
-            for (PTR s = ERLAUBT->link3; s; s = s->link3) {
-                if (passt(s)) {
-                    vor->link3 = s;
-                    vor = s;
-                    ++rest;
-                } else {
-                    vor->link3 = nullptr;
-                }
-            }
-            vor->link3 = nullptr;
-            if (!passt(ERLAUBT))
-                ERLAUBT = ERLAUBT->link3;
-            else
-                ++rest;
-        }
-
-        if (rest == 1) {
-            AEQUI_KLASSE = false;
-            ZAHLGESAMTVERSUCHE = 1;
-            VERS = SCHLUSSLICHT = ERLAUBT;
-            ERLAUBT->link2 = nullptr;
-        } else if (rest == 2) {
-            AEQUI_KLASSE = false;
-            ZAHLGESAMTVERSUCHE = 2;
-            VERS = ERLAUBT;
-            ERLAUBT->link2 = ERLAUBT->link3;
-            SCHLUSSLICHT = ERLAUBT->link3;
-            SCHLUSSLICHT->link2 = nullptr;
+        // 2. An answer 0, 0 strikes every sign of the guess.
+        if (p == 0 && z == 0) streiche_zeichen_des_zugs(g, f);
+        // 3. The candidates that would have answered differently go.
+        const std::int64_t rest = behalte_passende(g, p, z, f);
+        if (rest == 1 || rest == 2) {
+            // 4. One or two left: no search is needed any more.
+            nur_noch_kandidaten(rest);
         } else if (rest > 2) {
-            // The chosen guess has been played: out of the guess chain.
-            if (echte_suche) {
-                if (vorgaenger) {
-                    vorgaenger->link2 = g->link2;
-                    if (SCHLUSSLICHT == g) SCHLUSSLICHT = vorgaenger;
-                } else {
-                    VERS = g->link2;
-                    if (SCHLUSSLICHT == g) SCHLUSSLICHT = nullptr;
-                }
-                g->link2 = nullptr;
-                --ZAHLGESAMTVERSUCHE;
-            }
+            // 5. The guess played leaves the guess chain.
+            if (echte_suche) nimm_aus_versuchskette(g, vorgaenger);
             if (abbruch_taste(taste)) return false;
-
-            if (!KENNEALLEFARBEN && (p != 0 || z != 0)) {
-                int a = 0;
-                for (int c = 1; c <= n; ++c) a += ERL_FARBE[c] ? 1 : 0;
-                VORH_FARBE.fill(false);
-                ZAEHLE_VORH_FARBE = 0;
-                if (p + z == l) {
-                    KENNEALLEFARBEN = true;
-                    for (int i = 1; i <= l; ++i)
-                        if (g->d(i) != 0) VORH_FARBE[g->d(i)] = true;
-                } else {
-                    for (const LISTE* s = ERLAUBT; s; s = s->link3)
-                        for (int c = 1; c <= n; ++c)
-                            if (s->d(FARBEPL + c) > 0) VORH_FARBE[c] = true;
-                }
-                for (int c = 1; c <= n; ++c) ZAEHLE_VORH_FARBE += VORH_FARBE[c] ? 1 : 0;
-                if (ZAEHLE_VORH_FARBE < a)
-                    for (int c = n; c >= 1; --c)
-                        if (ERL_FARBE[c] && !VORH_FARBE[c]) {
-                            ERL_FARBE[c] = false;
-                            f.add(static_cast<byte>(c));
-                        }
-            }
+            // 6. Signs that no candidate left holds are struck.
+            if (!KENNEALLEFARBEN && (p != 0 || z != 0)) lerne_zeichen(g, p, z, f);
             if (abbruch_taste(taste)) return false;
-
-            if (f.n > 0) {
-                int moeglich = 0;
-                for (int c = 1; c <= n; ++c) moeglich += ERL_FARBE[c] ? 1 : 0;
-                // (a) Keep one absent sign usable as filler when few are left.
-                if (moeglich < 3 && l > 3 && !ALLE_F_LOESCHEN) {
-                    ALLE_F_LOESCHEN = true;
-                    --f.n;
-                }
-                // (b) With the vacant sign in play, it goes in place of the
-                // filler, once.
-                if (f.n > 0 && FEHLZ_BENUTZT) {
-                    f.z[f.n - 1] = 0;
-                    FEHLZ_BENUTZT = false;
-                }
-            }
-            if (f.n > 0 && VERS) {
-                PTR vor = VERS;
-                for (PTR q = VERS->link2; q; q = q->link2) {
-                    if (haelt(q, f)) {
-                        vor->link2 = q->link2;
-                        --ZAHLGESAMTVERSUCHE;
-                        if (SCHLUSSLICHT == q) SCHLUSSLICHT = vor;
-                    } else {
-                        vor = q;
-                    }
-                }
-                if (haelt(VERS, f)) {
-                    if (SCHLUSSLICHT == VERS) SCHLUSSLICHT = nullptr;
-                    VERS = VERS->link2;
-                    --ZAHLGESAMTVERSUCHE;
-                }
-            }
+            // 7. A filler is spared, 8. the guesses holding a struck sign go.
+            if (f.n > 0) behalte_fuellzeichen(f);
+            if (f.n > 0 && VERS) streiche_versuche(f);
         }
     }
 
+    // 9. The trial is recorded: its signs have been played, the opening goes
+    // on while the answers say nothing, and a solved match lets go of the store.
     for (int i = 1; i <= l; ++i) GESPIELT[g->d(i)] = 1;
     if (AEQUI_KLASSE) NEUER_ANFANG();
     if (ZAEHLE_VORH_FARBE == l && !X.WIEDERHOLUNG) KENNEALLEFARBEN = true;

@@ -306,7 +306,4 @@ inline byte K = 0;
 // False while the list of codes is being built (the search line is live).
 inline bool NOTINVERS = true;
 
-// ---- match --------------------------------------------------------------------
-// (match loop state shared with entry and board goes here)
-
 }  // namespace zqspiel

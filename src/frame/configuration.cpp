@@ -11,10 +11,6 @@ namespace frame {
 
 namespace {
 
-constexpr std::string_view STEP_LABELS[15] = {"  1 MiB", "  8 MiB", " 64 MiB", "128 MiB", "256 MiB",
-                                              "512 MiB", "  1 GiB", "  2 GiB", "  4 GiB", "  8 GiB",
-                                              " 16 GiB", " 32 GiB", " 64 GiB", "128 GiB", "256 GiB"};
-
 bool valid_step(int step) { return step >= 1 && step <= 15; }
 
 int step_col(int step) { return step <= 8 ? 3 : 39; }
@@ -26,7 +22,7 @@ void write_step(int step, bool marked) {
     const char key = step <= 8 ? static_cast<char>('0' + step) : static_cast<char>('a' + step - 9);
     std::string entry(1, key);
     entry += marked ? " (*): " : " ( ): ";
-    entry += STEP_LABELS[step - 1];
+    entry += zqspiel::SPEICHER_TEXT[step];
     console::text_attr(marked ? zqspiel::HERVORFARBE : zqspiel::NORMALFARBE);
     console::write_at(step_col(step), step_row(step), entry);
     console::text_attr(zqspiel::NORMALFARBE);

@@ -4,18 +4,13 @@
 
 #include "console/virtual_console.h"
 #include "datetools/zuf.h"
+#include "support/screen_check.h"
 
 using console::screen;
 
 namespace {
 
 constexpr unsigned char UP = 72, DOWN = 80, LEFT = 75, F1 = 59;
-
-std::string row(int r) {
-    std::string t = screen().row_text(r);
-    t.erase(t.find_last_not_of(' ') + 1);
-    return t;
-}
 
 void run(console::ScopedVirtualConsole& s, bool german = true) {
     s.vc.key(13);
@@ -29,21 +24,21 @@ TEST(KorrigiereZeit, GermanScreenWithTheClockOfEntry) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 9, 5, 7);
     run(s);
-    EXPECT_EQ(row(1), "Bitte stellen Sie Datum und Uhrzeit ein (benoetigt Administrationsrechte):");
+    EXPECT_EQ(row_of(1), "Bitte stellen Sie Datum und Uhrzeit ein (benoetigt Administrationsrechte):");
     EXPECT_EQ(screen().attr_at(1, 1), 0x1E);
-    EXPECT_EQ(row(11), "Jede Eingabe bewirkt eine sofortige Aenderung von Datum, bzw. Uhrzeit.");
+    EXPECT_EQ(row_of(11), "Jede Eingabe bewirkt eine sofortige Aenderung von Datum, bzw. Uhrzeit.");
     EXPECT_EQ(screen().attr_at(26, 11), 0x1F);
     EXPECT_EQ(screen().attr_at(27, 11), 0x1E);
     EXPECT_EQ(screen().attr_at(69, 11), 0x1E);
     EXPECT_EQ(screen().attr_at(70, 11), 0x1F);
-    EXPECT_EQ(row(14), "Sie koennen diesen Programmteil auch als Wochentagskalender ab 1980 verwenden.");
-    EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2026 (ist kein Schaltjahr.)");
-    EXPECT_EQ(row(19), "                Monat    (01 - 12): 12.  (Dezember)");
-    EXPECT_EQ(row(20), "                Tag      (01 - 31): 08.");
-    EXPECT_EQ(row(21), "                Wochentag         : Dienstag.");
-    EXPECT_EQ(row(23), "                Stunde   (00 - 23): 09 Uhr,");
-    EXPECT_EQ(row(24), "                Minute   (00 - 59): 05 Minuten und");
-    EXPECT_EQ(row(25), "                Sekunde  (00 - 59): 07 Sekunden.");
+    EXPECT_EQ(row_of(14), "Sie koennen diesen Programmteil auch als Wochentagskalender ab 1980 verwenden.");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2026 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(19), "                Monat    (01 - 12): 12.  (Dezember)");
+    EXPECT_EQ(row_of(20), "                Tag      (01 - 31): 08.");
+    EXPECT_EQ(row_of(21), "                Wochentag         : Dienstag.");
+    EXPECT_EQ(row_of(23), "                Stunde   (00 - 23): 09 Uhr,");
+    EXPECT_EQ(row_of(24), "                Minute   (00 - 59): 05 Minuten und");
+    EXPECT_EQ(row_of(25), "                Sekunde  (00 - 59): 07 Sekunden.");
     EXPECT_EQ(s.vc.clock_settings, 0);  // looking changes nothing
 }
 
@@ -51,20 +46,20 @@ TEST(KorrigiereZeit, EnglishHourLineWithTheTwelveHourForm) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 13, 5, 0);
     run(s, false);
-    EXPECT_EQ(row(18), "                Year (1980 - ????): 2026 (is no leap-year.)");
-    EXPECT_EQ(row(23), "                Hour     (00 - 23): 13 (= 01 p.m.)");
-    EXPECT_EQ(row(24), "                Minute   (00 - 59): 05 minutes and");
-    EXPECT_EQ(row(25), "                Second   (00 - 59): 00 seconds.");
-    EXPECT_EQ(row(16), "the initial date rememberd by the computer by pressing the 'F1'-key.");
+    EXPECT_EQ(row_of(18), "                Year (1980 - ???\?): 2026 (is no leap-year.)");
+    EXPECT_EQ(row_of(23), "                Hour     (00 - 23): 13 (= 01 p.m.)");
+    EXPECT_EQ(row_of(24), "                Minute   (00 - 59): 05 minutes and");
+    EXPECT_EQ(row_of(25), "                Second   (00 - 59): 00 seconds.");
+    EXPECT_EQ(row_of(16), "the initial date rememberd by the computer by pressing the 'F1'-key.");
 
     console::ScopedVirtualConsole m;
     m.vc.set_clock(2026, 12, 8, 0, 30, 0);
     run(m, false);
-    EXPECT_EQ(row(23), "                Hour     (00 - 23): 00 (= 12 a.m.)");
+    EXPECT_EQ(row_of(23), "                Hour     (00 - 23): 00 (= 12 a.m.)");
     console::ScopedVirtualConsole n;
     n.vc.set_clock(2026, 12, 8, 12, 30, 0);
     run(n, false);
-    EXPECT_EQ(row(23), "                Hour     (00 - 23): 12 (= 12 p.m.)");
+    EXPECT_EQ(row_of(23), "                Hour     (00 - 23): 12 (= 12 p.m.)");
 }
 
 TEST(KorrigiereZeit, YearDigitsSetTheClockAtOnce) {
@@ -79,8 +74,8 @@ TEST(KorrigiereZeit, YearDigitsSetTheClockAtOnce) {
     EXPECT_EQ(d.month, 12);
     EXPECT_EQ(d.day, 8);
     EXPECT_EQ(console::get_time().hour, 10);
-    EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2030 (ist kein Schaltjahr.)");
-    EXPECT_EQ(row(21), "                Wochentag         : Sonntag.");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2030 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(21), "                Wochentag         : Sonntag.");
 }
 
 TEST(KorrigiereZeit, DayDigitCorrectedBeforeItIsSet) {
@@ -104,7 +99,7 @@ TEST(KorrigiereZeit, HourTensTwoAtNineteenGivesTwenty) {
     EXPECT_EQ(console::get_time().hour, 20);
     EXPECT_EQ(console::get_time().minute, 15);
     EXPECT_EQ(s.vc.clock_settings, 1);
-    EXPECT_EQ(row(23), "                Stunde   (00 - 23): 20 Uhr,");
+    EXPECT_EQ(row_of(23), "                Stunde   (00 - 23): 20 Uhr,");
 }
 
 TEST(KorrigiereZeit, HourOnesFromTwentyTakesOnlyZeroToThree) {
@@ -147,7 +142,7 @@ TEST(KorrigiereZeit, F1GoesBackToTheRememberedDate) {
     EXPECT_EQ(d.month, 12);
     EXPECT_EQ(d.day, 8);
     EXPECT_EQ(console::get_time().hour, 10);  // the time is left alone
-    EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2026 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2026 (ist kein Schaltjahr.)");
 }
 
 TEST(KorrigiereZeit, RefusedSettingKeepsShowingTheRunningClock) {
@@ -158,8 +153,8 @@ TEST(KorrigiereZeit, RefusedSettingKeepsShowingTheRunningClock) {
     run(s);
     EXPECT_EQ(s.vc.clock_settings, 0);
     EXPECT_EQ(console::get_date().year, 2026);
-    EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2026 (ist kein Schaltjahr.)");
-    EXPECT_EQ(row(25), "                Sekunde  (00 - 59): 02 Sekunden.");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2026 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(25), "                Sekunde  (00 - 59): 02 Sekunden.");
 }
 
 TEST(KorrigiereZeit, MidnightTurnsDateAndWeekdayWhileWaiting) {
@@ -167,13 +162,13 @@ TEST(KorrigiereZeit, MidnightTurnsDateAndWeekdayWhileWaiting) {
     s.vc.set_clock(2026, 12, 31, 23, 59, 59);
     s.vc.wait(2000);
     run(s);
-    EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2027 (ist kein Schaltjahr.)");
-    EXPECT_EQ(row(19), "                Monat    (01 - 12): 01.  (Januar)");
-    EXPECT_EQ(row(20), "                Tag      (01 - 31): 01.");
-    EXPECT_EQ(row(21), "                Wochentag         : Freitag.");
-    EXPECT_EQ(row(23), "                Stunde   (00 - 23): 00 Uhr,");
-    EXPECT_EQ(row(24), "                Minute   (00 - 59): 00 Minuten und");
-    EXPECT_EQ(row(25), "                Sekunde  (00 - 59): 01 Sekunden.");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2027 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(19), "                Monat    (01 - 12): 01.  (Januar)");
+    EXPECT_EQ(row_of(20), "                Tag      (01 - 31): 01.");
+    EXPECT_EQ(row_of(21), "                Wochentag         : Freitag.");
+    EXPECT_EQ(row_of(23), "                Stunde   (00 - 23): 00 Uhr,");
+    EXPECT_EQ(row_of(24), "                Minute   (00 - 59): 00 Minuten und");
+    EXPECT_EQ(row_of(25), "                Sekunde  (00 - 59): 01 Sekunden.");
     EXPECT_EQ(s.vc.clock_settings, 0);
 }
 
@@ -182,14 +177,14 @@ TEST(KorrigiereZeit, LeapNoteAndFebruaryBoundFollowTheLiveClock) {
     s.vc.set_clock(2023, 12, 31, 23, 59, 59);
     s.vc.wait(1500);
     run(s);
-    EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2024 (ist ein Schaltjahr.)");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2024 (ist ein Schaltjahr.)");
 
     console::ScopedVirtualConsole f;
     f.vc.set_clock(2024, 2, 8, 10, 0, 0);
     f.vc.keys("2025");  // into a common year: the bound of the day line turns to 28
     run(f);
-    EXPECT_EQ(row(20), "                Tag      (01 - 28): 08.");
-    EXPECT_EQ(row(18), "                Jahr (1980 - ????): 2025 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(20), "                Tag      (01 - 28): 08.");
+    EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2025 (ist kein Schaltjahr.)");
 }
 
 TEST(KorrigiereZeit, EnglishTwelveHourFormFollowsTheLiveClock) {
@@ -197,13 +192,13 @@ TEST(KorrigiereZeit, EnglishTwelveHourFormFollowsTheLiveClock) {
     s.vc.set_clock(2026, 12, 8, 11, 59, 59);
     s.vc.wait(1500);
     run(s, false);
-    EXPECT_EQ(row(23), "                Hour     (00 - 23): 12 (= 12 p.m.)");
-    EXPECT_EQ(row(24), "                Minute   (00 - 59): 00 minutes and");
+    EXPECT_EQ(row_of(23), "                Hour     (00 - 23): 12 (= 12 p.m.)");
+    EXPECT_EQ(row_of(24), "                Minute   (00 - 59): 00 minutes and");
 
     console::ScopedVirtualConsole t;
     t.vc.set_clock(2026, 12, 8, 12, 0, 0);
     t.vc.ext(UP).ext(UP).ext(UP).keys("13");  // tens 1 keeps 12, the cursor moves on; ones 3
     run(t, false);
-    EXPECT_EQ(row(23), "                Hour     (00 - 23): 13 (= 01 p.m.)");
+    EXPECT_EQ(row_of(23), "                Hour     (00 - 23): 13 (= 01 p.m.)");
     EXPECT_EQ(console::get_time().hour, 13);
 }

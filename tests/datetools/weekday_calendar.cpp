@@ -3,8 +3,10 @@
 #include <string>
 
 #include "console/virtual_console.h"
-#include "datetools/calendar.h"
+#include "datetools/date_editor.h"
+#include "datetools/date_panel.h"
 #include "datetools/zuf.h"
+#include "support/screen_check.h"
 
 using console::screen;
 
@@ -16,13 +18,6 @@ struct Result {
     bool flag = true;
     std::uint16_t y = 0, m = 0, d = 0, wd = 0;
 };
-
-// A row of the screen without its trailing blanks.
-std::string row(int r) {
-    std::string t = screen().row_text(r);
-    t.erase(t.find_last_not_of(' ') + 1);
-    return t;
-}
 
 Result run(console::ScopedVirtualConsole& s, bool german = true) {
     s.vc.key(13);
@@ -52,33 +47,33 @@ TEST(Kalender, GermanScreenRowByRow) {
     run(s);
     EXPECT_EQ(screen().row_text(1).substr(0, 48), "Bitte stellen Sie Ihr virtuelles Spieldatum ein:");
     EXPECT_EQ(screen().attr_at(1, 1), 0x1E);
-    EXPECT_EQ(row(9), "Den Wochentag koennen Sie nicht aendern, er ergibt sich aus dem Datum.");
+    EXPECT_EQ(row_of(9), "Den Wochentag koennen Sie nicht aendern, er ergibt sich aus dem Datum.");
     EXPECT_EQ(screen().attr_at(1, 9), 0x1F);
     EXPECT_EQ(screen().attr_at(5, 9), 0x1E);
     EXPECT_EQ(screen().attr_at(14, 9), 0x1F);
-    EXPECT_EQ(row(12),
+    EXPECT_EQ(row_of(12),
               "Es werden nur Aenderungen zugelassen,die auch zu gueltigen Ergebnissen fuehren.");
-    EXPECT_EQ(row(15), "verwenden. Ein Tastendruck auf \"F1\" setzt dann das angezeigte virtuelle");
+    EXPECT_EQ(row_of(15), "verwenden. Ein Tastendruck auf \"F1\" setzt dann das angezeigte virtuelle");
     EXPECT_EQ(screen().attr_at(33, 15), 0x1E);
-    EXPECT_EQ(row(18), "                Jahr (0000 - 9999): 2026 (ist kein Schaltjahr.)");
-    EXPECT_EQ(row(19), "                Monat    (01 - 12): 12.  (Dezember)");
-    EXPECT_EQ(row(20), "                Tag      (01 - 31): 08.");
-    EXPECT_EQ(row(21), "                Wochentag         : Dienstag.");
-    EXPECT_EQ(row(23),
+    EXPECT_EQ(row_of(18), "                Jahr (0000 - 9999): 2026 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(19), "                Monat    (01 - 12): 12.  (Dezember)");
+    EXPECT_EQ(row_of(20), "                Tag      (01 - 31): 08.");
+    EXPECT_EQ(row_of(21), "                Wochentag         : Dienstag.");
+    EXPECT_EQ(row_of(23),
               "   Auf Donnerstag, den 4. Oktober 1582 folgt Freitag, der 15. Oktober 1582.");
-    EXPECT_EQ(row(25), "   heute gueltigen Gregorianischen Kalender umgestellt.");
+    EXPECT_EQ(row_of(25), "   heute gueltigen Gregorianischen Kalender umgestellt.");
 }
 
 TEST(Kalender, EnglishPanel) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2024, 3, 1, 10, 0, 0);
     run(s, false);
-    EXPECT_EQ(row(18), "                Year (0000 - 9999): 2024 (is a leap-year.)");
-    EXPECT_EQ(row(19), "                Month    (01 - 12): 03   (March)");
-    EXPECT_EQ(row(20), "                Day      (01 - 31): 01");
+    EXPECT_EQ(row_of(18), "                Year (0000 - 9999): 2024 (is a leap-year.)");
+    EXPECT_EQ(row_of(19), "                Month    (01 - 12): 03   (March)");
+    EXPECT_EQ(row_of(20), "                Day      (01 - 31): 01");
     EXPECT_EQ(screen().text(39, 20, 1), " ");
-    EXPECT_EQ(row(21), "                Day of the week   : Friday.");
-    EXPECT_EQ(row(16),
+    EXPECT_EQ(row_of(21), "                Day of the week   : Friday.");
+    EXPECT_EQ(row_of(16),
               "the initial real date rememberd by the computer by pressing the 'F1'-key.");
     EXPECT_EQ(screen().attr_at(65, 16), 0x1E);
 }
@@ -127,7 +122,7 @@ TEST(Kalender, DigitsOutOfRangeAreIgnored) {
     const Result r = run(s);
     EXPECT_EQ(r.m, 2);
     EXPECT_EQ(r.d, 21);
-    EXPECT_EQ(row(20), "                Tag      (01 - 28): 21.");
+    EXPECT_EQ(row_of(20), "                Tag      (01 - 28): 21.");
 }
 
 TEST(Kalender, DayOnesAfterThirty) {
@@ -202,8 +197,8 @@ TEST(Kalender, LeapNoteAndFebruaryRangeFollowTheYear) {
     const Result r = run(s);
     EXPECT_EQ(r.y, 2025);
     EXPECT_EQ(r.d, 28);
-    EXPECT_EQ(row(18), "                Jahr (0000 - 9999): 2025 (ist kein Schaltjahr.)");
-    EXPECT_EQ(row(20), "                Tag      (01 - 28): 28.");
+    EXPECT_EQ(row_of(18), "                Jahr (0000 - 9999): 2025 (ist kein Schaltjahr.)");
+    EXPECT_EQ(row_of(20), "                Tag      (01 - 28): 28.");
 }
 
 TEST(Kalender, F1RestoresTodayAndHandsItOut) {

@@ -21,76 +21,18 @@
 #include "engine/narrowing.h"
 #include "engine/scoring.h"
 #include "engine/zqspiel.h"
+#include "support/engine_reset.h"
 
 namespace cbtest {
 
 using namespace zqspiel;
 
-struct Bedingungen {
-    int l = 4;
-    char erstes = '1', letztes = '6';
-    bool wdh = true;
-    bool leer = false;
-    bool pc_loesung = true;  // the computer answers
-    bool fest = true;
-    int zeitstufe = 0;
-    bool ton = false;
-    int stufe = 10;  // memory step
-};
+using zqtest::Bedingungen;
+using zqtest::setze_loesung;
 
 // The state the match loop leaves before the computer's first guess, the
 // clock running.
-inline void bereite_vor(const Bedingungen& b) {
-    LISTEN_FREIGEBEN(true);
-    INITFELD();
-    INITIALISIERE();
-    X.CODELAENGE = static_cast<byte>(b.l);
-    X.ERSTES_ZEICHEN = b.erstes;
-    X.LETZTES_ZEICHEN = b.letztes;
-    X.WIEDERHOLUNG = b.wdh;
-    X.LEERZEICHEN_ERLAUBT = b.leer;
-    X.PC_LOESUNG = b.pc_loesung;
-    X.PC_RAET = true;
-    X.LOESUNG_FEST = b.fest;
-    X.ZEITSTUFE = static_cast<byte>(b.zeitstufe);
-    X.TON = b.ton;
-    baue_zeichentabellen();
-    setze_zeitlimit();
-    setze_memavail(static_cast<byte>(b.stufe));
-    MERKEMEMAVAIL = -5;  // the capacity table and MEMGES made afresh
-    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
-    SP_D = true;
-    MERKE_WDHG = b.wdh;
-    LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = b.leer;
-    KENNEALLEFARBEN = !b.wdh && b.l == MAXFARBE;
-    ALLESTERNEDRUCKEN = true;
-    REIHENFOLGE();
-    GESPIELT.fill(0);
-    LOESUNG.blank();
-    PL_0 = static_cast<byte>(std::min<int>(b.l, MAXFARBE));
-    PL_1 = static_cast<byte>(PL_0 + 1);
-    AEQUI_KLASSE = true;
-    FEHLZEICHEN = 0;
-    NUMMER = 0;
-    UNTERBR = 0;
-    NEUER_KANDIDAT = true;
-    ZAHL_DER_STERNE = 0;
-    X2 = POSITION{{static_cast<std::uint16_t>((101 - b.l) / 2), static_cast<std::uint16_t>((141 - b.l) / 2)}};
-    WX = static_cast<byte>(X2[1]);
-    WY = 9;
-    starte_spieluhr();
-    console::goto_xy(WX, WY);
-}
-
-// Sets the computer's fixed secret code (sign characters) and its counts.
-inline void setze_loesung(const std::string& code) {
-    LOESUNG.blank();
-    LOESUNGSFARBEN.fill(0);
-    for (std::size_t i = 0; i < code.size(); ++i) {
-        LOESUNG[static_cast<int>(i) + 1] = code[i];
-        ++LOESUNGSFARBEN[NRFUNKTION(code[i])];
-    }
-}
+inline void bereite_vor(const Bedingungen& b) { zqtest::bereite_rechner_raten_vor(b); }
 
 inline std::string code_von(const LISTE* n) {
     std::string s;

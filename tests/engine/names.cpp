@@ -98,10 +98,10 @@ TEST(ClearName, AnyContentComesOutInTheEditorsForm) {
         for (int i = 1; i <= 31; ++i) {
             const char c = n[i], prev = n[i - 1];
             ASSERT_TRUE(is_upper(c) || is_lower(c) || c == ' ' || c == '-' || c == '.') << text(n);
-            if (is_lower(c)) ASSERT_TRUE(is_upper(prev) || is_lower(prev)) << text(n);
-            if (is_upper(c)) ASSERT_TRUE(prev == ' ' || prev == '-') << text(n);
-            if (prev == '.') ASSERT_TRUE(c == ' ' || c == '-') << text(n);
-            if (is_upper(prev)) ASSERT_TRUE(is_lower(c) || c == '.') << text(n);
+            if (is_lower(c)) { ASSERT_TRUE(is_upper(prev) || is_lower(prev)) << text(n); }
+            if (is_upper(c)) { ASSERT_TRUE(prev == ' ' || prev == '-') << text(n); }
+            if (prev == '.') { ASSERT_TRUE(c == ' ' || c == '-') << text(n); }
+            if (is_upper(prev)) { ASSERT_TRUE(is_lower(c) || c == '.') << text(n); }
         }
         const NAMENSFELD once = n;
         CLEAR_NAME(n);

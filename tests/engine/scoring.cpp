@@ -290,6 +290,6 @@ TEST(Wieviele, SmallCellsAreTrueBoundsByExhaustiveSearch) {
         const int exact = brute_force(f.l, f.n, f.wdh, f.leer);
         const int table = WIEVIELE(static_cast<byte>(f.l), static_cast<byte>(f.n), f.wdh, f.leer);
         EXPECT_LE(exact, table) << "L=" << f.l << " N=" << f.n << " wdh=" << f.wdh << " leer=" << f.leer;
-        if (f.tight) EXPECT_EQ(exact, table) << "L=" << f.l << " N=" << f.n << " wdh=" << f.wdh;
+        if (f.tight) { EXPECT_EQ(exact, table) << "L=" << f.l << " N=" << f.n << " wdh=" << f.wdh; }
     }
 }

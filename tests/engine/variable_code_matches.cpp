@@ -41,9 +41,6 @@ void set_up(console::VirtualConsole& vc, const Conditions& c, bool pc_loesung, b
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
 }
 
-// The trials of the finished match as the table shows them (first half).
-std::string trial_row(int r, int n) { return at(X2[1], r + 8, n); }
-
 }  // namespace
 
 TEST(VariableCodeMatch, ComputerAgainstItselfNeedsTheTabledTrials) {
@@ -74,7 +71,7 @@ TEST(VariableCodeMatch, ComputerAgainstItselfNeedsTheTabledTrials) {
             const VERSUCH& last = V30[NUMMER <= 30 ? NUMMER : L];
             EXPECT_EQ(last.P, c.l);
             EXPECT_EQ(at(10, 25, c.l), std::string(last.ZUG.s, static_cast<std::size_t>(c.l)));
-            if (tabled > 0) EXPECT_EQ(NUMMER, tabled - shortfall);
+            if (tabled > 0) { EXPECT_EQ(NUMMER, tabled - shortfall); }
             if (std::getenv("ZQ_TRACE"))
                 for (int t = 1; t <= NUMMER && t <= 30; ++t)
                     std::printf("  %d: %.*s %d/%d\n", t, c.l, V30[t].ZUG.s, V30[t].P, V30[t].Z);

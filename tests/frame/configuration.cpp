@@ -5,18 +5,13 @@
 #include "console/virtual_console.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
+#include "support/screen_check.h"
 
 using console::screen;
 
 namespace {
 
 constexpr unsigned char UP = 72, DOWN = 80, LEFT = 75, RIGHT = 77;
-
-std::string row(int r) {
-    std::string t = screen().row_text(r);
-    t.erase(t.find_last_not_of(' ') + 1);
-    return t;
-}
 
 // Runs the page from `step` with the scripted keys and an Enter; returns the step left.
 int run_from(int step, console::ScopedVirtualConsole& s, bool german = true) {
@@ -80,20 +75,20 @@ TEST(Konfiguration, LeavingAtOnceKeepsTheStep) {
 TEST(Konfiguration, GermanPageRowByRow) {
     console::ScopedVirtualConsole s;
     run_from(1, s);
-    EXPECT_EQ(row(1), "");
-    EXPECT_EQ(row(2), "                            ***  Konfiguration  ***");
+    EXPECT_EQ(row_of(1), "");
+    EXPECT_EQ(row_of(2), "                            ***  Konfiguration  ***");
     EXPECT_EQ(screen().attr_at(29, 2), 0x1E);
-    EXPECT_EQ(row(4), "Nach dem Start des Terminals waehlen Sie bitte \"Terminal\" -> \"Einstellungen ..\"");
-    EXPECT_EQ(row(9), "\"Westeuropaeisch (DOS Latin 1)\" fuer Ihr Profil.");
-    EXPECT_EQ(row(11), " " + std::string(78, '_'));
-    EXPECT_EQ(row(13), "Geben Sie unten ein,wieviel Speicherplatz dem Spiel zur Verfuegung stehen soll.");
-    EXPECT_EQ(row(15), "Raten benoetigt. Bestaetigen Sie anschliessend die Auswahl mit \"CR\"/\"Enter\".");
-    EXPECT_EQ(row(16), "");
-    EXPECT_EQ(row(17), "  1 (*):   1 MiB        64-Bit:       a ( ):   4 GiB");
-    EXPECT_EQ(row(18), "  2 ( ):   8 MiB                      b ( ):   8 GiB");
-    EXPECT_EQ(row(20), "  4 ( ): 128 MiB                      d ( ):  32 GiB");
-    EXPECT_EQ(row(23), "  7 ( ):   1 GiB                      g ( ): 256 GiB");
-    EXPECT_EQ(row(24), "  8 ( ):   2 GiB");
+    EXPECT_EQ(row_of(4), "Nach dem Start des Terminals waehlen Sie bitte \"Terminal\" -> \"Einstellungen ..\"");
+    EXPECT_EQ(row_of(9), "\"Westeuropaeisch (DOS Latin 1)\" fuer Ihr Profil.");
+    EXPECT_EQ(row_of(11), " " + std::string(78, '_'));
+    EXPECT_EQ(row_of(13), "Geben Sie unten ein,wieviel Speicherplatz dem Spiel zur Verfuegung stehen soll.");
+    EXPECT_EQ(row_of(15), "Raten benoetigt. Bestaetigen Sie anschliessend die Auswahl mit \"CR\"/\"Enter\".");
+    EXPECT_EQ(row_of(16), "");
+    EXPECT_EQ(row_of(17), "  1 (*):   1 MiB        64-Bit:       a ( ):   4 GiB");
+    EXPECT_EQ(row_of(18), "  2 ( ):   8 MiB                      b ( ):   8 GiB");
+    EXPECT_EQ(row_of(20), "  4 ( ): 128 MiB                      d ( ):  32 GiB");
+    EXPECT_EQ(row_of(23), "  7 ( ):   1 GiB                      g ( ): 256 GiB");
+    EXPECT_EQ(row_of(24), "  8 ( ):   2 GiB");
     EXPECT_EQ(screen().attr_at(3, 17), 0x1E);
     EXPECT_EQ(screen().attr_at(16, 17), 0x1E);
     EXPECT_EQ(screen().attr_at(17, 17), 0x1F);
@@ -106,12 +101,12 @@ TEST(Konfiguration, GermanPageRowByRow) {
 TEST(Konfiguration, EnglishPage) {
     console::ScopedVirtualConsole s;
     run_from(15, s, false);
-    EXPECT_EQ(row(2), "                            ***  Configuration  ***");
-    EXPECT_EQ(row(4), "  After starting the terminal please choose 'Terminal' -> 'Preferences ...'");
-    EXPECT_EQ(row(6), "  configure than -> 'General' your Default Profile,");
-    EXPECT_EQ(row(13), "  Please choose now, how much memory (RAM) the game should be able to use.");
-    EXPECT_EQ(row(17), "  1 ( ):   1 MiB        64-bit:       a ( ):   4 GiB");
-    EXPECT_EQ(row(23), "  7 ( ):   1 GiB                      g (*): 256 GiB");
+    EXPECT_EQ(row_of(2), "                            ***  Configuration  ***");
+    EXPECT_EQ(row_of(4), "  After starting the terminal please choose 'Terminal' -> 'Preferences ...'");
+    EXPECT_EQ(row_of(6), "  configure than -> 'General' your Default Profile,");
+    EXPECT_EQ(row_of(13), "  Please choose now, how much memory (RAM) the game should be able to use.");
+    EXPECT_EQ(row_of(17), "  1 ( ):   1 MiB        64-bit:       a ( ):   4 GiB");
+    EXPECT_EQ(row_of(23), "  7 ( ):   1 GiB                      g (*): 256 GiB");
     EXPECT_EQ(screen().attr_at(39, 23), 0x1E);
 }
 
@@ -119,7 +114,7 @@ TEST(Konfiguration, AChangeRewritesTheOldAndTheNewEntry) {
     console::ScopedVirtualConsole s;
     s.vc.ext(RIGHT);
     EXPECT_EQ(run_from(8, s), 15);
-    EXPECT_EQ(row(24), "  8 ( ):   2 GiB");
+    EXPECT_EQ(row_of(24), "  8 ( ):   2 GiB");
     EXPECT_EQ(screen().attr_at(3, 24), 0x1F);
     EXPECT_EQ(screen().text(39, 23, 14), "g (*): 256 GiB");
     EXPECT_EQ(screen().attr_at(52, 23), 0x1E);

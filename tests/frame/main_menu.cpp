@@ -5,7 +5,7 @@
 #include "engine/conditions.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
-#include "frame/screen_check.h"
+#include "support/screen_check.h"
 #include "frame/temp_dir.h"
 
 using namespace zqspiel;

@@ -3,7 +3,7 @@
 #include "console/virtual_console.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
-#include "frame/screen_check.h"
+#include "support/screen_check.h"
 
 using namespace zqspiel;
 using V = std::vector<std::string>;

@@ -6,18 +6,13 @@
 #include "help/pages.h"
 #include "help/zqd.h"
 #include "help/zqe.h"
+#include "support/screen_check.h"
 
 using console::screen;
 
 namespace {
 
 constexpr unsigned char PGUP = 73, PGDN = 81, CURSOR_UP = 72;
-
-std::string row(int r) {
-    std::string t = screen().row_text(r);
-    t.erase(t.find_last_not_of(' ') + 1);
-    return t;
-}
 
 // Every page fits the screen: at most 25 rows of at most 80 plain ASCII characters.
 void expect_fits(help::Page page, const char* what) {
@@ -47,13 +42,13 @@ TEST(Instructions, DrawPageSwitchesTheEmphasis) {
     console::ScopedVirtualConsole s;
     const std::string_view lines[] = {"ab~cd~ef", "", "~x~"};
     help::draw_page(lines, 0x1F, 0x1E);
-    EXPECT_EQ(row(1), "abcdef");
+    EXPECT_EQ(row_of(1), "abcdef");
     EXPECT_EQ(screen().attr_at(2, 1), 0x1F);
     EXPECT_EQ(screen().attr_at(3, 1), 0x1E);
     EXPECT_EQ(screen().attr_at(4, 1), 0x1E);
     EXPECT_EQ(screen().attr_at(5, 1), 0x1F);
     EXPECT_EQ(screen().attr_at(80, 2), 0x1F);  // cleared in the normal attribute
-    EXPECT_EQ(row(3), "x");
+    EXPECT_EQ(row_of(3), "x");
     EXPECT_EQ(screen().attr_at(1, 3), 0x1E);
     EXPECT_EQ(console::text_attr(), 0x1F);
 }
@@ -64,7 +59,7 @@ TEST(Instructions, ShortPageLeavesOnAnOrdinaryKeyButBackspace) {
     s.vc.key(8).ext(CURSOR_UP).keys("x").keys("y");
     zqd::KURZANLEITUNGD(0x1F, 0x1E);
     EXPECT_EQ(s.vc.pending(), 1u);  // the 'y' is left over
-    EXPECT_EQ(row(1), "                            ***  Spielregeln !  ***");
+    EXPECT_EQ(row_of(1), "                            ***  Spielregeln !  ***");
     EXPECT_EQ(screen().attr_at(29, 1), 0x1E);
     EXPECT_EQ(screen().attr_at(1, 3), 0x1F);
 
@@ -72,7 +67,7 @@ TEST(Instructions, ShortPageLeavesOnAnOrdinaryKeyButBackspace) {
     t.vc.ext(PGUP).ext(PGDN).keys("y");
     zqe::KURZANLEITUNGE(0x1F, 0x1E);
     EXPECT_EQ(t.vc.pending(), 1u);  // PgDn left
-    EXPECT_EQ(row(1), "                         ***  Rules of the game !  ***");
+    EXPECT_EQ(row_of(1), "                         ***  Rules of the game !  ***");
 
     for (unsigned char k : {27, 3, 13}) {
         console::ScopedVirtualConsole u;
@@ -86,11 +81,11 @@ TEST(Instructions, ShortPageGermanRows) {
     console::ScopedVirtualConsole s;
     s.vc.keys("x");
     zqd::KURZANLEITUNGD(0x1F, 0x1E);
-    EXPECT_EQ(row(2), "");
-    EXPECT_EQ(row(3).substr(0, 2), "  ");  // paragraphs open with two blanks
-    EXPECT_NE(row(9).find("abc gegen acd"), std::string::npos);
-    EXPECT_NE(row(16).find("a*b gegen abc ergibt P=1 und Z=1"), std::string::npos);
-    EXPECT_NE(row(14).find("\"F4\""), std::string::npos);
+    EXPECT_EQ(row_of(2), "");
+    EXPECT_EQ(row_of(3).substr(0, 2), "  ");  // paragraphs open with two blanks
+    EXPECT_NE(row_of(9).find("abc gegen acd"), std::string::npos);
+    EXPECT_NE(row_of(16).find("a*b gegen abc ergibt P=1 und Z=1"), std::string::npos);
+    EXPECT_NE(row_of(14).find("\"F4\""), std::string::npos);
 }
 
 TEST(Instructions, PagingForwardBackAndOut) {
@@ -100,7 +95,7 @@ TEST(Instructions, PagingForwardBackAndOut) {
     s.vc.key(8).ext(PGUP).keys("xx").key(8).ext(PGUP).ext(PGDN).key(27).keys("z");
     zqd::SPIELANLEITUNGD(0x1F, 0x1E);
     EXPECT_EQ(s.vc.pending(), 1u);
-    EXPECT_EQ(row(1), "             Die vorliegende wesentlich erweiterte Computerversion:");
+    EXPECT_EQ(row_of(1), "             Die vorliegende wesentlich erweiterte Computerversion:");
     EXPECT_EQ(screen().attr_at(14, 1), 0x1E);
 }
 
@@ -109,14 +104,14 @@ TEST(Instructions, FirstPageIgnoresBackspaceAndLeavesOnEsc) {
     s.vc.key(8).ext(PGUP).ext(CURSOR_UP).key(3).keys("z");
     zqe::SPIELANLEITUNGE(0x1F, 0x1E);
     EXPECT_EQ(s.vc.pending(), 1u);
-    EXPECT_EQ(row(1), "                            ***  Zentrovalquist  ***");
-    EXPECT_EQ(row(7), "                               Course of the game:");
+    EXPECT_EQ(row_of(1), "                            ***  Zentrovalquist  ***");
+    EXPECT_EQ(row_of(7), "                               Course of the game:");
     EXPECT_EQ(screen().attr_at(32, 7), 0x1E);
-    EXPECT_EQ(row(16), "     Example:  Code 2934, trial 2473.");
+    EXPECT_EQ(row_of(16), "     Example:  Code 2934, trial 2473.");
     EXPECT_EQ(screen().attr_at(6, 16), 0x1E);
     EXPECT_EQ(screen().attr_at(15, 16), 0x1F);
-    EXPECT_NE(row(17).find("=> P=1."), std::string::npos);
-    EXPECT_NE(row(18).find("=> S=1+1=2."), std::string::npos);
+    EXPECT_NE(row_of(17).find("=> P=1."), std::string::npos);
+    EXPECT_NE(row_of(18).find("=> S=1+1=2."), std::string::npos);
 }
 
 TEST(Instructions, LastPageLeavesOnAnyOrdinaryKeyOrPgDn) {
@@ -125,12 +120,12 @@ TEST(Instructions, LastPageLeavesOnAnyOrdinaryKeyOrPgDn) {
         s.vc.keys("xxx").ext(CURSOR_UP).ext(PGDN).keys("z");
         zqd::SPIELANLEITUNGD(0x1F, 0x1E);
         EXPECT_EQ(s.vc.pending(), 1u);
-        EXPECT_EQ(row(1), "          Hier das Spiel noch einmal im Ueberblick:");
-        EXPECT_EQ(row(3), "          Nr.  Code  P  Z");
-        EXPECT_EQ(row(4), "           1    ba   1  0");
-        EXPECT_EQ(row(5), "           2    bb   0  0");
-        EXPECT_EQ(row(6), "           3    aa   2  0");
-        EXPECT_EQ(row(7), "          Loesung: aa   benoetigte Versuche: 3");
+        EXPECT_EQ(row_of(1), "          Hier das Spiel noch einmal im Ueberblick:");
+        EXPECT_EQ(row_of(3), "          Nr.  Code  P  Z");
+        EXPECT_EQ(row_of(4), "           1    ba   1  0");
+        EXPECT_EQ(row_of(5), "           2    bb   0  0");
+        EXPECT_EQ(row_of(6), "           3    aa   2  0");
+        EXPECT_EQ(row_of(7), "          Loesung: aa   benoetigte Versuche: 3");
         EXPECT_EQ(screen().attr_at(11, 1), 0x1E);
         EXPECT_EQ(screen().attr_at(11, 3), 0x1F);
     }
@@ -139,8 +134,8 @@ TEST(Instructions, LastPageLeavesOnAnyOrdinaryKeyOrPgDn) {
         s.vc.keys("xxx").key(27).keys("z");
         zqe::SPIELANLEITUNGE(0x1F, 0x1E);
         EXPECT_EQ(s.vc.pending(), 1u);
-        EXPECT_EQ(row(3), "          No.  Code  P  S");
-        EXPECT_EQ(row(7), "          Solution: aa   Trials made: 3");
+        EXPECT_EQ(row_of(3), "          No.  Code  P  S");
+        EXPECT_EQ(row_of(7), "          Solution: aa   Trials made: 3");
     }
     {
         // Backspace on the last page goes back to page 3, redrawn from the top
@@ -148,9 +143,9 @@ TEST(Instructions, LastPageLeavesOnAnyOrdinaryKeyOrPgDn) {
         s.vc.keys("xxx").key(8).key(27);
         zqe::SPIELANLEITUNGE(0x1F, 0x1E);
         EXPECT_EQ(s.vc.pending(), 0u);
-        EXPECT_EQ(row(1), "");
-        EXPECT_NE(row(2).find("fixed code"), std::string::npos);
-        EXPECT_EQ(row(20), "");  // nothing of page 4 is left below
+        EXPECT_EQ(row_of(1), "");
+        EXPECT_NE(row_of(2).find("fixed code"), std::string::npos);
+        EXPECT_EQ(row_of(20), "");  // nothing of page 4 is left below
     }
 }
 
@@ -164,6 +159,6 @@ TEST(Instructions, PagingThroughEveryPageOfBothLanguages) {
             zqe::SPIELANLEITUNGE(0x70, 0x7F);
         EXPECT_EQ(s.vc.pending(), 1u);
         EXPECT_EQ(screen().attr_at(80, 25), 0x70);
-        EXPECT_NE(row(1).find(german ? "Ueberblick" : "review"), std::string::npos);
+        EXPECT_NE(row_of(1).find(german ? "Ueberblick" : "review"), std::string::npos);
     }
 }

@@ -36,6 +36,7 @@
 #include "engine/match.h"
 #include "engine/scoring.h"
 #include "engine/zqspiel.h"
+#include "support/engine_reset.h"
 
 using namespace zqspiel;
 
@@ -110,23 +111,15 @@ bool draw_conditions(Rng& rng, Draw& d) {
     d.fest = rng.in(0, 1) == 1;
     d.zeitstufe = rng.in(0, 3) == 0 ? rng.in(1, 9) : 0;
 
-    INITIALISIERE();
-    X.CODELAENGE = static_cast<byte>(d.laenge);
-    X.ERSTES_ZEICHEN = d.erstes;
-    X.LETZTES_ZEICHEN = d.letztes;
-    X.WIEDERHOLUNG = d.wdh;
-    X.LEERZEICHEN_ERLAUBT = d.leer;
-    X.PC_LOESUNG = true;
-    X.PC_RAET = true;
-    X.LOESUNG_FEST = d.fest;
-    X.ZEITSTUFE = static_cast<byte>(d.zeitstufe);
-    X.SPEICHER = static_cast<byte>(d.stufe);
-    pruefe_bedingungen();
+    zqtest::setze_bedingungen({.l = d.laenge,
+                               .erstes = d.erstes,
+                               .letztes = d.letztes,
+                               .wdh = d.wdh,
+                               .leer = d.leer,
+                               .fest = d.fest,
+                               .zeitstufe = d.zeitstufe,
+                               .stufe = d.stufe});
     d.wdh = X.WIEDERHOLUNG;
-    setze_zeitlimit();
-    SPEICHERSTUFE = static_cast<byte>(d.stufe);
-    setze_memavail(SPEICHERSTUFE);
-    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
     d.fest = X.LOESUNG_FEST;
     return X.PC_RAET;
 }
@@ -235,7 +228,7 @@ int main(int argc, char** argv) {
                 if (may_cut) ++time_may_cut;
                 if (most > 0 && NUMMER == most + 1 && !may_cut) {
                     ++one_over;
-                    std::printf("match %d: one trial over the board's number (%d)\n", i, most);
+                    std::printf("match %ld: one trial over the board's number (%d)\n", i, most);
                 } else if (most > 0 && NUMMER > most && !may_cut) {
                     fail(i, d, "more trials than the board's number allows", NUMMER, most);
                     std::printf("  secret %.*s:", n, LOESUNG.s);

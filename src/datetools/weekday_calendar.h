@@ -1,0 +1,15 @@
+// The weekday calendar's hand-over of the virtual game date.
+#pragma once
+
+#include <cstdint>
+
+#include "datetools/zuf.h"
+
+namespace zuf {
+
+// Hands the calendar's date out: today (flag false) while the edited date is the
+// date of entry, else the edited date with its weekday (flag true).
+void UEBERGIB_DATUM(bool& virtual_date, std::uint16_t& jahr, std::uint16_t& monat, std::uint16_t& tag,
+                    std::uint16_t& wotag);
+
+}  // namespace zuf

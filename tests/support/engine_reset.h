@@ -1,0 +1,102 @@
+// Putting the engine into a known state without the screens around it: the
+// conditions of a match in force, and the computer codebreaker ready for its
+// first guess. Shared by the tests, the benchmarks and the soak run, so that
+// all of them start a match from the same state.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "console/console.h"
+#include "engine/answer_order.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+#include "engine/conditions.h"
+#include "engine/zqspiel.h"
+
+namespace zqtest {
+
+struct Bedingungen {
+    int l = 4;
+    char erstes = '1', letztes = '6';
+    bool wdh = true;
+    bool leer = false;
+    bool pc_loesung = true;  // the computer answers
+    bool fest = true;
+    int zeitstufe = 0;
+    bool ton = false;
+    int stufe = 10;  // memory step
+};
+
+// The store and the list released, the shuffle table empty, the defaults
+// with b in X (checked as when they are loaded), and the sign tables, time
+// limit and memory budget that follow;
+// then the capacity check of match start, which may take the computer's roles
+// away (X.PC_RAET, X.LOESUNG_FEST say what is left).
+inline void setze_bedingungen(const Bedingungen& b) {
+    using namespace zqspiel;
+    LISTEN_FREIGEBEN(true);
+    INITFELD();
+    INITIALISIERE();
+    X.CODELAENGE = static_cast<byte>(b.l);
+    X.ERSTES_ZEICHEN = b.erstes;
+    X.LETZTES_ZEICHEN = b.letztes;
+    X.WIEDERHOLUNG = b.wdh;
+    X.LEERZEICHEN_ERLAUBT = b.leer;
+    X.PC_LOESUNG = b.pc_loesung;
+    X.PC_RAET = true;
+    X.LOESUNG_FEST = b.fest;
+    X.ZEITSTUFE = static_cast<byte>(b.zeitstufe);
+    X.TON = b.ton;
+    X.SPEICHER = static_cast<byte>(b.stufe);
+    pruefe_bedingungen();  // a code longer than the set goes with repetition
+    setze_zeitlimit();
+    SPEICHERSTUFE = static_cast<byte>(b.stufe);
+    setze_memavail(SPEICHERSTUFE);
+    MERKEMEMAVAIL = -5;  // the capacity table and MEMGES made afresh
+    KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
+}
+
+// The state the match loop leaves before the computer's first guess, with
+// the conditions of b, in German, the clock running and the cursor on the
+// first trial row.
+inline void bereite_rechner_raten_vor(const Bedingungen& b) {
+    using namespace zqspiel;
+    setze_bedingungen(b);
+    SP_D = true;
+    MERKE_WDHG = b.wdh;
+    LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = b.leer;
+    KENNEALLEFARBEN = !b.wdh && b.l == MAXFARBE;
+    ALLESTERNEDRUCKEN = true;
+    REIHENFOLGE();
+    GESPIELT.fill(0);
+    LOESUNG.blank();
+    PL_0 = static_cast<byte>(std::min<int>(b.l, MAXFARBE));
+    PL_1 = static_cast<byte>(PL_0 + 1);
+    AEQUI_KLASSE = true;
+    FEHLZEICHEN = 0;
+    ZAEHLE_VORH_FARBE = 0;
+    NUMMER = 0;
+    UNTERBR = 0;
+    NEUER_KANDIDAT = true;
+    ZAHL_DER_STERNE = 0;
+    X2 = POSITION{{static_cast<std::uint16_t>((101 - b.l) / 2), static_cast<std::uint16_t>((141 - b.l) / 2)}};
+    WX = static_cast<byte>(X2[1]);
+    WY = 9;
+    starte_spieluhr();
+    console::goto_xy(WX, WY);
+}
+
+// Sets the computer's fixed secret code (sign characters) and its counts.
+inline void setze_loesung(const std::string& code) {
+    using namespace zqspiel;
+    LOESUNG.blank();
+    LOESUNGSFARBEN.fill(0);
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        LOESUNG[static_cast<int>(i) + 1] = code[i];
+        ++LOESUNGSFARBEN[NRFUNKTION(code[i])];
+    }
+}
+
+}  // namespace zqtest
