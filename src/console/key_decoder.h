@@ -17,20 +17,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "console/keys.h"
+
 namespace console {
 
-// Scan codes of the extended keys (second byte after the 0).
-namespace scan {
-inline constexpr unsigned char F1 = 59;           // F1..F10 = 59..68
-inline constexpr unsigned char SHIFT_F1 = 84;     // 84..93
-inline constexpr unsigned char CTRL_F1 = 94;      // 94..103
-inline constexpr unsigned char ALT_F1 = 104;      // 104..113
-inline constexpr unsigned char F11 = 133, F12 = 134;
-inline constexpr unsigned char HOME = 71, UP = 72, PGUP = 73, LEFT = 75, RIGHT = 77;
-inline constexpr unsigned char END = 79, DOWN = 80, PGDN = 81, INS = 82, DEL = 83;
-inline constexpr unsigned char SHIFT_TAB = 15;
-inline constexpr unsigned char CTRL_2 = 3;  // Ctrl-Space / Ctrl-@ (the NUL byte)
-}  // namespace scan
+// The decoder's scan codes are the program's shared ones.
+namespace scan = key::scan;
 
 class KeyDecoder {
 public:
