@@ -17,6 +17,11 @@ test:
 	cmake --build build/release -j $(JOBS) --target zentrovalquist
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && ZQ_E2E_BINARY=$(CURDIR)/build/release/zentrovalquist ctest --output-on-failure -j $(JOBS)
+	@# the portable system calls (those of macOS and the BSDs), forced on this
+	@# machine: the engine and console tests once more, plain -O1, no sanitizers
+	@test -f build/portable/CMakeCache.txt || cmake -S . -B build/portable $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG -D_GLIBCXX_ASSERTIONS" -DZQ_PORTABLE=ON -DZQ_TESTS=ON
+	cmake --build build/portable -j $(JOBS) --target zq_tests
+	cd build/portable && ctest --output-on-failure -j $(JOBS)
 
 # Installing is optional: the game into $(PREFIX)/bin, its manual page into
 # $(PREFIX)/share/man/man6, the README into $(PREFIX)/share/doc/zentrovalquist.
