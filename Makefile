@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GEN := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: play build test bench clean fuzz soak
+.PHONY: play build test bench clean fuzz soak install uninstall deb
 
 build:
 	@test -f build/release/CMakeCache.txt || cmake -S . -B build/release $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF
@@ -17,6 +17,39 @@ test:
 	cmake --build build/release -j $(JOBS) --target zentrovalquist
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && ZQ_E2E_BINARY=$(CURDIR)/build/release/zentrovalquist ctest --output-on-failure -j $(JOBS)
+	@# the portable system calls (those of macOS and the BSDs), forced on this
+	@# machine: the engine and console tests once more, plain -O1, no sanitizers
+	@test -f build/portable/CMakeCache.txt || cmake -S . -B build/portable $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG -D_GLIBCXX_ASSERTIONS" -DZQ_PORTABLE=ON -DZQ_TESTS=ON
+	cmake --build build/portable -j $(JOBS) --target zq_tests
+	cd build/portable && ctest --output-on-failure -j $(JOBS)
+
+# Installing is optional: the game into $(PREFIX)/bin, its manual page into
+# $(PREFIX)/share/man/man6, the README into $(PREFIX)/share/doc/zentrovalquist.
+# DESTDIR stages the tree elsewhere (for packagers); `make uninstall` removes
+# what the last install listed in build/release/install_manifest.txt.
+PREFIX ?= /usr/local
+
+# umask 022: directories made on the way must be readable by every user even
+# when the installing shell's umask is stricter.
+install: build
+	umask 022 && DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake -P packaging/uninstall.cmake build/release/install_manifest.txt
+
+# A Debian package built with CPack in build/deb, its dependencies found by
+# dpkg-shlibdeps, then checked with lintian when that is installed.
+deb:
+	@command -v dpkg-shlibdeps >/dev/null 2>&1 || { \
+		echo "make deb: dpkg-shlibdeps is not installed (package dpkg-dev); it computes the package's dependencies. No package was built."; exit 1; }
+	@test -f build/deb/CMakeCache.txt || cmake -S . -B build/deb $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF -DZQ_DEB=ON \
+		-DCMAKE_INSTALL_PREFIX=/usr "-DCMAKE_CXX_FLAGS=-D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
+		"-DCMAKE_EXE_LINKER_FLAGS=-Wl,-z,relro -Wl,-z,now"
+	cmake --build build/deb -j $(JOBS)
+	cd build/deb && cpack -G DEB
+	@deb=$$(ls build/deb/zentrovalquist_*.deb); echo "package: $$deb"; \
+	if command -v lintian >/dev/null 2>&1; then lintian --info "$$deb"; \
+	else echo "make deb: lintian is not installed; the package was not checked."; fi
 
 bench:
 	@test -f build/bench/CMakeCache.txt || cmake -S . -B build/bench $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF -DZQ_BENCH=ON

@@ -226,7 +226,24 @@ std::uint64_t rlimit_bytes(int resource) {
     return static_cast<std::uint64_t>(rl.rlim_cur);
 }
 
+std::uint64_t pages_bytes(long pages) {
+    const long page = sysconf(_SC_PAGESIZE);
+    return pages > 0 && page > 0 ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(page) : 0;
+}
+
 }  // namespace
+
+MemoryReadings portable_memory_readings() {
+    MemoryReadings r;
+    r.total = pages_bytes(sysconf(_SC_PHYS_PAGES));
+#ifdef _SC_AVPHYS_PAGES
+    r.available = pages_bytes(sysconf(_SC_AVPHYS_PAGES));
+#endif
+    if (r.available == 0 || r.available > r.total) r.available = r.total;
+    r.as_limit = rlimit_bytes(RLIMIT_AS);
+    r.data_limit = rlimit_bytes(RLIMIT_DATA);
+    return r;
+}
 
 #ifdef __APPLE__
 
@@ -326,6 +343,7 @@ MemoryReadings linux_memory_readings(const LinuxMemoryFiles& files) {
     return r;
 }
 
+#if defined(__linux__) && !defined(ZQ_PORTABLE)
 MemoryReadings system_memory_readings() {
     MemoryReadings r = linux_memory_readings(LinuxMemoryFiles{});
     if (r.available == 0) {
@@ -341,6 +359,9 @@ MemoryReadings system_memory_readings() {
     }
     return r;
 }
+#else
+MemoryReadings system_memory_readings() { return portable_memory_readings(); }
+#endif
 
 #endif
 

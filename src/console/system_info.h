@@ -51,6 +51,13 @@ MemoryReadings system_memory_readings();
 // available memory, lowered by a cgroup limit when there is one.
 std::uint64_t system_available_memory();
 
+// ---- portable readings ----------------------------------------------------
+// For systems without the calls of their own used elsewhere (the BSDs, and
+// Linux built with ZQ_PORTABLE): the total from sysconf(_SC_PHYS_PAGES), the
+// free pages (_SC_AVPHYS_PAGES) as available where the system tells them,
+// else the total; the rlimits from the process; no cgroup.
+MemoryReadings portable_memory_readings();
+
 // ---- Linux readings -------------------------------------------------------
 // Where the files are; tests point them at a tree of their own.
 struct LinuxMemoryFiles {

@@ -1,8 +1,7 @@
 #include "engine/arena.h"
 
-#include <sys/mman.h>
-
 #include "console/console.h"
+#include "console/pages.h"
 
 namespace zqspiel {
 
@@ -31,12 +30,10 @@ bool Arena::grow(std::size_t bytes) {
     // The chunk is touched page by page as nodes arrive, so what matters is
     // whether the process can still have all of it.
     if (!speicher_reicht(size, size)) return false;
-    void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (p == MAP_FAILED) return false;
-#ifdef MADV_HUGEPAGE
+    void* p = console::map_pages(size);
+    if (!p) return false;
     // The store is walked in random order: large pages spare the TLB.
-    if (size >= (2u << 20)) madvise(p, size, MADV_HUGEPAGE);
-#endif
+    if (size >= (2u << 20)) console::advise_large_pages(p, size, true);
     chunks_.push_back({p, size});
     cur_ = static_cast<char*>(p);
     end_ = cur_ + size;
@@ -44,7 +41,7 @@ bool Arena::grow(std::size_t bytes) {
 }
 
 void Arena::release() {
-    for (const Chunk& c : chunks_) munmap(c.base, c.size);
+    for (const Chunk& c : chunks_) console::unmap_pages(c.base, c.size);
     chunks_.clear();
     cur_ = end_ = nullptr;
     used_ = 0;

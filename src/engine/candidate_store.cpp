@@ -1,11 +1,10 @@
 #include "engine/candidate_store.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "console/console.h"
+#include "console/pages.h"
 #include "engine/arena.h"
 #include "engine/clock.h"
 
@@ -180,7 +179,7 @@ public:
     Bereichsliste(const Bereichsliste&) = delete;
     Bereichsliste& operator=(const Bereichsliste&) = delete;
     ~Bereichsliste() {
-        if (pool_) munmap(pool_, bytes_);
+        console::unmap_pages(pool_, bytes_);
     }
 
     // Room for codes nodes, when the process can have it beside what the
@@ -190,12 +189,10 @@ public:
         bloecke_ = BEREICHE + static_cast<std::size_t>(codes) / ZEIGER + 1;
         bytes_ = bloecke_ * sizeof(Block);
         if (!speicher_reicht(schon.resident + bytes_, schon.adressraum + bytes_)) return false;
-        void* m = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        if (m == MAP_FAILED) return false;
-#ifdef MADV_HUGEPAGE
+        void* m = console::map_pages(bytes_);
+        if (!m) return false;
         // Some thousand blocks are filled at once: large pages spare the TLB.
-        madvise(m, bytes_, MADV_HUGEPAGE);
-#endif
+        console::advise_large_pages(m, bytes_, true);
         pool_ = static_cast<Block*>(m);
         naechster_ = BEREICHE;  // block t is the first one of range t
         for (unsigned t = 0; t < BEREICHE; ++t) {

@@ -24,6 +24,7 @@
 
 #include "console/console.h"
 #include "engine/conditions.h"
+#include "engine/conditions_path.h"
 #include "engine/names.h"
 #include "engine/zqspiel.h"
 
@@ -257,7 +258,7 @@ std::string bedingungen_pfad(std::string_view programmpfad) {
 }
 
 void binde_bedingungsdatei() {
-    bound_path = bedingungen_pfad(console::program_path());
+    bound_path = waehle_bedingungsdatei(console::program_path());
     save_paths_ok = bound_path.size() < PATH_CAP;
     if (save_paths_ok) std::memcpy(save_path, bound_path.c_str(), bound_path.size() + 1);
 }

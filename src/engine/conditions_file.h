@@ -12,7 +12,9 @@ inline constexpr const char* BEDINGUNGEN_NAME = "BEDINGUN.DAT";
 // followed by BEDINGUN.DAT; just the name when the path holds no '/'.
 std::string bedingungen_pfad(std::string_view programmpfad);
 
-// Binds the file to the path built from console::program_path().
+// Binds the file to the path chosen from console::program_path(): beside the
+// program, or the user's own file when the program's directory cannot be
+// written (waehle_bedingungsdatei).
 void binde_bedingungsdatei();
 // The path the file is bound to (binds it first if it is not yet bound).
 const std::string& bedingungsdatei();

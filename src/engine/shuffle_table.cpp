@@ -1,12 +1,12 @@
 // The shuffle table lives in anonymous mappings rather than in static data:
 // fresh pages are zero (nil) already, and clearing is giving them back, so an
 // idle table costs nothing, not even address space.
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "console/pages.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
@@ -28,8 +28,7 @@ struct Zustand {
 } zustand;
 
 void* abbilden(std::uint64_t bytes) {
-    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    return p == MAP_FAILED ? nullptr : p;
+    return console::map_pages(bytes);
 }
 
 // A small store touches a few thousand heads scattered over the whole table:
@@ -37,11 +36,8 @@ void* abbilden(std::uint64_t bytes) {
 // MB a match, where small pages cost a few MB. A large store touches every
 // page anyway, and then large pages spare the TLB.
 void seiten_waehlen(bool gross) {
-#if defined(MADV_HUGEPAGE) && defined(MADV_NOHUGEPAGE)
-    if (madvise(zustand.ganz, T::GANZ_BYTES, gross ? MADV_HUGEPAGE : MADV_NOHUGEPAGE) == 0) zustand.huge = gross;
-#else
-    (void)gross;
-#endif
+    // Without the advice (macOS, the BSDs) the system chooses the page size.
+    if (console::advise_large_pages(zustand.ganz, T::GANZ_BYTES, gross)) zustand.huge = gross;
 }
 
 bool ganz_abbilden(bool gross) {
@@ -108,10 +104,10 @@ Speicherbedarf bereite_mischfeld(std::int64_t codes, std::uint64_t adressraum_fr
 void INITFELD() {
     if (!zustand.touched && !zustand.ganz && zustand.stuecke == 0) return;
     if (zustand.ganz) {
-        munmap(zustand.ganz, T::GANZ_BYTES);
+        console::unmap_pages(zustand.ganz, T::GANZ_BYTES);
     } else {
         for (std::uint32_t i = 0; i < T::STUECKE; ++i)
-            if (tabelle.koepfe[i]) munmap(tabelle.koepfe[i], T::STUECK_BYTES);
+            if (tabelle.koepfe[i]) console::unmap_pages(tabelle.koepfe[i], T::STUECK_BYTES);
     }
     // Unmapped, every head reads nil and every counter 0 (the build relies
     // on an empty bucket's counter being 0); the next mapping is zero.

@@ -2,6 +2,8 @@
 #include <string>
 
 #include "console/console.h"
+#include "engine/conditions_file.h"
+#include "engine/conditions_path.h"
 #include "frame/frame.h"
 #include "frame/texts.h"
 
@@ -22,6 +24,13 @@ void NOTEXIT() {
     text += "\n";
     for (const char* line : UEBER_DAS_PROGRAMM) {
         text += line + 1;  // without the screen's leading blank
+        text += '\n';
+    }
+    // Beside the program the file is where the manual says; elsewhere the
+    // user is told where to find (or delete) it.
+    if (zqspiel::bedingungen_pro_benutzer()) {
+        text += "Die Bedingungen stehen in / the conditions are kept in:\n";
+        text += zqspiel::bedingungsdatei();
         text += '\n';
     }
     text += "\n";

@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "console/system_info.h"
 
@@ -91,6 +92,29 @@ TEST(MemoryRoom, MachineReserveCgroupAndAddressSpace) {
     EXPECT_EQ(memory_room(r).address_space, 100 * MiB - 10 * MiB - LIMIT_SLACK) << "the tighter limit counts";
     r.as_used = 300 * MiB;
     EXPECT_EQ(memory_room(r).address_space, 0u);
+}
+
+// What a system without /proc and cgroups is read by: sysconf and the
+// process's own limits.
+TEST(PortableReadings, FromSysconfAndTheProcesssLimits) {
+    const MemoryReadings r = portable_memory_readings();
+    const auto page = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+    EXPECT_EQ(r.total, static_cast<std::uint64_t>(sysconf(_SC_PHYS_PAGES)) * page);
+    EXPECT_GT(r.available, 0u);
+    EXPECT_LE(r.available, r.total);
+    EXPECT_EQ(r.cgroup_left, NO_LIMIT);
+    rlimit as{}, data{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &as), 0);
+    ASSERT_EQ(getrlimit(RLIMIT_DATA, &data), 0);
+    EXPECT_EQ(r.as_limit, as.rlim_cur == RLIM_INFINITY ? NO_LIMIT : static_cast<std::uint64_t>(as.rlim_cur));
+    EXPECT_EQ(r.data_limit, data.rlim_cur == RLIM_INFINITY ? NO_LIMIT : static_cast<std::uint64_t>(data.rlim_cur));
+#if !defined(__APPLE__) && (!defined(__linux__) || defined(ZQ_PORTABLE))
+    // this build reads the system that way
+    const MemoryReadings s = system_memory_readings();
+    EXPECT_EQ(s.total, r.total);
+    EXPECT_EQ(s.cgroup_left, NO_LIMIT);
+    EXPECT_EQ(s.as_used, 0u);
+#endif
 }
 
 #ifndef __APPLE__

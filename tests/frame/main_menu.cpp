@@ -88,6 +88,30 @@ TEST_F(Program, FarewellShowsNoControlCharactersOfThePath) {
     EXPECT_EQ(std::filesystem::file_size(dir / "BEDINGUN.DAT"), 80u);
 }
 
+// An installed copy in a directory the user may not write: the conditions go
+// to the user's own file, and the farewell says where it is.
+TEST_F(Program, FarewellNamesTheUsersConditionsFile) {
+    ASSERT_EQ(::chmod(tmp.dir.c_str(), 0755), 0);
+    make_unwritable(tmp.dir / "bin");
+    make_home_for_other_user(tmp.dir / "home");
+    const std::string conf = tmp.dir / "home/conf";
+    ::setenv("XDG_CONFIG_HOME", conf.c_str(), 1);
+    vc.program_path = (tmp.dir / "bin/zentrovalquist").string();
+    vc.keys("e9");
+    {
+        AsOtherUser other;
+        run();
+    }
+    ::unsetenv("XDG_CONFIG_HOME");
+    const std::string file = conf + "/zentrovalquist/BEDINGUN.DAT";
+    const std::string farewell = vc.plain_output;
+    const std::string told = "Die Bedingungen stehen in / the conditions are kept in:\n" + file + "\n\nBye-bye!\n";
+    ASSERT_GE(farewell.size(), told.size());
+    EXPECT_EQ(farewell.substr(farewell.size() - told.size()), told);
+    EXPECT_EQ(std::filesystem::file_size(file), 80u);
+    EXPECT_FALSE(std::filesystem::exists(tmp.dir / "bin/BEDINGUN.DAT"));
+}
+
 TEST_F(Program, EscAtTheLanguageScreenEndsAtOnce) {
     vc.key(27).keys("9");
     run();

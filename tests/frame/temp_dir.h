@@ -50,3 +50,34 @@ struct TempDir {
         return r;
     }
 };
+
+// Runs a scope as a user who may not write where the tests' own user may:
+// as root, the effective ids become those of "nobody" (root writes
+// everywhere); otherwise nothing changes and the test makes its directory
+// read-only instead (only_as_root() tells which).
+struct AsOtherUser {
+    static constexpr uid_t NOBODY = 65534;
+    bool switched = false;
+    AsOtherUser() {
+        if (::geteuid() != 0) return;
+        if (::setegid(NOBODY) != 0 || ::seteuid(NOBODY) != 0) std::abort();
+        switched = true;
+    }
+    ~AsOtherUser() {
+        if (!switched) return;
+        if (::seteuid(0) != 0 || ::setegid(0) != 0) std::abort();
+    }
+    AsOtherUser(const AsOtherUser&) = delete;
+    AsOtherUser& operator=(const AsOtherUser&) = delete;
+};
+
+// A directory the test's user (or, as root, AsOtherUser) may not write, and a
+// home directory the same user owns.
+inline void make_unwritable(const std::filesystem::path& d) {
+    std::filesystem::create_directories(d);
+    if (::chmod(d.c_str(), 0555) != 0) std::abort();
+}
+inline void make_home_for_other_user(const std::filesystem::path& d) {
+    std::filesystem::create_directories(d);
+    if (::geteuid() == 0 && ::chown(d.c_str(), AsOtherUser::NOBODY, AsOtherUser::NOBODY) != 0) std::abort();
+}

@@ -1,0 +1,26 @@
+# Removes the files an install listed in its manifest, then the directory of
+# the documentation if nothing else is left in it.
+# Usage: [DESTDIR=...] cmake -P uninstall.cmake <build dir>/install_manifest.txt
+# (the manifest lists the paths under the prefix, without DESTDIR).
+set(manifest "${CMAKE_ARGV3}")
+if(NOT manifest OR NOT EXISTS "${manifest}")
+  message(FATAL_ERROR "no install manifest at '${manifest}': nothing was installed from this build")
+endif()
+file(STRINGS "${manifest}" files)
+foreach(f IN LISTS files)
+  set(f "$ENV{DESTDIR}${f}")
+  if(IS_SYMLINK "${f}" OR EXISTS "${f}")
+    message(STATUS "Removing ${f}")
+    file(REMOVE "${f}")
+  endif()
+  if(f MATCHES "/share/doc/zentrovalquist/[^/]+$")
+    get_filename_component(docdir "${f}" DIRECTORY)
+  endif()
+endforeach()
+if(docdir AND IS_DIRECTORY "${docdir}")
+  file(GLOB left "${docdir}/*")
+  if(NOT left)
+    message(STATUS "Removing ${docdir}")
+    file(REMOVE_RECURSE "${docdir}")
+  endif()
+endif()
