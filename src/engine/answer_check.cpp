@@ -1,10 +1,13 @@
 #include "engine/answer_check.h"
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 
 namespace zqspiel {
+
+namespace key = console::key;
 
 namespace {
 
@@ -15,7 +18,7 @@ unsigned char warte_auf_taste() {
         SCHREIBE_ZEIT();
         if (!console::key_pressed()) continue;
         const unsigned char t = console::read_key();
-        if (t == 0) {
+        if (t == key::EXTENDED) {
             console::read_key();
             return 0;
         }
@@ -48,8 +51,8 @@ int einziges_p(const KLASSENTABELLE& t, byte n) {
 bool lies_p(const KLASSENTABELLE& t, byte n, byte& p) {
     for (;;) {
         const unsigned char k = warte_auf_taste();
-        if (k == 27 || k == 3) return false;
-        if (k == 0) continue;
+        if (key::breaks_off(k)) return false;
+        if (k == key::EXTENDED) continue;
         const byte d = static_cast<byte>(k - 48);
         if (d > n) continue;
         bool moeglich = false;
@@ -78,9 +81,9 @@ enum class Z_Eingabe { genommen, zurueck_zu_p, abbruch };
 Z_Eingabe lies_z(const KLASSENTABELLE& t, byte n, byte p, bool p_von_selbst, byte p_col, byte row, byte& z) {
     for (;;) {
         const unsigned char k = warte_auf_taste();
-        if (k == 27 || k == 3) return Z_Eingabe::abbruch;
-        if (k == 0) continue;
-        if (k == 8) {
+        if (key::breaks_off(k)) return Z_Eingabe::abbruch;
+        if (k == key::EXTENDED) continue;
+        if (k == key::BACKSPACE) {
             if (p_von_selbst) continue;
             console::goto_xy(p_col, row);
             console::write(' ');
@@ -102,7 +105,7 @@ bool read_checked_answer(const KLASSENTABELLE& t, byte n, byte p_col, byte z_col
     // 1. The person who must answer is called.
     if (X.TON) piep();
     auto abbruch = [&] {
-        taste = 27;
+        taste = key::ESC;
         LISTEN_FREIGEBEN(true);
         ZEITEIN = false;
         return false;

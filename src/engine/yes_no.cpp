@@ -2,6 +2,7 @@
 #include "engine/yes_no.h"
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/clock.h"
 #include "engine/zqspiel.h"
 
@@ -13,10 +14,12 @@ void JA_NEIN(unsigned char& key, bool& value, bool& changed) {
         // The clock keeps running while the field waits.
         while (!console::key_pressed()) SCHREIBE_ZEIT();
         key = console::read_key();
-        if (key == 0) console::read_key();  // the scan code of an extended key
+        if (key == console::key::EXTENDED) console::read_key();  // the scan code of an extended key
         if (key == 'y' || key == 'Y' || key == 'J' || key == 'z' || key == 'Z') key = 'j';
         if (key == 'N') key = 'n';
-        if (key == 8 || key == 13 || key == 'j' || key == 'n' || key == 3 || key == 27) break;
+        if (key == console::key::BACKSPACE || key == console::key::ENTER || key == 'j' || key == 'n' ||
+            console::key::breaks_off(key))
+            break;
     }
     if (key == 'n' && value) {
         value = false;
