@@ -11,19 +11,12 @@ namespace key = console::key;
 
 namespace {
 
-// Waits for a key, keeping the clock running. 0 for an extended key (its
-// scan code is read and dropped).
-unsigned char warte_auf_taste() {
-    for (;;) {
-        SCHREIBE_ZEIT();
-        if (!console::key_pressed()) continue;
-        const unsigned char t = console::read_key();
-        if (t == key::EXTENDED) {
-            console::read_key();
-            return 0;
-        }
-        return t;
-    }
+// Waits for a key, keeping the clock running. EXTENDED for an extended key
+// (its scan code is read and dropped).
+unsigned char wait_for_plain_key() {
+    const unsigned char t = wait_for_key(Redraw::before_every_look);
+    if (t == key::EXTENDED) console::read_key();
+    return t;
 }
 
 void piep() {
@@ -50,7 +43,7 @@ int einziges_p(const KLASSENTABELLE& t, byte n) {
 // Reads a P that some open class has. False on Esc or Ctrl-C.
 bool lies_p(const KLASSENTABELLE& t, byte n, byte& p) {
     for (;;) {
-        const unsigned char k = warte_auf_taste();
+        const unsigned char k = wait_for_plain_key();
         if (key::breaks_off(k)) return false;
         if (k == key::EXTENDED) continue;
         const byte d = static_cast<byte>(k - 48);
@@ -80,7 +73,7 @@ enum class Z_Eingabe { genommen, zurueck_zu_p, abbruch };
 // (cleared) unless P was filled in without asking.
 Z_Eingabe lies_z(const KLASSENTABELLE& t, byte n, byte p, bool p_von_selbst, byte p_col, byte row, byte& z) {
     for (;;) {
-        const unsigned char k = warte_auf_taste();
+        const unsigned char k = wait_for_plain_key();
         if (key::breaks_off(k)) return Z_Eingabe::abbruch;
         if (k == key::EXTENDED) continue;
         if (k == key::BACKSPACE) {

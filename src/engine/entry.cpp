@@ -100,14 +100,6 @@ bool take_key(Zugeingabe& e, unsigned char k) {
 
 }  // namespace
 
-unsigned char warte_auf_taste() {
-    for (;;) {
-        SCHREIBE_ZEIT();
-        if (console::key_pressed()) break;
-    }
-    return console::read_key();
-}
-
 void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     const int n = X.CODELAENGE;
     // 1. From the second try on the row shows one dot per position.
@@ -122,7 +114,7 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     RATENDRAN = true;
     unsigned char k = 0;
     while (e.open > 0) {
-        k = warte_auf_taste();
+        k = wait_for_key(Redraw::before_every_look);
         if (console::key::breaks_off(k)) {
             key = console::key::ESC;
             RATENDRAN = false;

@@ -6,10 +6,6 @@
 
 namespace zqspiel {
 
-// Waits for a key with the clock running (SCHREIBE_ZEIT before every key
-// test) and reads it.
-unsigned char warte_auf_taste();
-
 // Reads a person's guess at (WX, WY) and answers it on row K in board column
 // spalte (1 or 2): against LOESUNG for a fixed code, else through the
 // not-fixed encoder. key = Esc when the match is broken off; otherwise zug

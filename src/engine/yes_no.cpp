@@ -11,9 +11,7 @@ namespace zqspiel {
 void JA_NEIN(unsigned char& key, bool& value, bool& changed) {
     changed = false;
     for (;;) {
-        // The clock keeps running while the field waits.
-        while (!console::key_pressed()) SCHREIBE_ZEIT();
-        key = console::read_key();
+        key = wait_for_key();  // the clock keeps running while the field waits
         if (key == console::key::EXTENDED) console::read_key();  // the scan code of an extended key
         if (key == 'y' || key == 'Y' || key == 'J' || key == 'z' || key == 'Z') key = 'j';
         if (key == 'N') key = 'n';

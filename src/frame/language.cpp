@@ -11,11 +11,6 @@ namespace frame {
 using zqspiel::HERVORFARBE;
 using zqspiel::NORMALFARBE;
 
-unsigned char warte_auf_taste() {
-    while (!console::key_pressed()) zqspiel::SCHREIBE_ZEIT();
-    return console::read_key();
-}
-
 void WAEHLE_SPRACHE() {
     console::text_attr(NORMALFARBE);
     console::clr_scr();
@@ -47,7 +42,7 @@ void WAEHLE_SPRACHE() {
 
     unsigned char key;
     for (;;) {
-        key = warte_auf_taste();
+        key = zqspiel::wait_for_key();
         if (key == console::key::EXTENDED) {
             console::read_key();  // the scan code
             continue;

@@ -22,7 +22,7 @@ namespace {
 // anything but '1'..'9' is ignored without redrawing the page.
 unsigned char menu_key() {
     for (;;) {
-        unsigned char key = warte_auf_taste();
+        unsigned char key = wait_for_key();
         if (key == console::key::EXTENDED) {
             console::read_key();  // the scan code
             key = 'x';
