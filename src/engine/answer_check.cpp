@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "engine/beep.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 
@@ -17,12 +18,6 @@ unsigned char wait_for_plain_key() {
     const unsigned char t = wait_for_key(Redraw::before_every_look);
     if (t == key::EXTENDED) console::read_key();
     return t;
-}
-
-void piep() {
-    console::sound(440);
-    console::delay(500);
-    console::no_sound();
 }
 
 // The P every open class of t has in common, or -1 when the classes differ
@@ -96,7 +91,7 @@ bool read_checked_answer(const KLASSENTABELLE& t, byte n, byte p_col, byte z_col
                          byte& z, unsigned char& taste) {
     if (n > 9) n = 9;
     // 1. The person who must answer is called.
-    if (X.TON) piep();
+    if (X.TON) beep();
     auto abbruch = [&] {
         taste = key::ESC;
         LISTEN_FREIGEBEN(true);

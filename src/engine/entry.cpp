@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "engine/board.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/scoring.h"
@@ -135,10 +136,7 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     // encoder of the not-fixed code.
     if (X.LOESUNG_FEST) {
         BEWERTE(zug, LOESUNG, p, z);
-        console::write_num(p);
-        console::goto_xy(X4[spalte], K);
-        console::write_num(z);
-        console::goto_xy(X4[spalte], K);
+        write_answer(X3[spalte], X4[spalte], K, p, z);
     } else {
         unsigned char answer_key = k;
         ANTWORT_NICHT_FEST(zug, spalte, p, z, answer_key);

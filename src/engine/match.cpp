@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "console/keys.h"
 #include "engine/answer_order.h"
+#include "engine/beep.h"
 #include "engine/board.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
@@ -24,12 +25,6 @@ namespace zqspiel {
 namespace key = console::key;
 
 namespace {
-
-void beep() {
-    console::sound(440);
-    console::delay(500);
-    console::no_sound();
-}
 
 std::string code_text(const CODE& c, int n) { return std::string(c.s, static_cast<std::size_t>(n)); }
 
@@ -153,10 +148,7 @@ void redraw_ring(int n) {
             console::write_at(X1[h], r + 8, versuchsnummer_text(v.NR, zeros));
             if (h == 2 && r == 15) continue;
             console::write_at(X2[h], r + 8, code_text(v.ZUG, n));
-            console::goto_xy(X3[h], r + 8);
-            console::write_num(v.P);
-            console::goto_xy(X4[h], r + 8);
-            console::write_num(v.Z);
+            write_answer(X3[h], X4[h], r + 8, v.P, v.Z);
         }
     }
     console::write_at(X2[2], 23, std::string(static_cast<std::size_t>(n), X.PC_RAET ? ' ' : '.'));
