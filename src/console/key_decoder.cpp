@@ -81,18 +81,18 @@ unsigned KeyDecoder::mods_from_param(int index) const {
 
 void KeyDecoder::ground(unsigned char b) {
     switch (b) {
-        case 27:
+        case key::ESC:
             state_ = State::Esc;
             alt_ = false;
             return;
         case 127:  // the Backspace key of most terminals
-        case 8:
-            push(8);
+        case key::BACKSPACE:
+            push(key::BACKSPACE);
             return;
         case 10:  // LF: Enter on terminals that send it
-            push(13);
+            push(key::ENTER);
             return;
-        case 0:  // Ctrl-Space / Ctrl-@: a PC gives 0 + 3; a lone 0 would pose as an extended key
+        case key::EXTENDED:  // Ctrl-Space / Ctrl-@: a PC gives 0 + 3; a lone 0 would pose as an extended key
             push_ext(scan::CTRL_2);
             return;
         default:
@@ -123,15 +123,15 @@ void KeyDecoder::alt_char(unsigned char b) {
         case '.': return push_ext(52);
         case '/': return push_ext(53);
         case 127:
-        case 8: return push_ext(14);  // Alt-Backspace
+        case key::BACKSPACE: return push_ext(14);  // Alt-Backspace
         case 9: return push_ext(165);  // Alt-Tab
-        case 13:
+        case key::ENTER:
         case 10: return push_ext(28);  // Alt-Enter
         default: break;
     }
     if (b < 32) {
         // Esc quickly followed by another control key: two keys.
-        push(27);
+        push(key::ESC);
         ground(b);
     }
     // other Alt combinations (punctuation, non-ASCII) are swallowed
@@ -139,127 +139,139 @@ void KeyDecoder::alt_char(unsigned char b) {
 
 void KeyDecoder::feed(unsigned char b) {
     switch (state_) {
-        case State::Ground:
-            ground(b);
-            return;
-
-        case State::Esc:
-            if (b == '[' || b == 'O') {
-                state_ = b == '[' ? State::Csi : State::Ss3;
-                nparams_ = 0;
-                params_[0] = 0;
-                private_ = intermediate_ = false;
-                return;
-            }
-            if (b == 27) {
-                state_ = State::EscEsc;
-                return;
-            }
-            alt_char(b);
-            return;
-
-        case State::EscEsc:
-            if (b == '[' || b == 'O') {
-                // ESC in front of a whole sequence: the key with Alt
-                state_ = State::Esc;
-                feed(b);
-                alt_ = true;
-                return;
-            }
-            push(27);  // the first Esc stood alone
-            if (b == 27) return;  // still two ESC pending
-            state_ = State::Esc;
-            feed(b);
-            return;
-
+        // 1. Outside a sequence a byte is a key of its own, or an Esc that
+        // may begin one.
+        case State::Ground: return ground(b);
+        // 2. After one Esc: a sequence begins, a second Esc comes, or the
+        // byte is a key with Alt.
+        case State::Esc: return after_esc(b);
+        case State::EscEsc: return after_two_escs(b);
+        // 3. Inside a CSI or SS3 sequence: parameters, prefixes and
+        // intermediates gather until the final byte names the key.
         case State::Csi:
-        case State::Ss3: {
-            if (b >= '0' && b <= '9') {
-                if (nparams_ == 0) {
-                    nparams_ = 1;
-                    params_[0] = 0;
-                }
-                if (nparams_ <= MAX_PARAMS) {
-                    int& p = params_[nparams_ - 1];
-                    if (p < 10000) p = p * 10 + (b - '0');
-                }
-                return;
-            }
-            if (b == ';' || b == ':') {
-                if (nparams_ == 0) {
-                    nparams_ = 1;
-                    params_[0] = 0;
-                }
-                if (nparams_ < MAX_PARAMS) params_[nparams_] = 0;
-                // one past the limit already marks "too many": counting on
-                // would overflow on an endless stream of separators
-                if (nparams_ <= MAX_PARAMS) ++nparams_;
-                return;
-            }
-            if (b >= '<' && b <= '?') {  // private parameter prefixes: reports, not keys
-                private_ = true;
-                return;
-            }
-            if (state_ == State::Csi && b == '[' && nparams_ == 0 && !private_ && !intermediate_) {
-                state_ = State::CsiLinux;  // the Linux console's F1..F5
-                return;
-            }
-            if (b >= 0x20 && b <= 0x2f) {
-                if (state_ == State::Csi && b == '$' && nparams_ > 0 && !private_) {
-                    // rxvt: ESC [ n $ is key n with Shift; '$' ends it
-                    finish_csi('$');
-                    state_ = State::Ground;
-                    return;
-                }
-                intermediate_ = true;
-                return;
-            }
-            if (b >= 0x40 && b <= 0x7e) {
-                const State was = state_;
-                state_ = State::Ground;
-                if (was == State::Csi) {
-                    if (b == 'M' && nparams_ == 0 && !private_ && !intermediate_) {
-                        // X10 mouse report: three raw bytes follow
-                        state_ = State::Mouse;
-                        mouse_left_ = 3;
-                        return;
-                    }
-                    finish_csi(b);
-                } else {
-                    finish_ss3(b);
-                }
-                return;
-            }
-            // A control byte or a non-ASCII byte breaks the sequence off; the
-            // broken sequence is dropped and the byte taken as it comes.
-            state_ = State::Ground;
-            ground(b);
-            return;
-        }
-
-        case State::CsiLinux:
-            state_ = State::Ground;
-            if (b >= 'A' && b <= 'E') {
-                push_ext(function_key(b - 'A' + 1, alt_ ? static_cast<unsigned>(ALT) : 0u));
-                return;
-            }
-            if (b == 27) ground(b);
-            return;
-
+        case State::Ss3: return in_sequence(b);
+        // 4. The Linux console's ESC [ [ letter.
+        case State::CsiLinux: return after_linux_bracket(b);
+        // 5. The raw bytes of a mouse report are swallowed.
         case State::Mouse:
             if (--mouse_left_ <= 0) state_ = State::Ground;
             return;
     }
 }
 
+void KeyDecoder::after_esc(unsigned char b) {
+    if (b == '[' || b == 'O') {
+        state_ = b == '[' ? State::Csi : State::Ss3;
+        nparams_ = 0;
+        params_[0] = 0;
+        private_ = intermediate_ = false;
+        return;
+    }
+    if (b == key::ESC) {
+        state_ = State::EscEsc;
+        return;
+    }
+    alt_char(b);
+}
+
+void KeyDecoder::after_two_escs(unsigned char b) {
+    if (b == '[' || b == 'O') {
+        // ESC in front of a whole sequence: the key with Alt
+        state_ = State::Esc;
+        after_esc(b);
+        alt_ = true;
+        return;
+    }
+    push(key::ESC);  // the first Esc stood alone
+    if (b == key::ESC) return;  // still two ESC pending
+    state_ = State::Esc;
+    after_esc(b);
+}
+
+void KeyDecoder::in_sequence(unsigned char b) {
+    // 3a. Digits and separators make the parameters.
+    if (b >= '0' && b <= '9') return add_digit(b);
+    if (b == ';' || b == ':') return next_param();
+    // 3b. Prefixes and intermediates mark reports, with two exceptions that
+    // are keys.
+    if (b >= '<' && b <= '?') {  // private parameter prefixes: reports, not keys
+        private_ = true;
+        return;
+    }
+    if (state_ == State::Csi && b == '[' && nparams_ == 0 && !private_ && !intermediate_) {
+        state_ = State::CsiLinux;  // the Linux console's F1..F5
+        return;
+    }
+    if (b >= 0x20 && b <= 0x2f) {
+        if (state_ == State::Csi && b == '$' && nparams_ > 0 && !private_) {
+            // rxvt: ESC [ n $ is key n with Shift; '$' ends it
+            finish_csi('$');
+            state_ = State::Ground;
+            return;
+        }
+        intermediate_ = true;
+        return;
+    }
+    // 3c. The final byte ends the sequence and names the key.
+    if (b >= 0x40 && b <= 0x7e) return final_byte(b);
+    // 3d. A control byte or a non-ASCII byte breaks the sequence off; the
+    // broken sequence is dropped and the byte taken as it comes.
+    state_ = State::Ground;
+    ground(b);
+}
+
+void KeyDecoder::add_digit(unsigned char b) {
+    if (nparams_ == 0) {
+        nparams_ = 1;
+        params_[0] = 0;
+    }
+    if (nparams_ <= MAX_PARAMS) {
+        int& p = params_[nparams_ - 1];
+        if (p < 10000) p = p * 10 + (b - '0');
+    }
+}
+
+void KeyDecoder::next_param() {
+    if (nparams_ == 0) {
+        nparams_ = 1;
+        params_[0] = 0;
+    }
+    if (nparams_ < MAX_PARAMS) params_[nparams_] = 0;
+    // one past the limit already marks "too many": counting on would
+    // overflow on an endless stream of separators
+    if (nparams_ <= MAX_PARAMS) ++nparams_;
+}
+
+void KeyDecoder::final_byte(unsigned char b) {
+    const State was = state_;
+    state_ = State::Ground;
+    if (was == State::Ss3) return finish_ss3(b);
+    if (b == 'M' && nparams_ == 0 && !private_ && !intermediate_) {
+        // X10 mouse report: three raw bytes follow
+        state_ = State::Mouse;
+        mouse_left_ = 3;
+        return;
+    }
+    finish_csi(b);
+}
+
+void KeyDecoder::after_linux_bracket(unsigned char b) {
+    state_ = State::Ground;
+    if (b >= 'A' && b <= 'E') {
+        push_ext(function_key(b - 'A' + 1, alt_ ? static_cast<unsigned>(ALT) : 0u));
+        return;
+    }
+    if (b == key::ESC) ground(b);
+}
+
 void KeyDecoder::timeout() {
     switch (state_) {
         case State::Esc:
-            push(27);
+            push(key::ESC);
             break;
         case State::EscEsc:
-            push(27);
-            push(27);
+            push(key::ESC);
+            push(key::ESC);
             break;
         case State::Ss3:
             // ESC O with nothing after it was Alt-O typed by hand
@@ -360,7 +372,7 @@ void KeyDecoder::finish_ss3(unsigned char final) {
     if (push_letter_key(final, mods | modifier_param(), CTRL)) return;
     switch (final) {
         // the keypad in application mode
-        case 'M': return push(13);
+        case 'M': return push(key::ENTER);
         case 'I': return push(9);
         case 'X': return push('=');
         case 'j': return push('*');

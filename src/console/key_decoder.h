@@ -66,7 +66,15 @@ private:
         push(0);
         push(scan);
     }
+    // The steps of `feed`, one per state.
     void ground(unsigned char b);
+    void after_esc(unsigned char b);
+    void after_two_escs(unsigned char b);
+    void in_sequence(unsigned char b);
+    void add_digit(unsigned char b);
+    void next_param();
+    void final_byte(unsigned char b);
+    void after_linux_bracket(unsigned char b);
     void alt_char(unsigned char b);
     void finish_csi(unsigned char final);
     void finish_ss3(unsigned char final);

@@ -56,6 +56,17 @@ constexpr bool is_down(unsigned char s) {
     return s == scan::DOWN || s == scan::CTRL_DOWN || s == scan::ALT_DOWN;
 }
 constexpr bool is_del(unsigned char s) { return s == scan::DEL || s == scan::CTRL_DEL || s == scan::ALT_DEL; }
+constexpr bool is_pgup(unsigned char s) {
+    return s == scan::PGUP || s == scan::CTRL_PGUP || s == scan::ALT_PGUP;
+}
+constexpr bool is_pgdn(unsigned char s) {
+    return s == scan::PGDN || s == scan::CTRL_PGDN || s == scan::ALT_PGDN;
+}
+
+// F1 in any of its forms.
+constexpr bool is_f1(unsigned char s) {
+    return s == scan::F1 || s == scan::SHIFT_F1 || s == scan::CTRL_F1 || s == scan::ALT_F1;
+}
 
 // F4 in any of its forms tells the computer to decide soon.
 constexpr bool decides_soon(unsigned char s) {

@@ -11,6 +11,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "console/keys.h"
 #include "console/system_info.h"
 
 namespace console {
@@ -530,9 +531,9 @@ unsigned char Terminal::read_key() {
                 run_exit_hook();
                 _exit(1);
             }
-            return 3;
+            return key::CTRL_C;
         }
-        if (!started_) return 27;  // nothing to read from: a way out for every screen
+        if (!started_) return key::ESC;  // nothing to read from: a way out for every screen
         const std::int64_t now = mono_ns();
         check_escape_timeout(now);
         if (decoder_.has_key()) continue;
@@ -676,11 +677,11 @@ bool Terminal::ensure_size() {
         check_escape_timeout(mono_ns());
         while (decoder_.has_key()) {
             const unsigned char k = decoder_.pop();
-            if (k == 0) {
+            if (k == key::EXTENDED) {
                 if (decoder_.has_key()) decoder_.pop();  // an extended key: not Esc
                 continue;
             }
-            if (k == 27 || k == 3) return false;
+            if (key::breaks_off(k)) return false;
         }
         if (input_gone_) return false;
     }

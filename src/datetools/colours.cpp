@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "datetools/zuf.h"
 
 namespace zuf {
@@ -146,11 +147,11 @@ char LIES_FARBTASTE(bool farbschirm, std::uint8_t normal, std::uint8_t hervor, i
     const int standard = normal & 15, emphasis = hervor & 15;
     for (;;) {
         const unsigned char k = console::read_key();
-        if (k == 0) {
+        if (k == console::key::EXTENDED) {
             console::read_key();  // extended keys are not offered
             continue;
         }
-        if (k == 13 || k == 27 || k == 3) {
+        if (k == console::key::ENTER || console::key::breaks_off(k)) {
             part = 0;
             return '0';
         }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "datetools/calendar.h"
 #include "datetools/date_panel.h"
 
@@ -163,6 +164,28 @@ void ZEIGE_DATUM(bool live) {
     console::goto_xy(col, row);
 }
 
+namespace {
+
+// F1: the date goes back to the one remembered when the panel opened (and the
+// system date with it while the clock runs).
+void back_to_remembered_date(bool live) {
+    const CalendarDate& r = remembered_date;
+    CalendarDate& d = edited_date;
+    if (d.year == r.year && d.month == r.month && d.day == r.day) return;
+    d = r;
+    if (live) {
+        console::Date sd;
+        sd.year = r.year;
+        sd.month = r.month;
+        sd.day = r.day;
+        sd.weekday = r.weekday;
+        console::set_date(sd);
+    }
+    ZEIGE_DATUM(live);
+}
+
+}  // namespace
+
 void LIES_TASTE(bool live, std::uint8_t lo, std::uint8_t hi, std::uint8_t& digit, char& key) {
     for (;;) {
         if (live) {
@@ -173,35 +196,24 @@ void LIES_TASTE(bool live, std::uint8_t lo, std::uint8_t hi, std::uint8_t& digit
             ZEIGE_DATUM(false);
         }
         const unsigned char k = console::read_key();
-        if (k == 0) {
-            switch (console::read_key()) {
-                case 72: case 141: case 152: key = 'o'; break;
-                case 75: case 115: case 155: key = 'l'; break;
-                case 77: case 116: case 157: key = 'r'; break;
-                case 80: case 145: case 160: key = 'u'; break;
-                case 59: case 84: case 94: case 104: {
-                    const CalendarDate& r = remembered_date;
-                    CalendarDate& d = edited_date;
-                    if (d.year != r.year || d.month != r.month || d.day != r.day) {
-                        d = r;
-                        if (live) {
-                            console::Date sd;
-                            sd.year = r.year;
-                            sd.month = r.month;
-                            sd.day = r.day;
-                            sd.weekday = r.weekday;
-                            console::set_date(sd);
-                        }
-                        ZEIGE_DATUM(live);
-                    }
-                    continue;
-                }
-                default: continue;
+        if (k == console::key::EXTENDED) {
+            const unsigned char scan = console::read_key();
+            if (console::key::is_up(scan)) {
+                key = 'o';
+            } else if (console::key::is_left(scan)) {
+                key = 'l';
+            } else if (console::key::is_right(scan)) {
+                key = 'r';
+            } else if (console::key::is_down(scan)) {
+                key = 'u';
+            } else {
+                if (console::key::is_f1(scan)) back_to_remembered_date(live);
+                continue;
             }
             last_key = key;
             return;
         }
-        if (k == 13 || k == 27 || k == 3) {
+        if (k == console::key::ENTER || console::key::breaks_off(k)) {
             key = 'e';
             last_key = key;
             return;

@@ -1,32 +1,23 @@
 #include "engine/answer_check.h"
 
 #include "console/console.h"
+#include "console/keys.h"
+#include "engine/beep.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 
 namespace zqspiel {
 
+namespace key = console::key;
+
 namespace {
 
-// Waits for a key, keeping the clock running. 0 for an extended key (its
-// scan code is read and dropped).
-unsigned char warte_auf_taste() {
-    for (;;) {
-        SCHREIBE_ZEIT();
-        if (!console::key_pressed()) continue;
-        const unsigned char t = console::read_key();
-        if (t == 0) {
-            console::read_key();
-            return 0;
-        }
-        return t;
-    }
-}
-
-void piep() {
-    console::sound(440);
-    console::delay(500);
-    console::no_sound();
+// Waits for a key, keeping the clock running. EXTENDED for an extended key
+// (its scan code is read and dropped).
+unsigned char wait_for_plain_key() {
+    const unsigned char t = wait_for_key(Redraw::before_every_look);
+    if (t == key::EXTENDED) console::read_key();
+    return t;
 }
 
 // The P every open class of t has in common, or -1 when the classes differ
@@ -47,9 +38,9 @@ int einziges_p(const KLASSENTABELLE& t, byte n) {
 // Reads a P that some open class has. False on Esc or Ctrl-C.
 bool lies_p(const KLASSENTABELLE& t, byte n, byte& p) {
     for (;;) {
-        const unsigned char k = warte_auf_taste();
-        if (k == 27 || k == 3) return false;
-        if (k == 0) continue;
+        const unsigned char k = wait_for_plain_key();
+        if (key::breaks_off(k)) return false;
+        if (k == key::EXTENDED) continue;
         const byte d = static_cast<byte>(k - 48);
         if (d > n) continue;
         bool moeglich = false;
@@ -77,10 +68,10 @@ enum class Z_Eingabe { genommen, zurueck_zu_p, abbruch };
 // (cleared) unless P was filled in without asking.
 Z_Eingabe lies_z(const KLASSENTABELLE& t, byte n, byte p, bool p_von_selbst, byte p_col, byte row, byte& z) {
     for (;;) {
-        const unsigned char k = warte_auf_taste();
-        if (k == 27 || k == 3) return Z_Eingabe::abbruch;
-        if (k == 0) continue;
-        if (k == 8) {
+        const unsigned char k = wait_for_plain_key();
+        if (key::breaks_off(k)) return Z_Eingabe::abbruch;
+        if (k == key::EXTENDED) continue;
+        if (k == key::BACKSPACE) {
             if (p_von_selbst) continue;
             console::goto_xy(p_col, row);
             console::write(' ');
@@ -100,9 +91,9 @@ bool read_checked_answer(const KLASSENTABELLE& t, byte n, byte p_col, byte z_col
                          byte& z, unsigned char& taste) {
     if (n > 9) n = 9;
     // 1. The person who must answer is called.
-    if (X.TON) piep();
+    if (X.TON) beep();
     auto abbruch = [&] {
-        taste = 27;
+        taste = key::ESC;
         LISTEN_FREIGEBEN(true);
         ZEITEIN = false;
         return false;

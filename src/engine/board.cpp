@@ -106,6 +106,14 @@ std::string datum_englisch(std::uint16_t jahr, std::uint16_t monat, std::uint16_
     return WOCHENTAG_E_KURZ[wotag % 7] + rest;
 }
 
+void write_answer(int p_col, int z_col, int row, byte p, byte z) {
+    console::goto_xy(p_col, row);
+    console::write_num(p);
+    console::goto_xy(z_col, row);
+    console::write_num(z);
+    console::goto_xy(z_col, row);
+}
+
 void schreibe_spielbeginn() {
     const int sx = console::where_x(), sy = console::where_y();
     for (int row : {17, 19}) {

@@ -16,6 +16,10 @@ namespace zqspiel {
 // role. Everything else comes from X, MAXFARBE and FARBARRAY.
 void zeichne_brett(byte max_versuche, bool max_bekannt, const std::string& muster);
 
+// Writes the answer of a trial: P at (p_col, row), Z at (z_col, row); the
+// cursor is left on Z.
+void write_answer(int p_col, int z_col, int row, byte p, byte z);
+
 // Writes the match-start date and time (JAHR, MONAT, TAG, WOTAG, STD, MIN, SEK)
 // into rows 17..18 and the same as the current date and time into rows 19..20.
 // Restores the cursor.

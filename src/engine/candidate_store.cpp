@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "console/pages.h"
 #include "engine/arena.h"
 #include "engine/clock.h"
@@ -243,11 +244,11 @@ private:
 bool tastatur_bricht_ab() {
     if (!console::key_pressed()) return false;
     const unsigned char t = console::read_key();
-    if (t == 0) {
+    if (t == console::key::EXTENDED) {
         console::read_key();  // the scan code of an extended key, dropped
         return false;
     }
-    return t == 3 || t == 27;
+    return console::key::breaks_off(t);
 }
 
 bool mische_ein(PTR node, std::uint32_t b) {

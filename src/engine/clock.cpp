@@ -285,6 +285,12 @@ void SCHREIBE_ZEIT() {
     console::goto_xy(sx, sy);
 }
 
+unsigned char wait_for_key(Redraw redraw) {
+    if (redraw == Redraw::before_every_look) SCHREIBE_ZEIT();
+    while (!console::key_pressed()) SCHREIBE_ZEIT();
+    return console::read_key();
+}
+
 void setze_uhr_fuer_partie() {
     ZAHL_DER_STERNE = 0;
     STD_SPIEL_KL100 = STD_RATEN_KL100 = STD_ANTW_KL100 = ZEIT_GERATEN_KL100 = true;

@@ -12,6 +12,15 @@ namespace zqspiel {
 // Does nothing else while ZEITEIN is false.
 void SCHREIBE_ZEIT();
 
+// When a waiting loop redraws the clock: only while no key is there yet, or
+// also once before the first look, so that a key typed ahead finds the clock
+// current.
+enum class Redraw { while_empty, before_every_look };
+
+// Waits for a key while the clock runs on, and reads it. An extended key
+// comes as 0 with its scan code left unread.
+unsigned char wait_for_key(Redraw redraw = Redraw::while_empty);
+
 // Match preparation, once the conditions are accepted: no stars, all four
 // durations live again, no search requests, search line off.
 void setze_uhr_fuer_partie();

@@ -10,6 +10,7 @@
 #endif
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/candidate_store.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
@@ -328,7 +329,7 @@ void zeitlimit_hinweis() {
 
 bool ist_entscheidungstaste(unsigned char scan) {
     switch (scan) {
-        case 62: case 87: case 97: case 107:   // F4 and Shift/Ctrl/Alt-F4
+        case console::key::scan::F4: case console::key::scan::SHIFT_F4: case console::key::scan::CTRL_F4: case console::key::scan::ALT_F4:
         case 64: case 89: case 99: case 109:   // F6 and Shift/Ctrl/Alt-F6
             return true;
         default:
@@ -340,12 +341,12 @@ bool ist_entscheidungstaste(unsigned char scan) {
 bool suchtastatur(bool echte_suche) {
     if (!console::key_pressed()) return false;
     const unsigned char t = console::read_key();
-    if (t == 0) {
+    if (t == console::key::EXTENDED) {
         const unsigned char scan = console::read_key();
         if (echte_suche && ist_entscheidungstaste(scan)) F6_GEDR = true;
         return false;
     }
-    return t == 3 || t == 27;
+    return console::key::breaks_off(t);
 }
 
 // The clock and the keyboard are looked at after this much work (pairs
@@ -525,7 +526,7 @@ void RATE_CODE(CODE& zug, byte& p, byte& z, unsigned char& taste) {
     NUMMER_PLUS = NUMMER + 6;
 
     auto abbrechen = [&] {
-        taste = 27;
+        taste = console::key::ESC;
         RATEN_ZEITANZEIGE = false;
         LISTEN_FREIGEBEN(true);
         gib_suchpuffer_frei();

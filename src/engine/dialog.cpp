@@ -3,6 +3,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/capacity.h"
 #include "engine/conditions.h"
 #include "engine/entry.h"
@@ -10,6 +11,8 @@
 #include "engine/yes_no.h"
 
 namespace zqspiel {
+
+namespace key = console::key;
 
 namespace {
 
@@ -38,11 +41,15 @@ int time_col() { return SP_D ? 71 : 69; }
 int computer_guesses_col() { return SP_D ? 57 : 64; }
 int computer_devises_col() { return SP_D ? 73 : 71; }
 
+// Backspace, Esc and Ctrl-C leave a field; a name field also leaves on
+// Ctrl-B, its own break.
+bool leaves_field(unsigned char k) { return k == key::BACKSPACE || key::breaks_off(k); }
+
 // A key for a field of its own: extended keys are swallowed and read again.
 unsigned char read_field_key() {
     for (;;) {
         const unsigned char k = console::read_key();
-        if (k != 0) return k;
+        if (k != key::EXTENDED) return k;
         console::read_key();
     }
 }
@@ -160,17 +167,17 @@ void LESE_ZEICHEN(char other) {
     unsigned char k = 0;
     for (;;) {
         k = console::read_key();
-        if (k == 0) {
+        if (k == key::EXTENDED) {
             console::read_key();
             continue;
         }
         if (k >= 'A' && k <= 'Z') k = static_cast<unsigned char>(k - 'A' + 'a');
-        if (k == 8 || k == 13 || k == 3 || k == 27) break;
+        if (k == key::ENTER || leaves_field(k)) break;
         const bool sign = (k >= '0' && k <= '9') || (k >= 'a' && k <= 'z');
         if (sign && !(other != '*' && k == static_cast<unsigned char>(other))) break;
     }
     A = k;
-    if (k == 8 || k == 13 || k == 3 || k == 27) return;
+    if (k == key::ENTER || leaves_field(k)) return;
     const char c = static_cast<char>(k);
 
     if (other != '*') {  // the last sign
@@ -227,17 +234,15 @@ static_assert(static_cast<int>(Field::time_limit) == FELD_ZEITLIMIT);
 static_assert(static_cast<int>(Field::computer_devises) == FELD_LOESUNGSGEBER);
 static_assert(static_cast<int>(Field::secret_code) == FELD_GEHEIMCODE);
 
-// Backspace, Esc and Ctrl-C leave a field; a name field also leaves on
-// Ctrl-B, its own break.
-bool leaves_field(unsigned char k) { return k == 8 || k == 27 || k == 3; }
-bool leaves_name_field(unsigned char k) { return leaves_field(k) || k == 2; }
+// A name field also leaves on Ctrl-B, its own break.
+bool leaves_name_field(unsigned char k) { return leaves_field(k) || k == key::CTRL_B; }
 
 // Where a key that leaves a field leads: Backspace one field back, Esc (and
 // Ctrl-B) to the start of the walk, Ctrl-C to the main menu, unless the field
 // says otherwise.
 Field route(unsigned char k, Field back, Field esc = Field::time_limit, Field ctrl_c = Field::main_menu) {
-    if (k == 8) return back;
-    if (k == 3) return ctrl_c;
+    if (k == key::BACKSPACE) return back;
+    if (k == key::CTRL_C) return ctrl_c;
     return esc;
 }
 
@@ -255,7 +260,7 @@ unsigned char read_digit_field(unsigned char lo, unsigned char hi) {
     unsigned char k = 0;
     for (;;) {
         k = read_field_key();
-        if ((k >= lo && k <= hi) || k == 13 || leaves_field(k)) break;
+        if ((k >= lo && k <= hi) || k == key::ENTER || leaves_field(k)) break;
     }
     A = k;
     return k;
@@ -271,13 +276,13 @@ Field time_limit_field() {
     if (zwei_personen_fest()) schreibe_loesungspunkte();
     console::goto_xy(time_col(), 10);
     const unsigned char k = read_digit_field('0', '9');
-    if (k == 27 || k == 3) return Field::main_menu;
-    if (k == 8) {
+    if (key::breaks_off(k)) return Field::main_menu;
+    if (k == key::BACKSPACE) {
         force_repetition();
         check_in_force();
         return zwei_personen_fest() ? Field::computer_devises : Field::conditions_menu;
     }
-    if (k != 13) {
+    if (k != key::ENTER) {
         X.ZEITSTUFE = static_cast<byte>(k - '0');
         setze_zeitlimit();
         console::write_at(time_col(), 10, std::string(1, static_cast<char>(k)));
@@ -313,7 +318,7 @@ Field code_length_field() {
     console::goto_xy(30, 16);
     const unsigned char k = read_digit_field('2', '9');
     if (leaves_field(k)) return route(k, Field::last_sign);
-    if (k != 13) {
+    if (k != key::ENTER) {
         // The dots of the secret-code field follow the length.
         const int d = k - '0', n = X.CODELAENGE;
         console::write_at(30, 16, std::string(1, static_cast<char>(k)));
@@ -361,7 +366,7 @@ Field computer_guesses_field() {
         else
             SCHREIBE_NAME(false, true, false);
     }
-    if (k == 8) check_in_force();
+    if (k == key::BACKSPACE) check_in_force();
     // Backspace passes on to this field again when the answer-fixed field
     // is not offered.
     if (leaves_field(k)) return route(k, Field::answer_fixed);
@@ -381,7 +386,7 @@ Field computer_devises_field() {
     const unsigned char k = yes_no_field(computer_devises_col(), 17, X.PC_LOESUNG, WECHSEL1);
     if (leaves_field(k)) {
         NAMEN_UEBERSPRINGEN = false;
-        if (k == 8) check_in_force();
+        if (k == key::BACKSPACE) check_in_force();
         return route(k, latest_offered_before_names());
     }
     if (WECHSEL1) {
@@ -420,7 +425,7 @@ Field secret_code_field() {
     A = k;
     if (leaves_field(k)) {
         NAMEN_UEBERSPRINGEN = false;
-        if (k != 8) schreibe_loesungspunkte();  // the code typed so far is hidden again
+        if (k != key::BACKSPACE) schreibe_loesungspunkte();  // the code typed so far is hidden again
         // Esc only goes back to who devises the riddle; Ctrl-C restarts.
         return route(k, Field::computer_devises, Field::computer_devises, Field::time_limit);
     }

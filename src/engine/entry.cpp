@@ -3,12 +3,16 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/keys.h"
+#include "engine/board.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/scoring.h"
 #include "engine/variable_code.h"
 
 namespace zqspiel {
+
+namespace key = console::key;
 
 namespace {
 
@@ -25,12 +29,11 @@ unsigned char fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<
 enum class Move { none, left, right, clear_right };
 
 Move extended_move(unsigned char scan) {
-    switch (scan) {
-        case 75: case 115: case 155: return Move::left;
-        case 77: case 116: case 157: return Move::right;
-        case 83: case 163: case 6: case 7: return Move::clear_right;
-        default: return Move::none;
-    }
+    if (key::is_left(scan)) return Move::left;
+    if (key::is_right(scan)) return Move::right;
+    // Ctrl-Del does not clear; scan codes 6 and 7 do, though no key sends them here.
+    if (scan == key::scan::DEL || scan == key::scan::ALT_DEL || scan == 6 || scan == 7) return Move::clear_right;
+    return Move::none;
 }
 
 // The guess being typed: the code, which positions hold a sign, how many do
@@ -66,12 +69,12 @@ struct Zugeingabe {
 // means nothing here: then nothing moves and nothing is written.
 bool take_key(Zugeingabe& e, unsigned char k) {
     Move move = Move::none;
-    if (k == 0) {
+    if (k == key::EXTENDED) {
         move = extended_move(console::read_key());
         if (move == Move::none) return false;
-    } else if (k == 13) {
+    } else if (k == key::ENTER) {
         move = Move::right;
-    } else if (k == 8) {
+    } else if (k == key::BACKSPACE) {
         e.clear();
         --e.pos;
     } else if (k == ',' || k == 127) {
@@ -98,14 +101,6 @@ bool take_key(Zugeingabe& e, unsigned char k) {
 
 }  // namespace
 
-unsigned char warte_auf_taste() {
-    for (;;) {
-        SCHREIBE_ZEIT();
-        if (console::key_pressed()) break;
-    }
-    return console::read_key();
-}
-
 void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     const int n = X.CODELAENGE;
     // 1. From the second try on the row shows one dot per position.
@@ -120,9 +115,9 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     RATENDRAN = true;
     unsigned char k = 0;
     while (e.open > 0) {
-        k = warte_auf_taste();
-        if (k == 27 || k == 3) {
-            key = 27;
+        k = wait_for_key(Redraw::before_every_look);
+        if (console::key::breaks_off(k)) {
+            key = console::key::ESC;
             RATENDRAN = false;
             LISTEN_FREIGEBEN(true);
             ZEITEIN = false;
@@ -141,15 +136,12 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     // encoder of the not-fixed code.
     if (X.LOESUNG_FEST) {
         BEWERTE(zug, LOESUNG, p, z);
-        console::write_num(p);
-        console::goto_xy(X4[spalte], K);
-        console::write_num(z);
-        console::goto_xy(X4[spalte], K);
+        write_answer(X3[spalte], X4[spalte], K, p, z);
     } else {
         unsigned char answer_key = k;
         ANTWORT_NICHT_FEST(zug, spalte, p, z, answer_key);
-        if (answer_key == 27 || answer_key == 3) {
-            key = 27;
+        if (console::key::breaks_off(answer_key)) {
+            key = console::key::ESC;
             return;
         }
     }
@@ -177,17 +169,17 @@ void LESE_LSG(CODE& code, unsigned char& key) {
     }
     while (pos <= m) {
         unsigned char k = console::read_key();
-        if (k == 27 || k == 3) {
+        if (console::key::breaks_off(k)) {
             key = k;
             return;
         }
-        if (k == 0) {
+        if (k == console::key::EXTENDED) {
             console::read_key();  // the scan code of an extended key: ignored
             continue;
         }
         k = fold(k);
         if (sign_number(k) == 0) {
-            if (k == 8) {
+            if (k == console::key::BACKSPACE) {
                 if (pos == 1) {
                     key = k;
                     return;

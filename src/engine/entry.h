@@ -6,20 +6,16 @@
 
 namespace zqspiel {
 
-// Waits for a key with the clock running (SCHREIBE_ZEIT before every key
-// test) and reads it.
-unsigned char warte_auf_taste();
-
 // Reads a person's guess at (WX, WY) and answers it on row K in board column
 // spalte (1 or 2): against LOESUNG for a fixed code, else through the
-// not-fixed encoder. key = 27 when the match is broken off; otherwise zug
+// not-fixed encoder. key = Esc when the match is broken off; otherwise zug
 // holds the guess and p, z the answer shown on the board. A solving guess
 // leaves the code in LOESUNG and stops the clock.
 void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key);
 
 // Reads the secret code of a two-person match with a fixed code at row 18
-// from column 46 (from the last position when ZURUECK). key: 27 or 3 break
-// off, 8 left backwards from the first position, anything else: complete.
+// from column 46 (from the last position when ZURUECK). key: Esc or Ctrl-C
+// break off, Backspace left backwards from the first position, anything else: complete.
 void LESE_LSG(CODE& code, unsigned char& key);
 
 }  // namespace zqspiel

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/answer_order.h"
+#include "engine/beep.h"
 #include "engine/board.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
@@ -20,13 +22,9 @@
 
 namespace zqspiel {
 
-namespace {
+namespace key = console::key;
 
-void beep() {
-    console::sound(440);
-    console::delay(500);
-    console::no_sound();
-}
+namespace {
 
 std::string code_text(const CODE& c, int n) { return std::string(c.s, static_cast<std::size_t>(n)); }
 
@@ -61,12 +59,12 @@ MenuResult conditions_menu() {
         NAMEN_UEBERSPRINGEN = false;
         console::goto_xy(SP_D ? 74 : 73, 20);
         unsigned char k = console::read_key();
-        if (k == 0) {
+        if (k == key::EXTENDED) {
             console::read_key();
             k = 'x';
         }
-        if (k == 3 || k == 27) k = '4';
-        if (k == 13) k = '1';
+        if (key::breaks_off(k)) k = '4';
+        if (k == key::ENTER) k = '1';
         A = k;
         switch (k) {
             case '1':
@@ -104,7 +102,7 @@ MenuResult conditions_menu() {
                 console::goto_xy(46, 18);
                 walk = FELD_GEHEIMCODE;
                 break;
-            case 8:
+            case key::BACKSPACE:
                 if (zwei_personen_fest()) {
                     ZURUECK = true;
                     walk = FELD_GEHEIMCODE;
@@ -138,7 +136,7 @@ void play_trial(int h, int row, VERSUCH& v) {
         LESE_CODE(static_cast<byte>(h), v.ZUG, v.P, v.Z, A);
 }
 
-bool broken_off() { return A == 3 || A == 27; }
+bool broken_off() { return key::breaks_off(A); }
 
 // Once more than 30 trials were made: the table shows the last 30, oldest
 // first, and the newest is typed in the bottom row of the right half.
@@ -150,10 +148,7 @@ void redraw_ring(int n) {
             console::write_at(X1[h], r + 8, versuchsnummer_text(v.NR, zeros));
             if (h == 2 && r == 15) continue;
             console::write_at(X2[h], r + 8, code_text(v.ZUG, n));
-            console::goto_xy(X3[h], r + 8);
-            console::write_num(v.P);
-            console::goto_xy(X4[h], r + 8);
-            console::write_num(v.Z);
+            write_answer(X3[h], X4[h], r + 8, v.P, v.Z);
         }
     }
     console::write_at(X2[2], 23, std::string(static_cast<std::size_t>(n), X.PC_RAET ? ' ' : '.'));
@@ -219,13 +214,13 @@ bool end_of_match(bool aborted) {
     ZEITEIN = false;
     for (;;) {
         const unsigned char k = console::read_key();
-        if (k == 0) {
+        if (k == key::EXTENDED) {
             console::read_key();
             continue;
         }
         A = k;
-        if (k == 3 || k == 27 || k == 'n' || k == 'N') return false;
-        if (k == 13 || k == 'j' || k == 'J' || k == 'y' || k == 'Y' || k == 'z' || k == 'Z') return true;
+        if (key::breaks_off(k) || k == 'n' || k == 'N') return false;
+        if (k == key::ENTER || k == 'j' || k == 'J' || k == 'y' || k == 'Y' || k == 'z' || k == 'Z') return true;
     }
 }
 

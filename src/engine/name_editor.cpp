@@ -3,9 +3,12 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/names.h"
 
 namespace zqspiel {
+
+namespace key = console::key;
 
 namespace {
 
@@ -21,7 +24,7 @@ std::string name_text(const NAMENSFELD& n) { return std::string(&n[1], 31); }
 // A key with its scan code swallowed: extended keys come back as 0.
 unsigned char read_plain_key() {
     const unsigned char k = console::read_key();
-    if (k == 0) console::read_key();
+    if (k == key::EXTENDED) console::read_key();
     return k;
 }
 
@@ -37,7 +40,7 @@ unsigned char type_name(NAMENSFELD& nm, int row, int p) {
         const char prev = nm[p - 1];
         const char c = static_cast<char>(k);
 
-        if (k == 13 || k == 27 || k == 3) {
+        if (k == key::ENTER || key::breaks_off(k)) {
             if (prev == '-') {
                 nm[p - 1] = ' ';
                 console::write("\b \b");
@@ -48,7 +51,7 @@ unsigned char type_name(NAMENSFELD& nm, int row, int p) {
             }
             return k;
         }
-        if (k == 8) {
+        if (k == key::BACKSPACE) {
             if (p == 1) return k;
             if (prev == ' ' && nm[p - 2] == '.') {
                 nm[p - 1] = ' ';
@@ -118,9 +121,9 @@ unsigned char type_name(NAMENSFELD& nm, int row, int p) {
 unsigned char read_confirmation() {
     for (;;) {
         unsigned char k = read_plain_key();
-        if (k == 'y' || k == 'Y' || k == 'J' || k == 'z' || k == 'Z' || k == 13) k = 'j';
+        if (k == 'y' || k == 'Y' || k == 'J' || k == 'z' || k == 'Z' || k == key::ENTER) k = 'j';
         if (k == 'N') k = 'n';
-        if (k == 'j' || k == 'n' || k == 8 || k == 3 || k == 27) return k;
+        if (k == 'j' || k == 'n' || k == key::BACKSPACE || key::breaks_off(k)) return k;
     }
 }
 
@@ -178,9 +181,9 @@ void LESE_NAMEN(byte which, NAMENSFELD& name, unsigned char& key) {
         while (!restart) {
             if (typing) {
                 key = type_name(name, row, p);
-                if (key == 3) key = 2;
+                if (key == console::key::CTRL_C) key = console::key::CTRL_B;
                 CLEAR_NAME(name);
-                if (key == 8 || key == 2) return;
+                if (key == console::key::BACKSPACE || key == console::key::CTRL_B) return;
                 // show what is kept, e.g. without a trailing separator
                 console::write_at(NAME_COL, row, name_text(name));
             }
@@ -190,11 +193,11 @@ void LESE_NAMEN(byte which, NAMENSFELD& name, unsigned char& key) {
                 case 'j':
                     key = 'j';
                     return;
-                case 27:
-                    key = 8;
+                case console::key::ESC:
+                    key = console::key::BACKSPACE;
                     return;
-                case 3:
-                    key = 27;
+                case console::key::CTRL_C:
+                    key = console::key::ESC;
                     return;
                 case 'n':
                     console::write_at(NAME_COL, row, std::string(31, ' '));

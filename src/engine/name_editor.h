@@ -14,8 +14,8 @@ void SCHREIBE_NAME(bool first, bool second, bool swap);
 void SCHREIBE_PC(bool first, bool second);
 
 // Edits and confirms the name of player `which` (1 or 2) on row 22 + which.
-// The final key: 'j' confirmed; Backspace (8) one field back; Ctrl-B (2) or
-// Esc (27) to the dialog's first field.
+// The final key: 'j' confirmed; Backspace one field back; Ctrl-B or Esc to
+// the dialog's first field.
 void LESE_NAMEN(byte which, NAMENSFELD& name, unsigned char& key);
 
 }  // namespace zqspiel

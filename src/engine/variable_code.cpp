@@ -5,6 +5,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/arena.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
@@ -13,8 +14,8 @@ namespace zqspiel {
 
 namespace {
 
-constexpr unsigned char ESC = 27;
-constexpr unsigned char BREAK = 3;  // Ctrl-C
+using console::key::ESC;
+using console::key::breaks_off;
 
 // How many codes the build makes between two looks at the keyboard and the
 // clock, and how many nodes a pass over the list visits between two clock
@@ -245,11 +246,11 @@ void abbrechen(bool& ok) {
 bool abbruch_gedrueckt() {
     if (!console::key_pressed()) return false;
     const unsigned char k = console::read_key();
-    if (k == 0) {
+    if (k == console::key::EXTENDED) {
         console::read_key();
         return false;
     }
-    return k == ESC || k == BREAK;
+    return breaks_off(k);
 }
 
 std::int64_t anzahl_codes(int n, int s, bool wdh) {
@@ -586,7 +587,7 @@ void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsign
         const unsigned char k = console::read_key();
         if (k == 0) {
             console::read_key();
-        } else if (k == ESC || k == BREAK) {
+        } else if (breaks_off(k)) {
             A = ESC;
             key = ESC;
             LISTEN_FREIGEBEN(true);

@@ -2,6 +2,7 @@
 #include "engine/yes_no.h"
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/clock.h"
 #include "engine/zqspiel.h"
 
@@ -10,13 +11,13 @@ namespace zqspiel {
 void JA_NEIN(unsigned char& key, bool& value, bool& changed) {
     changed = false;
     for (;;) {
-        // The clock keeps running while the field waits.
-        while (!console::key_pressed()) SCHREIBE_ZEIT();
-        key = console::read_key();
-        if (key == 0) console::read_key();  // the scan code of an extended key
+        key = wait_for_key();  // the clock keeps running while the field waits
+        if (key == console::key::EXTENDED) console::read_key();  // the scan code of an extended key
         if (key == 'y' || key == 'Y' || key == 'J' || key == 'z' || key == 'Z') key = 'j';
         if (key == 'N') key = 'n';
-        if (key == 8 || key == 13 || key == 'j' || key == 'n' || key == 3 || key == 27) break;
+        if (key == console::key::BACKSPACE || key == console::key::ENTER || key == 'j' || key == 'n' ||
+            console::key::breaks_off(key))
+            break;
     }
     if (key == 'n' && value) {
         value = false;

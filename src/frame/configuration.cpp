@@ -4,10 +4,13 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 
 namespace frame {
+
+namespace key = console::key;
 
 namespace {
 
@@ -69,28 +72,29 @@ void draw_page() {
 }
 
 // The step a key leads to from `step`; `step` itself when the key is not offered.
-int step_after(int step, unsigned char key, bool extended) {
+int step_after(int step, unsigned char code, bool extended) {
     const int from = valid_step(step) ? step : 1;
     if (!extended) {
-        if (key >= '1' && key <= '8') return key - '0';
-        if (key >= 'a' && key <= 'g') return key - 'a' + 9;
-        if (key >= 'A' && key <= 'G') return key - 'A' + 9;
+        if (code >= '1' && code <= '8') return code - '0';
+        if (code >= 'a' && code <= 'g') return code - 'a' + 9;
+        if (code >= 'A' && code <= 'G') return code - 'A' + 9;
         return step;
     }
-    switch (key) {
-        case 72: case 141: case 152:  // up, within the column
-            if (from == 1) return 8;
-            if (from == 9) return 15;
-            return from - 1;
-        case 80: case 145: case 160:  // down, within the column
-            if (from == 8) return 1;
-            if (from == 15) return 9;
-            return from + 1;
-        case 75: case 77: case 115: case 116: case 155: case 157:  // the other column
-            if (from == 8) return 15;
-            return from <= 7 ? from + 8 : from - 8;
-        default: return step;
+    if (key::is_up(code)) {  // within the column
+        if (from == 1) return 8;
+        if (from == 9) return 15;
+        return from - 1;
     }
+    if (key::is_down(code)) {  // within the column
+        if (from == 8) return 1;
+        if (from == 15) return 9;
+        return from + 1;
+    }
+    if (key::is_left(code) || key::is_right(code)) {  // the other column
+        if (from == 8) return 15;
+        return from <= 7 ? from + 8 : from - 8;
+    }
+    return step;
 }
 
 }  // namespace
@@ -101,10 +105,10 @@ void KONFIGURATION() {
     write_step(marked, true);
     for (;;) {
         const unsigned char k = console::read_key();
-        if (k == 13 || k == 27 || k == 3) break;
-        const bool extended = k == 0;
-        const unsigned char key = extended ? console::read_key() : k;
-        const int step = step_after(zqspiel::SPEICHERSTUFE, key, extended);
+        if (k == key::ENTER || key::breaks_off(k)) break;
+        const bool extended = k == key::EXTENDED;
+        const unsigned char code = extended ? console::read_key() : k;
+        const int step = step_after(zqspiel::SPEICHERSTUFE, code, extended);
         zqspiel::SPEICHERSTUFE = static_cast<zqspiel::byte>(step);
         if (step != marked) {
             write_step(marked, false);

@@ -19,10 +19,6 @@ void TITELE();          // the English one
 void NOTEXIT();         // gives the terminal back and writes the farewell
 void ZWEITESDATUM();    // VIRJ2.. := the day after VIRJ1..
 
-// Waits for a key while the clock runs (SCHREIBE_ZEIT before every key test)
-// and reads it; an extended key comes as 0 and its scan code is left unread.
-unsigned char warte_auf_taste();
-
 void KONFIGURATION();  // the memory step page of the main menu
 
 }  // namespace frame

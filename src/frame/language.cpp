@@ -1,5 +1,6 @@
 // The language screen, shown at start and from the main menu.
 #include "console/console.h"
+#include "console/keys.h"
 #include "engine/clock.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
@@ -9,11 +10,6 @@ namespace frame {
 
 using zqspiel::HERVORFARBE;
 using zqspiel::NORMALFARBE;
-
-unsigned char warte_auf_taste() {
-    while (!console::key_pressed()) zqspiel::SCHREIBE_ZEIT();
-    return console::read_key();
-}
 
 void WAEHLE_SPRACHE() {
     console::text_attr(NORMALFARBE);
@@ -46,15 +42,15 @@ void WAEHLE_SPRACHE() {
 
     unsigned char key;
     for (;;) {
-        key = warte_auf_taste();
-        if (key == 0) {
+        key = zqspiel::wait_for_key();
+        if (key == console::key::EXTENDED) {
             console::read_key();  // the scan code
             continue;
         }
-        if (key == 3) key = 27;
+        if (key == console::key::CTRL_C) key = console::key::ESC;
         if (key == 'D') key = 'd';
         if (key == 'E') key = 'e';
-        if (key == 'd' || key == 'e' || key == 27) break;
+        if (key == 'd' || key == 'e' || key == console::key::ESC) break;
     }
     SPRACHE_DEUTSCH = key != 'e';
     TASTE = key;

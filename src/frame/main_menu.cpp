@@ -1,5 +1,6 @@
 // The whole program: start-up, language choice, the main menu and the way out.
 #include "console/console.h"
+#include "console/keys.h"
 #include "datetools/zuf.h"
 #include "engine/clock.h"
 #include "engine/conditions.h"
@@ -21,12 +22,12 @@ namespace {
 // anything but '1'..'9' is ignored without redrawing the page.
 unsigned char menu_key() {
     for (;;) {
-        unsigned char key = warte_auf_taste();
-        if (key == 0) {
+        unsigned char key = wait_for_key();
+        if (key == console::key::EXTENDED) {
             console::read_key();  // the scan code
             key = 'x';
         }
-        if (key == 3) key = '9';
+        if (key == console::key::CTRL_C) key = '9';
         if (key >= '1' && key <= '9') return key;
     }
 }
@@ -49,7 +50,7 @@ void ZENTROVALQUIST() {
     ANFANGEN();
     LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
     WAEHLE_SPRACHE();
-    bool ende = TASTE == 27;
+    bool ende = TASTE == console::key::ESC;
 
     while (!ende) {
         // Every entry to the menu, also back from a match.
@@ -68,7 +69,7 @@ void ZENTROVALQUIST() {
             switch (TASTE) {
                 case '1':
                     WAEHLE_SPRACHE();
-                    ende = TASTE == 27;
+                    ende = TASTE == console::key::ESC;
                     break;
                 case '2':
                     VIRTUALDATE = false;

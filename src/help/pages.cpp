@@ -2,12 +2,16 @@
 #include "help/pages.h"
 
 #include "console/console.h"
+#include "console/keys.h"
 
 namespace help {
 
+namespace key = console::key;
+
 namespace {
-bool is_page_down(unsigned char scan) { return scan == 81 || scan == 118 || scan == 161 || scan == 184; }
-bool is_page_up(unsigned char scan) { return scan == 73 || scan == 132 || scan == 153 || scan == 176; }
+// 184 and 176 page as well, though no key sends them here.
+bool is_page_down(unsigned char scan) { return key::is_pgdn(scan) || scan == 184; }
+bool is_page_up(unsigned char scan) { return key::is_pgup(scan) || scan == 176; }
 
 enum class Step { next, previous, leave };
 }  // namespace
@@ -39,9 +43,9 @@ void show_single_page(Page page, std::uint8_t normal, std::uint8_t hervor) {
     draw_page(page, normal, hervor);
     for (;;) {
         const unsigned char k = console::read_key();
-        if (k == 0) {
+        if (k == key::EXTENDED) {
             if (is_page_down(console::read_key())) break;
-        } else if (k != 8) {
+        } else if (k != key::BACKSPACE) {
             break;
         }
     }
@@ -57,7 +61,7 @@ void show_pages(std::span<const Page> pages, std::uint8_t normal, std::uint8_t h
         Step step;
         for (;;) {
             const unsigned char k = console::read_key();
-            if (k == 0) {
+            if (k == key::EXTENDED) {
                 const unsigned char scan = console::read_key();
                 if (is_page_down(scan)) {
                     step = last ? Step::leave : Step::next;
@@ -69,12 +73,12 @@ void show_pages(std::span<const Page> pages, std::uint8_t normal, std::uint8_t h
                 }
                 continue;
             }
-            if (k == 8) {
+            if (k == key::BACKSPACE) {
                 if (first) continue;
                 step = Step::previous;
                 break;
             }
-            if (k == 27 || k == 3 || last) {
+            if (key::breaks_off(k) || last) {
                 step = Step::leave;
                 break;
             }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "console/keys.h"
 #include "console/virtual_console.h"
 #include "datetools/zuf.h"
 #include "support/screen_check.h"
@@ -10,7 +11,7 @@ using console::screen;
 
 namespace {
 
-constexpr unsigned char UP = 72, DOWN = 80, LEFT = 75, F1 = 59;
+using console::key::scan::UP, console::key::scan::DOWN, console::key::scan::LEFT, console::key::scan::F1;
 
 void run(console::ScopedVirtualConsole& s, bool german = true) {
     s.vc.key(13);

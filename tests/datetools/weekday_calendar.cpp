@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "console/keys.h"
 #include "console/virtual_console.h"
 #include "datetools/date_editor.h"
 #include "datetools/date_panel.h"
@@ -12,7 +13,8 @@ using console::screen;
 
 namespace {
 
-constexpr unsigned char UP = 72, DOWN = 80, LEFT = 75, RIGHT = 77, F1 = 59;
+using console::key::scan::UP, console::key::scan::DOWN, console::key::scan::LEFT, console::key::scan::RIGHT,
+    console::key::scan::F1;
 
 struct Result {
     bool flag = true;

@@ -63,6 +63,14 @@ const std::string TABELLE = "|*|   |         | | |*|   |         | | |";
 
 }  // namespace
 
+// Two-digit figures stand at their columns and the cursor waits on Z.
+TEST_F(Brett, AnswerIsWrittenIntoTheTrialRow) {
+    write_answer(34, 37, 9, 10, 2);
+    EXPECT_EQ(at(34, 9, 5), "10 2 ");
+    EXPECT_EQ(console::where_x(), 37);
+    EXPECT_EQ(console::where_y(), 9);
+}
+
 TEST_F(Brett, GeometryHoldsForEveryLanguageAndRole) {
     for (int lang = 0; lang < 2; ++lang)
         for (int roles = 0; roles < 4; ++roles)

@@ -142,6 +142,22 @@ TEST_F(Uhr, CallWithoutNewSecondWritesNothingAndReadsTheClockOnce) {
     EXPECT_EQ(vc.daten - daten, 1);
 }
 
+// A key typed ahead is read without a look at the clock unless the caller
+// asks for a redraw before every look; while no key is there the clock runs on.
+TEST_F(Uhr, WaitingForAKeyKeepsTheClockRunning) {
+    start(2026, 12, 7, 10, 0, 7, 10);
+    vc.key('a').key('b').wait(3000).key('c');
+    int zeiten = vc.zeiten;
+    EXPECT_EQ(wait_for_key(), 'a');
+    EXPECT_EQ(vc.zeiten - zeiten, 0);
+    zeiten = vc.zeiten;
+    EXPECT_EQ(wait_for_key(Redraw::before_every_look), 'b');
+    EXPECT_EQ(vc.zeiten - zeiten, 1);
+    const auto vorher = bild();
+    EXPECT_EQ(wait_for_key(), 'c');
+    EXPECT_NE(bild(), vorher);
+}
+
 TEST_F(Uhr, StoppedClockWritesNothing) {
     start(2026, 12, 7, 10, 0, 7);
     ZEITEIN = false;

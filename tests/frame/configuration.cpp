@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "console/keys.h"
 #include "console/virtual_console.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
@@ -11,7 +12,7 @@ using console::screen;
 
 namespace {
 
-constexpr unsigned char UP = 72, DOWN = 80, LEFT = 75, RIGHT = 77;
+using console::key::scan::UP, console::key::scan::DOWN, console::key::scan::LEFT, console::key::scan::RIGHT;
 
 // Runs the page from `step` with the scripted keys and an Enter; returns the step left.
 int run_from(int step, console::ScopedVirtualConsole& s, bool german = true) {

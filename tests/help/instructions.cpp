@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "console/keys.h"
 #include "console/virtual_console.h"
 #include "help/pages.h"
 #include "help/zqd.h"
@@ -12,7 +13,7 @@ using console::screen;
 
 namespace {
 
-constexpr unsigned char PGUP = 73, PGDN = 81, CURSOR_UP = 72;
+using console::key::scan::PGUP, console::key::scan::PGDN, console::key::scan::UP;
 
 // Every page fits the screen: at most 25 rows of at most 80 plain ASCII characters.
 void expect_fits(help::Page page, const char* what) {
@@ -56,7 +57,7 @@ TEST(Instructions, DrawPageSwitchesTheEmphasis) {
 TEST(Instructions, ShortPageLeavesOnAnOrdinaryKeyButBackspace) {
     console::ScopedVirtualConsole s;
     // Backspace and a cursor key are ignored; 'x' leaves
-    s.vc.key(8).ext(CURSOR_UP).keys("x").keys("y");
+    s.vc.key(8).ext(UP).keys("x").keys("y");
     zqd::KURZANLEITUNGD(0x1F, 0x1E);
     EXPECT_EQ(s.vc.pending(), 1u);  // the 'y' is left over
     EXPECT_EQ(row_of(1), "                            ***  Spielregeln !  ***");
@@ -101,7 +102,7 @@ TEST(Instructions, PagingForwardBackAndOut) {
 
 TEST(Instructions, FirstPageIgnoresBackspaceAndLeavesOnEsc) {
     console::ScopedVirtualConsole s;
-    s.vc.key(8).ext(PGUP).ext(CURSOR_UP).key(3).keys("z");
+    s.vc.key(8).ext(PGUP).ext(UP).key(3).keys("z");
     zqe::SPIELANLEITUNGE(0x1F, 0x1E);
     EXPECT_EQ(s.vc.pending(), 1u);
     EXPECT_EQ(row_of(1), "                            ***  Zentrovalquist  ***");
@@ -117,7 +118,7 @@ TEST(Instructions, FirstPageIgnoresBackspaceAndLeavesOnEsc) {
 TEST(Instructions, LastPageLeavesOnAnyOrdinaryKeyOrPgDn) {
     {
         console::ScopedVirtualConsole s;
-        s.vc.keys("xxx").ext(CURSOR_UP).ext(PGDN).keys("z");
+        s.vc.keys("xxx").ext(UP).ext(PGDN).keys("z");
         zqd::SPIELANLEITUNGD(0x1F, 0x1E);
         EXPECT_EQ(s.vc.pending(), 1u);
         EXPECT_EQ(row_of(1), "          Hier das Spiel noch einmal im Ueberblick:");
