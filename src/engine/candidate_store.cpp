@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "console/console.h"
-#include "console/keys.h"
 #include "console/pages.h"
 #include "engine/arena.h"
 #include "engine/clock.h"
+#include "engine/long_work.h"
 
 namespace zqspiel {
 
@@ -241,16 +241,6 @@ private:
 
 }  // namespace
 
-bool tastatur_bricht_ab() {
-    if (!console::key_pressed()) return false;
-    const unsigned char t = console::read_key();
-    if (t == console::key::EXTENDED) {
-        console::read_key();  // the scan code of an extended key, dropped
-        return false;
-    }
-    return console::key::breaks_off(t);
-}
-
 bool mische_ein(PTR node, std::uint32_t b) {
     b &= MISCH_GROESSE - 1;
     if (!mischstueck_holen(b)) return false;
@@ -371,14 +361,11 @@ bool baue_speicher(int l, int n) {
             __builtin_prefetch(&t.kopf(ring[i]), 1);
         }
     unsigned slot = 0;
-    unsigned uhr = 255;
+    Pacer blick(256, true);  // the clock and the keyboard: at the first code, then every 256
     for (;;) {
-        if (uhr == 255) {
-            uhr = 0;
+        if (blick.due()) {
             SCHREIBE_ZEIT();
             if (tastatur_bricht_ab()) return false;
-        } else {
-            ++uhr;
         }
         PTR node = static_cast<PTR>(SPEICHER_ARENA.allocate(SIZERATENPTR));
         if (!node) return false;
@@ -418,13 +405,8 @@ bool baue_speicher(int l, int n) {
         ++GERATENE_VERSUCHE;
         SETZEZEITLETZTERVERSUCH = true;
         if (GERATENE_VERSUCHE >= naechster_stern) {
-            QU_10_2 = static_cast<std::int32_t>(static_cast<std::int64_t>(GERATENE_VERSUCHE) * 10 / gesamt);
-            if (QU_10_2 > ZAHL_DER_STERNE) {
-                console::goto_xy(44, 25);
-                for (int i = 0; i < QU_10_2 && i < 10; ++i) console::write('*');
-                console::goto_xy(WX, WY);
-                ZAHL_DER_STERNE = QU_10_2;
-            }
+            QU_10_2 = stars_due(GERATENE_VERSUCHE, gesamt);
+            draw_star_bar(QU_10_2);
             naechster_stern = stern_schwelle();
         }
 

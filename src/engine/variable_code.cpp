@@ -2,24 +2,21 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
 #include "console/console.h"
 #include "console/keys.h"
 #include "engine/arena.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
+#include "engine/long_work.h"
 
 namespace zqspiel {
 
 namespace {
 
-using console::key::ESC;
-using console::key::breaks_off;
-
 // How many codes the build makes between two looks at the keyboard and the
 // clock, and how many nodes a pass over the list visits between two clock
-// redraws. Both are powers of two so the test is a mask.
+// redraws (see Pacer).
 constexpr std::uint32_t BUILD_STEP = 1024;
 constexpr std::uint32_t PASS_STEP = 1u << 20;
 
@@ -155,7 +152,7 @@ void klassifiziere(const Guess& q, int idx) {
     // memory cell.
     std::uint32_t cnt[2][KLASSEN] = {};
     std::uint32_t flip = 0;
-    std::uint32_t until_clock = PASS_STEP;
+    Pacer uhr(PASS_STEP);
     PTR_O_F c = ERL;
     while (c != nullptr) {
         const PTR_O_F next = c->link2;
@@ -171,10 +168,7 @@ void klassifiziere(const Guess& q, int idx) {
         ende[cls] = c;
         ++cnt[flip][cls];
         flip ^= 1;
-        if (--until_clock == 0) {
-            until_clock = PASS_STEP;
-            SCHREIBE_ZEIT();
-        }
+        if (uhr.due()) SCHREIBE_ZEIT();
         c = next;
     }
     // Join the chains in class order.
@@ -204,12 +198,7 @@ void schreibe_antwort(int p_col, int z_col, int row, byte p, byte z) {
 }
 
 void zeige_sterne(std::int64_t gemacht, std::int64_t gesamt) {
-    if (gesamt <= 0) return;
-    const std::int64_t q = gemacht * 10 / gesamt;
-    if (q <= ZAHL_DER_STERNE) return;
-    console::write_at(44, 25, std::string(static_cast<std::size_t>(q), '*'));
-    console::goto_xy(WX, WY);
-    ZAHL_DER_STERNE = static_cast<std::int32_t>(q);
+    if (gesamt > 0) draw_star_bar(stars_due(gemacht, gesamt));
 }
 
 void schreibe_schlusszeile() {
@@ -235,22 +224,8 @@ void beende_aufbau() {
 }
 
 void abbrechen(bool& ok) {
-    A = ESC;
-    LISTEN_FREIGEBEN(true);
+    abandon_match(A);
     ok = false;
-    ZEITEIN = false;
-}
-
-// Reads a waiting key: true when it breaks off (Esc or Ctrl-C). An extended
-// key's second character is read too; any other key is dropped.
-bool abbruch_gedrueckt() {
-    if (!console::key_pressed()) return false;
-    const unsigned char k = console::read_key();
-    if (k == console::key::EXTENDED) {
-        console::read_key();
-        return false;
-    }
-    return breaks_off(k);
 }
 
 std::int64_t anzahl_codes(int n, int s, bool wdh) {
@@ -346,12 +321,11 @@ void INIT_NICHT_FEST(bool& ok) {
 
     PTR_O_F head = nullptr;
     std::int64_t gemacht = 0;
-    std::uint32_t until_check = 1;  // look at the keyboard and the clock on the first code
+    Pacer blick(BUILD_STEP, true);  // look at the keyboard and the clock on the first code
     for (;;) {
-        if (--until_check == 0) {
-            until_check = BUILD_STEP;
+        if (blick.due()) {
             SCHREIBE_ZEIT();
-            if (abbruch_gedrueckt()) {
+            if (tastatur_bricht_ab()) {
                 ERL = head;
                 ERLLOE = head;
                 abbrechen(ok);
@@ -471,17 +445,14 @@ std::int64_t filtere_liste(byte p, byte common) {
         const int idx = n;
         PTR_O_F kept = head;
         anzahl = 1;
-        std::uint32_t until_clock = PASS_STEP;
+        Pacer uhr(PASS_STEP);
         for (PTR_O_F c = head->link2; c != nullptr; c = c->link2) {
             if (c->data[idx] == v) {
                 if (kept->link2 != c) kept->link2 = c;
                 kept = c;
                 ++anzahl;
             }
-            if (--until_clock == 0) {
-                until_clock = PASS_STEP;
-                SCHREIBE_ZEIT();
-            }
+            if (uhr.due()) SCHREIBE_ZEIT();
         }
         if (kept->link2 != nullptr) kept->link2 = nullptr;
         if (head->data[idx] != v) {
@@ -568,7 +539,7 @@ void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsign
     } else {
         if (!read_checked_answer(t, static_cast<byte>(n), static_cast<byte>(p_col), static_cast<byte>(z_col),
                                  static_cast<byte>(row), p, z, key)) {
-            key = ESC;
+            key = console::key::ESC;
             return;
         }
         common = static_cast<byte>(p + z);
@@ -583,17 +554,10 @@ void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsign
         return;
     }
 
-    if (console::key_pressed()) {
-        const unsigned char k = console::read_key();
-        if (k == 0) {
-            console::read_key();
-        } else if (breaks_off(k)) {
-            A = ESC;
-            key = ESC;
-            LISTEN_FREIGEBEN(true);
-            ZEITEIN = false;
-            return;
-        }
+    if (tastatur_bricht_ab()) {
+        abandon_match(key);
+        A = key;
+        return;
     }
 
     filtere_liste(p, common);

@@ -132,7 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What a run broken off by the script leaves behind goes back, as at exit.
     ZEITEIN = false;
     LISTEN_FREIGEBEN(true);
-    gib_suchpuffer_frei();
     INITFELD();
     return 0;
 }
