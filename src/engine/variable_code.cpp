@@ -76,39 +76,23 @@ void bereite_vor(const byte* g, int n, Guess& q) {
     }
 }
 
-// Common signs of a code with the guess: per group, the smaller of the two
-// counts, summed.
-inline unsigned gemeinsam(const Guess& q, const byte* c) {
-    if (liste_ohne_wiederholung) {
+// Common signs of the code c[0..n-1] with the guess: per group, the smaller
+// of the two counts, summed; ohne_wdh for a list without repetition. Always
+// inlined, so that the pass over the list, which gives n and ohne_wdh as
+// constants, runs without loops per node.
+[[gnu::always_inline]] inline unsigned gemeinsam(const Guess& q, const byte* c, int n, bool ohne_wdh) {
+    if (ohne_wdh) {
         unsigned common = 0;
-        for (int i = 0; i < q.n; ++i) common += q.member[c[i]];
+        for (int i = 0; i < n; ++i) common += q.member[c[i]];
         return common;
     }
     std::uint64_t w = 0;
-    for (int i = 0; i < q.n; ++i) w += q.lane_inc[c[i]];
+    for (int i = 0; i < n; ++i) w += q.lane_inc[c[i]];
     // Per lane: the excess of the code's count over the guess's, 0 when none.
     const std::uint64_t d = (w | GUARDS) - q.counts;
     const std::uint64_t keep = ((d & GUARDS) >> 4) * 15;
     const std::uint64_t excess = d & keep;
     return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
-}
-
-// The same with the code length and the kind of list fixed at compile time,
-// so that the pass over the list runs without loops per node.
-template <int N, bool OHNE_WDH>
-inline unsigned gemeinsam_n(const Guess& q, const byte* c) {
-    if constexpr (OHNE_WDH) {
-        unsigned common = 0;
-        for (int i = 0; i < N; ++i) common += q.member[c[i]];
-        return common;
-    } else {
-        std::uint64_t w = 0;
-        for (int i = 0; i < N; ++i) w += q.lane_inc[c[i]];
-        const std::uint64_t d = (w | GUARDS) - q.counts;
-        const std::uint64_t keep = ((d & GUARDS) >> 4) * 15;
-        const std::uint64_t excess = d & keep;
-        return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
-    }
 }
 
 // Matching positions of a code with the guess.
@@ -161,7 +145,7 @@ void klassifiziere(const Guess& q, int idx) {
         if constexpr (NUR_P) {
             cls = p;
         } else {
-            cls = gemeinsam_n<N, OHNE_WDH>(q, c->data) * 16 + p;
+            cls = gemeinsam(q, c->data, N, OHNE_WDH) * 16 + p;
         }
         c->data[idx] = static_cast<byte>(cls);
         ende[cls]->link2 = c;
@@ -255,15 +239,57 @@ void nummern_des_versuchs(const CODE& guess, int n, byte* g) {
     }
 }
 
-}  // namespace
+// The codes of the list in the order they are made: position 1 turns
+// fastest; without repetition only codes of pairwise different signs, the
+// first holding n at position 1 and 1 at position n.
+struct CodeCounter {
+    int n, s;
+    bool wdh;
+    byte c[10] = {};             // c[0..n-1] are positions 1..n, c[n] the class byte
+    std::uint64_t benutzt = 0;   // signs in use, without repetition
+    std::uint64_t alle;          // bits 1..s
 
-void INIT_NICHT_FEST(bool& ok) {
-    const int n = X.CODELAENGE;
-    const int s = MAXFARBE;
-    const bool wdh = X.WIEDERHOLUNG;
+    CodeCounter(int n_, int s_, bool wdh_) : n(n_), s(s_), wdh(wdh_), alle(((1ULL << s_) - 1) << 1) {
+        if (wdh) {
+            for (int i = 0; i < n; ++i) c[i] = 1;
+        } else {
+            for (int i = 0; i < n; ++i) {
+                c[i] = static_cast<byte>(n - i);
+                benutzt |= 1ULL << c[i];
+            }
+        }
+    }
 
+    // Steps to the next code; false after the last.
+    bool next() {
+        int i = 0;
+        if (wdh) {
+            while (i < n && c[i] == s) c[i++] = 1;
+            if (i == n) return false;
+            ++c[i];
+            return true;
+        }
+        for (; i < n; ++i) {
+            benutzt &= ~(1ULL << c[i]);
+            const std::uint64_t frei_hoeher = alle & ~benutzt & ~((2ULL << c[i]) - 1);
+            if (frei_hoeher != 0) {
+                c[i] = static_cast<byte>(__builtin_ctzll(frei_hoeher));
+                benutzt |= 1ULL << c[i];
+                // The faster positions start again from the smallest free signs.
+                for (int j = i - 1; j >= 0; --j) {
+                    c[j] = static_cast<byte>(__builtin_ctzll(alle & ~benutzt));
+                    benutzt |= 1ULL << c[j];
+                }
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// A fresh list: every sign possible, no list, no stars, no classes.
+void start_list(int n, int s, bool wdh) {
     ENDFARBEPL1 = static_cast<byte>(n + 1);
-    ok = true;
     ERL_FARBE.fill(false);
     for (int c = 1; c <= s && c <= 36; ++c) ERL_FARBE[c] = true;
     ERL = nullptr;
@@ -271,14 +297,11 @@ void INIT_NICHT_FEST(bool& ok) {
     ZAHL_DER_STERNE = 0;
     liste_ohne_wiederholung = !wdh;
     ketten.gueltig = false;
+}
 
-    // The count of the codes this build makes. It is taken from the
-    // conditions of the call rather than from MEMLOES, which the capacity
-    // check made with the repetition in force (the match loop may switch
-    // repetition off for this call only).
-    const std::int64_t gesamt = (n >= 1 && n <= 9 && s >= 1 && s <= 36) ? anzahl_codes(n, s, wdh) : 0;
+// The progress figures of the search line, for a build of gesamt codes.
+void start_progress(std::int64_t gesamt) {
     const auto gesamt32 = static_cast<std::int32_t>(std::min<std::int64_t>(gesamt, INT32_MAX));
-
     RATEN_ZEITANZEIGE = true;
     NOTINVERS = false;
     ZEITLIMIT_GR_0 = false;
@@ -289,15 +312,60 @@ void INIT_NICHT_FEST(bool& ok) {
     ZAHLGESAMTVERSUCHE = gesamt32;
     NUMMER_PLUS = gesamt32;
     SETZE_RATE_ZEIT_AKT = true;
+}
 
-    // The whole list is weighed against what the process can really have
-    // before the first node: a list that cannot fit gets no budget, so its
-    // first node fails as on an exhausted heap, at once instead of after
-    // minutes of building or at the hands of the system.
+// The whole list is weighed against what the process can really have
+// before the first node: a list that cannot fit gets no budget, so its
+// first node fails as on an exhausted heap, at once instead of after
+// minutes of building or at the hands of the system.
+void set_list_budget(std::int64_t gesamt) {
     const std::uint64_t liste = static_cast<std::uint64_t>(gesamt) * sizeof(LISTE_O_F);
     SPEICHER_ARENA.plan(liste);
     SPEICHER_ARENA.set_budget(speicher_reicht(liste, Arena::address_space_for(liste)) ? MEMGES : 0);
+}
 
+// A node for every code, each in front of the last, with a look at the
+// keyboard, the clock and the stars every BUILD_STEP codes. False when the
+// user broke off or memory ran out; head and gemacht tell how far it got.
+bool make_list(CodeCounter& code, std::int64_t gesamt, PTR_O_F& head, std::int64_t& gemacht) {
+    Pacer blick(BUILD_STEP, true);  // look at the keyboard and the clock on the first code
+    for (;;) {
+        if (blick.due()) {
+            SCHREIBE_ZEIT();
+            if (tastatur_bricht_ab()) return false;
+            zeige_sterne(gemacht, gesamt);
+        }
+        auto* node = static_cast<PTR_O_F>(SPEICHER_ARENA.allocate(sizeof(LISTE_O_F)));
+        if (node == nullptr) return false;
+        node->link1 = head;
+        node->link2 = head;
+        std::memcpy(node->data, code.c, sizeof node->data);
+        head = node;
+        ++gemacht;
+        if (!code.next()) return true;
+    }
+}
+
+}  // namespace
+
+void INIT_NICHT_FEST(bool& ok) {
+    const int n = X.CODELAENGE;
+    const int s = MAXFARBE;
+    const bool wdh = X.WIEDERHOLUNG;
+    ok = true;
+
+    // 1. A fresh list and what is known about the signs.
+    start_list(n, s, wdh);
+
+    // 2. The count of the codes this build makes. It is taken from the
+    // conditions of the call rather than from MEMLOES, which the capacity
+    // check made with the repetition in force (the match loop may switch
+    // repetition off for this call only).
+    const std::int64_t gesamt = (n >= 1 && n <= 9 && s >= 1 && s <= 36) ? anzahl_codes(n, s, wdh) : 0;
+
+    // 3. The search line runs for the build; 4. the memory is weighed.
+    start_progress(gesamt);
+    set_list_budget(gesamt);
     if (gesamt == 0) {
         // Conditions that allow no code at all: nothing to play against.
         abbrechen(ok);
@@ -305,77 +373,20 @@ void INIT_NICHT_FEST(bool& ok) {
         return;
     }
 
-    // The code being made: c[0..n-1] are positions 1..n, c[n] the class byte.
-    byte c[10] = {};
-    std::uint64_t benutzt = 0;  // signs in use, without repetition
-    const std::uint64_t alle = ((1ULL << s) - 1) << 1;  // bits 1..s
-    if (wdh) {
-        for (int i = 0; i < n; ++i) c[i] = 1;
-    } else {
-        // Position 1 holds n, position n holds 1.
-        for (int i = 0; i < n; ++i) {
-            c[i] = static_cast<byte>(n - i);
-            benutzt |= 1ULL << c[i];
-        }
-    }
-
+    // 5. The list is made; a break or a lack of memory ends the match.
+    CodeCounter code(n, s, wdh);
     PTR_O_F head = nullptr;
     std::int64_t gemacht = 0;
-    Pacer blick(BUILD_STEP, true);  // look at the keyboard and the clock on the first code
-    for (;;) {
-        if (blick.due()) {
-            SCHREIBE_ZEIT();
-            if (tastatur_bricht_ab()) {
-                ERL = head;
-                ERLLOE = head;
-                abbrechen(ok);
-                beende_aufbau();
-                return;
-            }
-            zeige_sterne(gemacht, gesamt);
-        }
-
-        auto* node = static_cast<PTR_O_F>(SPEICHER_ARENA.allocate(sizeof(LISTE_O_F)));
-        if (node == nullptr) {
-            ERL = head;
-            ERLLOE = head;
-            abbrechen(ok);
-            beende_aufbau();
-            return;
-        }
-        node->link1 = head;
-        node->link2 = head;
-        std::memcpy(node->data, c, sizeof node->data);
-        head = node;
-        ++gemacht;
-
-        // The next code: position 1 turns fastest.
-        int i = 0;
-        if (wdh) {
-            while (i < n && c[i] == s) c[i++] = 1;
-            if (i == n) break;
-            ++c[i];
-        } else {
-            for (; i < n; ++i) {
-                benutzt &= ~(1ULL << c[i]);
-                const std::uint64_t frei_hoeher = alle & ~benutzt & ~((2ULL << c[i]) - 1);
-                if (frei_hoeher != 0) {
-                    c[i] = static_cast<byte>(__builtin_ctzll(frei_hoeher));
-                    benutzt |= 1ULL << c[i];
-                    // The faster positions start again from the smallest free signs.
-                    for (int j = i - 1; j >= 0; --j) {
-                        c[j] = static_cast<byte>(__builtin_ctzll(alle & ~benutzt));
-                        benutzt |= 1ULL << c[j];
-                    }
-                    break;
-                }
-            }
-            if (i == n) break;
-        }
-    }
-
+    const bool ganz = make_list(code, gesamt, head, gemacht);
     ERL = head;
     ERLLOE = head;
+    if (!ganz) {
+        abbrechen(ok);
+        beende_aufbau();
+        return;
+    }
+
+    // 6. The closing figures and the full bar.
     GERATENE_VERSUCHE = static_cast<std::int32_t>(std::min<std::int64_t>(gemacht, INT32_MAX));
     SETZEZEITLETZTERVERSUCH = true;
     zeige_sterne(gemacht, gesamt);
@@ -411,7 +422,7 @@ void klassifiziere_liste(const byte* g, KLASSENTABELLE& t) {
     bereite_vor(g, n, q);
     const int idx = n;  // the class byte right after the signs
     if (KENNEALLEFARBEN) {
-        const unsigned common = gemeinsam(q, ERL->data);
+        const unsigned common = gemeinsam(q, ERL->data, q.n, liste_ohne_wiederholung);
         klassifiziere_laenge<true, false>(q, idx);
         for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(ketten.anzahl[p]);
     } else {
