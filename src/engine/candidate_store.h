@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "engine/shuffle_table.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {

@@ -10,6 +10,7 @@
 #include "engine/long_work.h"
 #include "engine/opening_patterns.h"
 #include "engine/packed_candidates.h"
+#include "engine/shuffle_table.h"
 
 namespace zqspiel {
 

@@ -19,6 +19,7 @@
 #include "engine/capacity.h"
 #include "engine/codebreaker.h"
 #include "engine/conditions.h"
+#include "engine/shuffle_table.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 #include "fuzz_check.h"
