@@ -9,7 +9,6 @@
 
 #include "console/console.h"
 #include "console/keys.h"
-#include "engine/candidate_store.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/guess_preparation.h"

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "console/console.h"
-#include "engine/candidate_store.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/guess_preparation.h"
