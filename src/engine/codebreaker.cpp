@@ -9,6 +9,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "engine/beep.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/guess_preparation.h"
@@ -488,11 +489,7 @@ void RATE_CODE(CODE& zug, byte& p, byte& z, unsigned char& taste) {
         console::goto_xy(WX, WY);
         console::write('0');
         z = 0;
-        if (X.TON) {
-            console::sound(440);
-            console::delay(500);
-            console::no_sound();
-        }
+        if (X.TON) beep();
         RATEN_ZEITANZEIGE = false;
         LISTEN_FREIGEBEN(true);
         return;

@@ -7,18 +7,13 @@
 #include "engine/clock.h"
 #include "engine/guess_preparation.h"
 #include "engine/long_work.h"
+#include "engine/beep.h"
 #include "engine/scoring.h"
 #include "engine/variable_code.h"
 
 namespace zqspiel {
 
 namespace {
-
-void ton() {
-    console::sound(440);
-    console::delay(500);
-    console::no_sound();
-}
 
 // The sign counts of a node, indexed by sign number 1..MAXFARBE.
 const byte* zeichenzaehler(const LISTE* s) { return s->data + FARBEPL - 1; }
@@ -282,7 +277,7 @@ void antworte_und_verenge(PTR g, const KLASSENTABELLE& tabelle, bool echte_suche
         console::goto_xy(WX + 2, WY);
         console::write_num(z);
         console::goto_xy(WX + 2, WY);
-        if (X.TON && p == l) ton();
+        if (X.TON && p == l) beep();
     }
     verenge(g, echte_suche, vorgaenger, p, z, taste);
 }
