@@ -114,7 +114,6 @@ static void suche(benchmark::State& st, Verfahren v) {
     st.counters["candidates"] = static_cast<double>(kandidaten);
     st.counters["pairs/s"] = benchmark::Counter(static_cast<double>(paare), benchmark::Counter::kIsRate);
     LISTEN_FREIGEBEN(true);
-    gib_suchpuffer_frei();
 }
 static void BM_Suche_kompakt_L5_N8(benchmark::State& st) { suche(st, Verfahren::kompakt); }
 static void BM_Suche_knoten_L5_N8(benchmark::State& st) { suche(st, Verfahren::knoten); }

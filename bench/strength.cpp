@@ -82,7 +82,6 @@ int spiele(const Lage& b, const std::string& geheim, std::uint64_t seed) {
         }
     }
     LISTEN_FREIGEBEN(true);
-    gib_suchpuffer_frei();
     return versuche;
 }
 
@@ -259,7 +258,6 @@ static void BM_Fingerabdruck_Suche(benchmark::State& st) {
                 if (ein_versuch() == s.b.l) break;
             versuche += NUMMER;
             LISTEN_FREIGEBEN(true);
-            gib_suchpuffer_frei();
         }
     }
     st.counters["pairs_nodes"] = static_cast<double>(knoten);

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "console/console.h"
-#include "console/keys.h"
 #include "console/pages.h"
 #include "engine/arena.h"
 #include "engine/clock.h"
+#include "engine/long_work.h"
 
 namespace zqspiel {
 
@@ -239,17 +239,212 @@ private:
     PTR* pos_[BEREICHE] = {};
 };
 
-}  // namespace
+// A bucket's piece of the table is mapped when the bucket is drawn.
+inline bool sichere(Mischtabelle& t, std::uint32_t b) { return t.da(b) || mischstueck_holen(b); }
 
-bool tastatur_bricht_ab() {
-    if (!console::key_pressed()) return false;
-    const unsigned char t = console::read_key();
-    if (t == console::key::EXTENDED) {
-        console::read_key();  // the scan code of an extended key, dropped
-        return false;
-    }
-    return console::key::breaks_off(t);
+// The store and the table are weighed as a whole: a store that cannot fit
+// ends the build at once, as an exhausted heap would at the first node,
+// instead of after minutes of building or at the hands of the system. Sets
+// the arena's budget and plan, readies the table, and gives in bedarf what
+// the build adds to the process; false when that is more than it can have.
+bool weigh_store(std::int64_t codes, Speicherbedarf& bedarf) {
+    const std::uint64_t knoten = static_cast<std::uint64_t>(codes) * SIZERATENPTR;
+    SPEICHER_ARENA.set_budget(MEMGES);
+    SPEICHER_ARENA.plan(knoten);
+    const std::uint64_t knoten_adressraum = Arena::address_space_for(knoten);
+    const console::MemoryRoom platz = console::memory_room();
+    const Speicherbedarf tabelle = bereite_mischfeld(
+        codes, platz.address_space > knoten_adressraum ? platz.address_space - knoten_adressraum : 0);
+    bedarf = Speicherbedarf{knoten + tabelle.resident, knoten_adressraum + tabelle.adressraum};
+    return bedarf.resident <= platz.resident && bedarf.adressraum <= platz.address_space;
 }
+
+// The digit counter of the build: the code it stands on as digits d[1..l]
+// over s..n (0 the vacant sign), the count k[c] of each digit value, and the
+// node data of that code renamed by PERMZTM/PERMFTM, copied into each node
+// and kept up to date digit by digit.
+class StoreCounter {
+public:
+    StoreCounter(int l, int n, bool leer) : l_(l), n_(n), s_(leer ? 0 : 1) {
+        for (int i = 1; i <= l; ++i) d_[i] = s_;
+        k_[s_] = l;
+        if (leer) {
+            // The all-vacant code is left out: the count starts one above it.
+            d_[1] = 1;
+            k_[0] = l - 1;
+            k_[1] = 1;
+        }
+        for (int i = 1; i <= l; ++i) tmpl_[PERMZTM[i] - 1] = PERMFTM[d_[i]];
+        for (int c = 1; c <= n; ++c) tmpl_[zaehlstelle(c)] = static_cast<byte>(k_[c]);
+        if (leer) tmpl_[FARBE0 - 1] = static_cast<byte>(k_[0]);
+    }
+
+    const byte* data() const { return tmpl_; }
+
+    // Next code: one digit up, with carry. False after the last code.
+    bool next() {
+        if (d_[1] < n_) {
+            setze(1, d_[1] + 1);
+            return true;
+        }
+        int j = 2;
+        while (j <= l_ && d_[j] == n_) ++j;
+        if (j > l_) return false;
+        setze(j, d_[j] + 1);
+        for (int i = 1; i < j; ++i) setze(i, s_);
+        return true;
+    }
+
+private:
+    int zaehlstelle(int c) const { return c == 0 ? FARBE0 - 1 : FARBEPL + PERMFTM[c] - 1; }
+    void setze(int i, int v) {
+        const int old = d_[i];
+        --k_[old];
+        tmpl_[zaehlstelle(old)] = static_cast<byte>(k_[old]);
+        ++k_[v];
+        tmpl_[zaehlstelle(v)] = static_cast<byte>(k_[v]);
+        d_[i] = v;
+        tmpl_[PERMZTM[i] - 1] = PERMFTM[v];
+    }
+
+    int l_, n_, s_;
+    int d_[10] = {};
+    int k_[37] = {};
+    byte tmpl_[46] = {};
+};
+
+// Direct insertion: bucket numbers are drawn RING nodes ahead, and their
+// heads and counters prefetched, so the random accesses overlap.
+class BucketRing {
+public:
+    BucketRing(Mischtabelle& t, console::Random& rng) : t_(t), rng_(rng) {}
+
+    // The first RING buckets; false when a piece cannot be mapped.
+    bool fill() {
+        for (unsigned i = 0; i < RING; ++i) {
+            ring_[i] = bucket_of(rng_.next());
+            if (!sichere(t_, ring_[i])) return false;
+            __builtin_prefetch(&t_.kopf(ring_[i]), 1);
+        }
+        return true;
+    }
+
+    // The bucket of the next node in b; a new one is drawn in its place.
+    // False when the new one's piece cannot be mapped.
+    bool take(std::uint32_t& b) {
+        b = ring_[slot_];
+        const std::uint32_t nb = bucket_of(rng_.next());
+        if (!sichere(t_, nb)) return false;
+        ring_[slot_] = nb;
+        __builtin_prefetch(&t_.kopf(nb), 1);
+        slot_ = (slot_ + 1) & (RING - 1);
+        // Halfway there the head of a later bucket is in cache: when there is
+        // one, fetch its node and the counter; a quarter ahead that node is
+        // in: fetch the bucket's last node.
+        const std::uint32_t hb = ring_[(slot_ + RING / 2) & (RING - 1)];
+        if (PTR h = t_.kopf(hb)) {
+            __builtin_prefetch(h, 1);
+            __builtin_prefetch(&t_.zahl(hb), 1);
+        }
+        if (PTR h = t_.kopf(ring_[(slot_ + RING / 4) & (RING - 1)])) __builtin_prefetch(h->link3, 1);
+        return true;
+    }
+
+private:
+    static constexpr unsigned RING = 32;
+    Mischtabelle& t_;
+    console::Random& rng_;
+    std::uint32_t ring_[RING];
+    unsigned slot_ = 0;
+};
+
+// The star bar of the build: stars are due at each tenth of the codes.
+class StarSteps {
+public:
+    StarSteps() : gesamt_(std::max<std::int64_t>(1, ZAHL_DER_VERSUCHE)), naechster_(schwelle()) {}
+    // After each node: draws the bar when the next tenth is reached.
+    void node_made() {
+        if (GERATENE_VERSUCHE < naechster_) return;
+        QU_10_2 = stars_due(GERATENE_VERSUCHE, gesamt_);
+        draw_star_bar(QU_10_2);
+        naechster_ = schwelle();
+    }
+
+private:
+    // The node count at which the next tenth is reached.
+    std::int64_t schwelle() const { return ((static_cast<std::int64_t>(ZAHL_DER_STERNE) + 1) * gesamt_ + 9) / 10; }
+    std::int64_t gesamt_;
+    std::int64_t naechster_;
+};
+
+// Makes a node for every code of the digit counter: on the allocation chain,
+// and into its bucket at once, or (with liste) onto the list of its bucket's
+// range, keeping the bucket number in link 3 until then. Looks at the clock
+// and the keyboard every 256 nodes, from the first. False when the user
+// broke off or memory ran out.
+bool make_nodes(int l, int n, Bereichsliste* liste) {
+    Mischtabelle& t = mischtabelle();
+    console::Random& rng = console::active().rng;
+    StoreCounter code(l, n, X.LEERZEICHEN_ERLAUBT);
+    const std::size_t datalen = std::min<std::size_t>(46, SIZERATENPTR > 24 ? SIZERATENPTR - 24 : 0);
+    StarSteps sterne;
+    BucketRing ring(t, rng);
+    if (!liste && !ring.fill()) return false;
+    Pacer blick(256, true);
+    for (;;) {
+        if (blick.due()) {
+            SCHREIBE_ZEIT();
+            if (tastatur_bricht_ab()) return false;
+        }
+        PTR node = static_cast<PTR>(SPEICHER_ARENA.allocate(SIZERATENPTR));
+        if (!node) return false;
+        std::memcpy(node->data, code.data(), datalen);
+        node->link1 = VERSLOE;
+        VERSLOE = node;
+
+        if (liste) {
+            const std::uint32_t b = bucket_of(rng.next());
+            if (!sichere(t, b)) return false;
+            node->link3 = reinterpret_cast<PTR>(static_cast<std::uintptr_t>(b));
+            if (!liste->dazu(node, b)) return false;
+        } else {
+            std::uint32_t b;
+            if (!ring.take(b)) return false;
+            in_fach(t, rng, node, b);
+        }
+
+        ++GERATENE_VERSUCHE;
+        SETZEZEITLETZTERVERSUCH = true;
+        sterne.node_made();
+        if (!code.next()) return true;
+    }
+}
+
+// The buckets of a large build are filled range by range from its lists and
+// each range joined onto the guess chain at once, with a look at the clock
+// and the keyboard every 16 ranges. False when the user broke off.
+bool fill_by_ranges(const Bereichsliste& liste) {
+    Mischtabelle& t = mischtabelle();
+    console::Random& rng = console::active().rng;
+    VERS = nullptr;
+    SCHLUSSLICHT = nullptr;
+    constexpr std::uint32_t worte = (std::uint32_t{1} << Bereichsliste::BITS) / 4096;
+    Pacer blick(16);
+    for (unsigned r = 0; r < Bereichsliste::BEREICHE; ++r) {
+        liste.jeder(r, [&](PTR node) {
+            const auto b = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(node->link3));
+            in_fach(t, rng, node, b);
+        });
+        verbinde_bereich(r * worte, (r + 1) * worte);
+        if (blick.due()) {
+            SCHREIBE_ZEIT();
+            if (tastatur_bricht_ab()) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 bool mische_ein(PTR node, std::uint32_t b) {
     b &= MISCH_GROESSE - 1;
@@ -294,65 +489,19 @@ void baue_loesungskette() {
 }
 
 bool baue_speicher(int l, int n) {
-    const bool leer = X.LEERZEICHEN_ERLAUBT;
     const std::int64_t codes = std::max<std::int32_t>(0, ZAHL_DER_VERSUCHE);
-    // The whole store and the table are weighed against what the process can
-    // really have before the first node: a store that cannot fit ends the
-    // build at once, as an exhausted heap would at the first node, instead of
-    // after minutes of building or at the hands of the system.
-    const std::uint64_t knoten = static_cast<std::uint64_t>(codes) * SIZERATENPTR;
-    SPEICHER_ARENA.set_budget(MEMGES);
-    SPEICHER_ARENA.plan(knoten);
-    const std::uint64_t knoten_adressraum = Arena::address_space_for(knoten);
-    const console::MemoryRoom platz = console::memory_room();
-    const Speicherbedarf tabelle = bereite_mischfeld(
-        codes, platz.address_space > knoten_adressraum ? platz.address_space - knoten_adressraum : 0);
-    const Speicherbedarf bedarf{knoten + tabelle.resident, knoten_adressraum + tabelle.adressraum};
-    if (bedarf.resident > platz.resident || bedarf.adressraum > platz.address_space) {
+
+    // 1. The whole store and the table are weighed against what the process
+    // can really have before the first node.
+    Speicherbedarf bedarf;
+    if (!weigh_store(codes, bedarf)) {
         SCHREIBE_ZEIT();
         tastatur_bricht_ab();
         return false;
     }
     mark_mischfeld_used();
-    Mischtabelle& t = mischtabelle();
-    // A bucket's piece is mapped when the bucket is drawn.
-    auto sichere = [&t](std::uint32_t b) { return t.da(b) || mischstueck_holen(b); };
-    console::Random& rng = console::active().rng;
 
-    const int s = leer ? 0 : 1;
-    int d[10] = {};
-    int k[37] = {};
-    for (int i = 1; i <= l; ++i) d[i] = s;
-    k[s] = l;
-    if (leer) {
-        d[1] = 1;
-        k[0] = l - 1;
-        k[1] = 1;
-    }
-    // The data of the code the counter stands on, renamed: copied into each
-    // node, and kept up to date digit by digit.
-    byte tmpl[46] = {};
-    const std::size_t datalen = std::min<std::size_t>(46, SIZERATENPTR > 24 ? SIZERATENPTR - 24 : 0);
-    auto zaehlstelle = [&](int c) { return c == 0 ? FARBE0 - 1 : FARBEPL + PERMFTM[c] - 1; };
-    for (int i = 1; i <= l; ++i) tmpl[PERMZTM[i] - 1] = PERMFTM[d[i]];
-    for (int c = 1; c <= n; ++c) tmpl[zaehlstelle(c)] = static_cast<byte>(k[c]);
-    if (leer) tmpl[FARBE0 - 1] = static_cast<byte>(k[0]);
-    auto setze = [&](int i, int v) {
-        const int old = d[i];
-        --k[old];
-        tmpl[zaehlstelle(old)] = static_cast<byte>(k[old]);
-        ++k[v];
-        tmpl[zaehlstelle(v)] = static_cast<byte>(k[v]);
-        d[i] = v;
-        tmpl[PERMZTM[i] - 1] = PERMFTM[v];
-    };
-
-    const std::int64_t gesamt = std::max<std::int64_t>(1, ZAHL_DER_VERSUCHE);
-    // The node count at which the next tenth is reached.
-    auto stern_schwelle = [&] { return ((static_cast<std::int64_t>(ZAHL_DER_STERNE) + 1) * gesamt + 9) / 10; };
-    std::int64_t naechster_stern = stern_schwelle();
-
-    // A large build makes its nodes first and fills the buckets range by
+    // 2. A large build makes its nodes first and fills the buckets range by
     // range afterwards: a bucket gets its nodes in the same order as by
     // direct insertion, so the guess chain is shuffled just as well, but the
     // heads and the nodes being linked are in cache instead of anywhere in a
@@ -360,104 +509,15 @@ bool baue_speicher(int l, int n) {
     Bereichsliste liste;
     const bool nach_bereichen = ZAHL_DER_VERSUCHE >= GROSSER_SPEICHER && liste.anlegen(ZAHL_DER_VERSUCHE, bedarf);
 
-    // Direct insertion: bucket numbers are drawn RING nodes ahead, and their
-    // heads and counters prefetched, so the random accesses overlap.
-    constexpr unsigned RING = 32;
-    std::uint32_t ring[RING];
-    if (!nach_bereichen)
-        for (unsigned i = 0; i < RING; ++i) {
-            ring[i] = bucket_of(rng.next());
-            if (!sichere(ring[i])) return false;
-            __builtin_prefetch(&t.kopf(ring[i]), 1);
-        }
-    unsigned slot = 0;
-    unsigned uhr = 255;
-    for (;;) {
-        if (uhr == 255) {
-            uhr = 0;
-            SCHREIBE_ZEIT();
-            if (tastatur_bricht_ab()) return false;
-        } else {
-            ++uhr;
-        }
-        PTR node = static_cast<PTR>(SPEICHER_ARENA.allocate(SIZERATENPTR));
-        if (!node) return false;
-        std::memcpy(node->data, tmpl, datalen);
-        node->link1 = VERSLOE;
-        VERSLOE = node;
+    // 3. A node for every code, into its bucket or onto its range's list.
+    if (!make_nodes(l, n, nach_bereichen ? &liste : nullptr)) return false;
 
-        if (nach_bereichen) {
-            const std::uint32_t b = bucket_of(rng.next());
-            if (!sichere(b)) return false;
-            // Link 3 is free until the node goes into its bucket: it keeps
-            // the bucket number meanwhile.
-            node->link3 = reinterpret_cast<PTR>(static_cast<std::uintptr_t>(b));
-            if (!liste.dazu(node, b)) return false;
-        } else {
-            const std::uint32_t b = ring[slot];
-            const std::uint32_t nb = bucket_of(rng.next());
-            if (!sichere(nb)) return false;
-            ring[slot] = nb;
-            __builtin_prefetch(&t.kopf(nb), 1);
-            slot = (slot + 1) & (RING - 1);
-            // Halfway there the head of a later bucket is in cache: when there is
-            // one, fetch its node and the counter; a quarter ahead that node is
-            // in: fetch the bucket's last node.
-            {
-                const std::uint32_t hb = ring[(slot + RING / 2) & (RING - 1)];
-                if (PTR h = t.kopf(hb)) {
-                    __builtin_prefetch(h, 1);
-                    __builtin_prefetch(&t.zahl(hb), 1);
-                }
-            }
-            if (PTR h = t.kopf(ring[(slot + RING / 4) & (RING - 1)])) __builtin_prefetch(h->link3, 1);
-
-            in_fach(t, rng, node, b);
-        }
-
-        ++GERATENE_VERSUCHE;
-        SETZEZEITLETZTERVERSUCH = true;
-        if (GERATENE_VERSUCHE >= naechster_stern) {
-            QU_10_2 = static_cast<std::int32_t>(static_cast<std::int64_t>(GERATENE_VERSUCHE) * 10 / gesamt);
-            if (QU_10_2 > ZAHL_DER_STERNE) {
-                console::goto_xy(44, 25);
-                for (int i = 0; i < QU_10_2 && i < 10; ++i) console::write('*');
-                console::goto_xy(WX, WY);
-                ZAHL_DER_STERNE = QU_10_2;
-            }
-            naechster_stern = stern_schwelle();
-        }
-
-        // Next code: one digit up, with carry.
-        if (d[1] < n) {
-            setze(1, d[1] + 1);
-        } else {
-            int j = 2;
-            while (j <= l && d[j] == n) ++j;
-            if (j > l) break;
-            setze(j, d[j] + 1);
-            for (int i = 1; i < j; ++i) setze(i, s);
-        }
-    }
+    // 4. The buckets are joined in index order into the guess chain.
     if (!nach_bereichen) {
         verbinde_faecher();
         return true;
     }
-    VERS = nullptr;
-    SCHLUSSLICHT = nullptr;
-    constexpr std::uint32_t worte = (std::uint32_t{1} << Bereichsliste::BITS) / 4096;
-    for (unsigned r = 0; r < Bereichsliste::BEREICHE; ++r) {
-        liste.jeder(r, [&](PTR node) {
-            const auto b = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(node->link3));
-            in_fach(t, rng, node, b);
-        });
-        verbinde_bereich(r * worte, (r + 1) * worte);
-        if (r % 16 == 15) {
-            SCHREIBE_ZEIT();
-            if (tastatur_bricht_ab()) return false;
-        }
-    }
-    return true;
+    return fill_by_ranges(liste);
 }
 
 std::int64_t zaehle_rateliste() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "engine/shuffle_table.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
@@ -39,10 +40,6 @@ void baue_loesungskette();
 // limits); the caller then releases the store.
 // The node layout globals (FARBEPL ...) must be set.
 bool baue_speicher(int l, int n);
-
-// Reads one waiting key, if any: true for Esc or Ctrl-C; the second code of
-// an extended key is read and dropped.
-bool tastatur_bricht_ab();
 
 // For tests: nodes in the guess chain, in the solution chain, allocated.
 std::int64_t zaehle_rateliste();

@@ -8,6 +8,7 @@
 #include "console/console.h"
 #include "engine/arena.h"
 #include "engine/name_editor.h"
+#include "engine/packed_candidates.h"
 
 namespace zqspiel {
 
@@ -91,6 +92,7 @@ void LISTEN_FREIGEBEN(bool freigeben) {
     if (freigeben) {
         // Every node of both lists lives in the arena: one release frees all.
         SPEICHER_ARENA.release();
+        gib_suchpuffer_frei();  // the search's copy of the store goes with it
         VERS = nullptr;
         VERSLOE = nullptr;
         ERLAUBT = nullptr;

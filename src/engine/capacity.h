@@ -11,9 +11,10 @@
 
 namespace zqspiel {
 
-// With freigeben, releases the candidate store and the encoder's list (the
-// arena gives everything back; all chain heads nil). In every case
-// recomputes the capacity table when MEMAVAIL changed and re-applies the caps.
+// With freigeben, releases the candidate store, the search's packed copy of
+// it and the encoder's list (the arena gives everything back; all chain heads
+// nil). In every case recomputes the capacity table when MEMAVAIL changed and
+// re-applies the caps.
 void LISTEN_FREIGEBEN(bool freigeben);
 
 // The capacity table for a budget of memges bytes (already a multiple of 32),

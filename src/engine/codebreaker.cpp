@@ -1,7 +1,5 @@
 #include "engine/codebreaker.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -11,11 +9,13 @@
 
 #include "console/console.h"
 #include "console/keys.h"
-#include "engine/candidate_store.h"
+#include "engine/beep.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/guess_preparation.h"
+#include "engine/long_work.h"
 #include "engine/narrowing.h"
+#include "engine/packed_candidates.h"
 
 namespace zqspiel {
 
@@ -117,47 +117,6 @@ inline bool ueberspringen(const LISTE* g, const Reduktion& red) {
     return !besteht(g, red);
 }
 
-// ---- the packed copy of the solution chain -----------------------------------
-// Record of one candidate, in 16-byte lanes: lane i < L the sign at position
-// i + 1, lane L + c - 1 the count of sign c, the rest 0.
-
-struct Puffer {
-    byte* daten = nullptr;
-    std::size_t groesse = 0;
-    std::size_t anzahl = 0;  // candidates in the copy
-    int satz = 16;           // bytes per record
-} puffer;
-
-bool baue_kompaktkopie() {
-    const int l = X.CODELAENGE, n = MAXFARBE;
-    const int satz = (l + n + 15) / 16 * 16;
-    std::size_t anzahl = 0;
-    for (PTR s = ERLAUBT; s; s = s->link3) ++anzahl;
-    const std::size_t noetig = anzahl * static_cast<std::size_t>(satz);
-    if (noetig > puffer.groesse) {
-        gib_suchpuffer_frei();
-        // The copy is a help only: when the machine is short of memory the
-        // search runs over the nodes instead.
-        const console::MemoryRoom platz = console::memory_room();
-        if (noetig > platz.resident / 4 || noetig > platz.address_space / 4) return false;
-        const std::size_t seite = 1 << 16;
-        const std::size_t groesse = (noetig + seite - 1) / seite * seite;
-        void* p = mmap(nullptr, groesse, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED) return false;
-        puffer.daten = static_cast<byte*>(p);
-        puffer.groesse = groesse;
-    }
-    puffer.anzahl = anzahl;
-    puffer.satz = satz;
-    byte* r = puffer.daten;
-    for (PTR s = ERLAUBT; s; s = s->link3, r += satz) {
-        std::memset(r, 0, static_cast<std::size_t>(satz));
-        for (int i = 1; i <= l; ++i) r[i - 1] = s->d(i);
-        for (int c = 1; c <= n; ++c) r[l + c - 1] = s->d(FARBEPL + c);
-    }
-    return true;
-}
-
 // ---- scoring one guess --------------------------------------------------------
 
 // Straight over the nodes, pruning candidate by candidate. Returns false when
@@ -200,7 +159,8 @@ bool bewerte_knoten(const LISTE* g, const Rateinfo& ri, const SuchFiguren& best,
 bool bewerte_kompakt(const LISTE* g, const Rateinfo& ri, const SuchFiguren& best, std::int32_t* t,
                      std::int64_t& paare, const Indizes& ix) {
     const int l = X.CODELAENGE;
-    const int satz = puffer.satz;
+    const PackedCopy& kopie = packed_copy();
+    const int satz = kopie.record;
     alignas(16) byte code[48], zaehl[48], gewicht[48];
     std::memset(code, 0xFF, sizeof code);
     std::memset(zaehl, 0, sizeof zaehl);
@@ -216,8 +176,8 @@ bool bewerte_kompakt(const LISTE* g, const Rateinfo& ri, const SuchFiguren& best
 
     alignas(64) std::int32_t sub[4][FLACH];
     std::memset(sub, 0, sizeof sub);
-    const std::size_t anzahl = puffer.anzahl;
-    const byte* basis = puffer.daten;
+    const std::size_t anzahl = kopie.count;
+    const byte* basis = kopie.data;
     constexpr std::size_t BLOCK = 128;
 
 #if defined(__SSE2__)
@@ -292,14 +252,7 @@ void zeige_code(const LISTE* g) {
 
 void sterne() {
     if (ZAHL_DER_VERSUCHE <= 0) return;
-    const std::int32_t q =
-        static_cast<std::int32_t>(static_cast<std::int64_t>(GERATENE_VERSUCHE) * 10 / ZAHL_DER_VERSUCHE);
-    if (q > ZAHL_DER_STERNE) {
-        console::goto_xy(44, 25);
-        for (int i = 0; i < q && i < 10; ++i) console::write('*');
-        console::goto_xy(WX, WY);
-        ZAHL_DER_STERNE = q;
-    }
+    draw_star_bar(stars_due(GERATENE_VERSUCHE, ZAHL_DER_VERSUCHE));
 }
 
 void zaehle_unterbrechung() {
@@ -327,26 +280,20 @@ void zeitlimit_hinweis() {
     console::goto_xy(WX, WY);
 }
 
-bool ist_entscheidungstaste(unsigned char scan) {
-    switch (scan) {
-        case console::key::scan::F4: case console::key::scan::SHIFT_F4: case console::key::scan::CTRL_F4: case console::key::scan::ALT_F4:
-        case 64: case 89: case 99: case 109:   // F6 and Shift/Ctrl/Alt-F6
-            return true;
-        default:
-            return false;
-    }
+// F6 in any of its forms asks the same as F4: F6 is the sixth key of each
+// run of ten function keys.
+constexpr bool ist_f6(unsigned char s) {
+    namespace scan = console::key::scan;
+    return s == scan::F1 + 5 || s == scan::SHIFT_F1 + 5 || s == scan::CTRL_F1 + 5 || s == scan::ALT_F1 + 5;
 }
 
-// The keyboard during the search: true on Esc or Ctrl-C.
+// The keyboard during the search: true on Esc or Ctrl-C; F4 or F6 in a real
+// search asks it to decide soon.
 bool suchtastatur(bool echte_suche) {
-    if (!console::key_pressed()) return false;
-    const unsigned char t = console::read_key();
-    if (t == console::key::EXTENDED) {
-        const unsigned char scan = console::read_key();
-        if (echte_suche && ist_entscheidungstaste(scan)) F6_GEDR = true;
-        return false;
-    }
-    return console::key::breaks_off(t);
+    unsigned char scan = 0;
+    const bool bricht_ab = tastatur_bricht_ab(&scan);
+    if (echte_suche && (console::key::decides_soon(scan) || ist_f6(scan))) F6_GEDR = true;
+    return bricht_ab;
 }
 
 // The clock and the keyboard are looked at after this much work (pairs
@@ -354,11 +301,6 @@ bool suchtastatur(bool echte_suche) {
 constexpr std::int64_t ARBEIT_JE_BLICK = 1 << 16;
 
 }  // namespace
-
-void gib_suchpuffer_frei() {
-    if (puffer.daten) munmap(puffer.daten, puffer.groesse);
-    puffer = Puffer{};
-}
 
 PTR bereite_reduktion_vor(Reduktion& red, PTR g0, PTR& vor_start) {
     const int l = X.CODELAENGE, n = MAXFARBE;
@@ -446,7 +388,7 @@ void bewerte_rateliste(PTR start, PTR vor_start, bool einzeln, const Reduktion& 
     const bool kompakt = v == Verfahren::kompakt && !einzeln && baue_kompaktkopie();
     alignas(64) std::int32_t t[FLACH];
     alignas(64) std::int32_t beste_t[FLACH] = {};
-    std::int64_t arbeit = ARBEIT_JE_BLICK;  // look at the clock with the first guess
+    Pacer blick(ARBEIT_JE_BLICK, true);  // look at the clock with the first guess
     PTR vor = vor_start;
     for (PTR g = start; g;) {
         if (ueberspringen(g, red)) {
@@ -484,9 +426,7 @@ void bewerte_rateliste(PTR start, PTR vor_start, bool einzeln, const Reduktion& 
         ++GERATENE_VERSUCHE;
         SETZEZEITLETZTERVERSUCH = true;
         sterne();
-        arbeit += e.paare - vorher + 64;
-        if (arbeit >= ARBEIT_JE_BLICK || !weiter) {
-            arbeit = 0;
+        if (blick.due(e.paare - vorher + 64) || !weiter) {
             SCHREIBE_ZEIT();
             if (suchtastatur(echte_suche)) {
                 e.esc = true;
@@ -526,11 +466,8 @@ void RATE_CODE(CODE& zug, byte& p, byte& z, unsigned char& taste) {
     NUMMER_PLUS = NUMMER + 6;
 
     auto abbrechen = [&] {
-        taste = console::key::ESC;
         RATEN_ZEITANZEIGE = false;
-        LISTEN_FREIGEBEN(true);
-        gib_suchpuffer_frei();
-        ZEITEIN = false;
+        abandon_match(taste);
     };
     if (!ERLAUBT || !VERS) {  // no store: nothing can be guessed
         abbrechen();
@@ -552,14 +489,9 @@ void RATE_CODE(CODE& zug, byte& p, byte& z, unsigned char& taste) {
         console::goto_xy(WX, WY);
         console::write('0');
         z = 0;
-        if (X.TON) {
-            console::sound(440);
-            console::delay(500);
-            console::no_sound();
-        }
+        if (X.TON) beep();
         RATEN_ZEITANZEIGE = false;
         LISTEN_FREIGEBEN(true);
-        gib_suchpuffer_frei();
         return;
     }
     if (ZAHLGESAMTVERSUCHE == 2 || !ERLAUBT->link3->link3) {

@@ -1,19 +1,15 @@
-// The computer as codebreaker: the preparation of a match and one trial.
+// The computer as codebreaker: the preparation of a match (INIT_RATEN, from
+// guess_preparation.h) and one trial.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "engine/answer_check.h"
+#include "engine/guess_preparation.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
-
-// Builds the candidate store for the match (after the board is drawn and
-// before the first guess). ok is false when the user broke off with Esc or
-// Ctrl-C or memory ran out; the store is then released, A is Esc and the
-// clock is stopped.
-void INIT_RATEN(bool& ok);
 
 // One trial of the computer codebreaker: chooses and shows the guess, obtains
 // the answer (from the person, or from the computer's own code) and narrows
@@ -71,9 +67,5 @@ void bewerte_rateliste(PTR start, PTR vor_start, bool einzeln, const Reduktion& 
 // head). Returns the node the evaluation starts at, its predecessor in
 // vor_start. Switches the reduction off when fewer than two signs are unplayed.
 PTR bereite_reduktion_vor(Reduktion& red, PTR g0, PTR& vor_start);
-
-// The packed copy of the solution chain: rebuilt from ERLAUBT on demand,
-// given back at the end of the match.
-void gib_suchpuffer_frei();
 
 }  // namespace zqspiel

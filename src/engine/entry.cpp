@@ -7,6 +7,7 @@
 #include "engine/board.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
+#include "engine/long_work.h"
 #include "engine/scoring.h"
 #include "engine/variable_code.h"
 
@@ -117,10 +118,8 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     while (e.open > 0) {
         k = wait_for_key(Redraw::before_every_look);
         if (console::key::breaks_off(k)) {
-            key = console::key::ESC;
             RATENDRAN = false;
-            LISTEN_FREIGEBEN(true);
-            ZEITEIN = false;
+            abandon_match(key);
             return;
         }
         if (!take_key(e, k)) continue;

@@ -7,8 +7,10 @@
 #include "engine/candidate_store.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
-#include "engine/codebreaker.h"
+#include "engine/long_work.h"
 #include "engine/opening_patterns.h"
+#include "engine/packed_candidates.h"
+#include "engine/shuffle_table.h"
 
 namespace zqspiel {
 
@@ -150,12 +152,10 @@ void INIT_RATEN(bool& ok) {
         fertig = !tastatur_bricht_ab();
     }
     if (!fertig) {
-        A = 27;
         RATEN_ZEITANZEIGE = false;
-        LISTEN_FREIGEBEN(true);
+        abandon_match(A);
         INITFELD();
         ok = false;
-        ZEITEIN = false;
         return;
     }
     ZEITLIMIT_GR_0 = ZEITLIMIT > 0;

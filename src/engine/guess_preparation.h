@@ -1,5 +1,5 @@
 // Preparation of the computer codebreaker: random relabellings, the opening
-// guesses written into ANFANG.
+// guesses written into ANFANG, and the build of the candidate store.
 #pragma once
 
 #include "engine/zqspiel.h"
@@ -22,5 +22,11 @@ void SETZE_ANFANG(byte l, byte n, bool wdh, bool filler, bool first);
 // The next opening guess after an answer 0, 0: a fresh relabelling over the
 // signs still possible, FEHLZEICHEN as the filler.
 void NEUER_ANFANG();
+
+// Builds the candidate store for the match (after the board is drawn and
+// before the first guess). ok is false when the user broke off with Esc or
+// Ctrl-C or memory ran out; the store is then released, A is Esc and the
+// clock is stopped.
+void INIT_RATEN(bool& ok);
 
 }  // namespace zqspiel

@@ -18,6 +18,7 @@
 #include "engine/names.h"
 #include "engine/opening_patterns.h"
 #include "engine/scoring.h"
+#include "engine/shuffle_table.h"
 #include "engine/variable_code.h"
 
 namespace zqspiel {

@@ -3,28 +3,17 @@
 #include <cstdint>
 
 #include "console/console.h"
-#include "engine/candidate_store.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
-#include "engine/codebreaker.h"
 #include "engine/guess_preparation.h"
+#include "engine/long_work.h"
+#include "engine/beep.h"
 #include "engine/scoring.h"
 #include "engine/variable_code.h"
 
 namespace zqspiel {
 
 namespace {
-
-void freigeben() {
-    LISTEN_FREIGEBEN(true);
-    gib_suchpuffer_frei();
-}
-
-void ton() {
-    console::sound(440);
-    console::delay(500);
-    console::no_sound();
-}
 
 // The sign counts of a node, indexed by sign number 1..MAXFARBE.
 const byte* zeichenzaehler(const LISTE* s) { return s->data + FARBEPL - 1; }
@@ -39,13 +28,9 @@ void vergleiche(const LISTE* g, const LISTE* s, int& p, int& common) {
 
 bool abbruch_taste(unsigned char& taste) {
     SCHREIBE_ZEIT();
-    if (tastatur_bricht_ab()) {
-        taste = 27;
-        freigeben();
-        ZEITEIN = false;
-        return true;
-    }
-    return false;
+    if (!tastatur_bricht_ab()) return false;
+    abandon_match(taste);
+    return true;
 }
 
 // The strike list: signs to be taken out of the guesses; 0 stands for "holds
@@ -254,7 +239,7 @@ bool verenge(PTR g, bool echte_suche, PTR vorgaenger, byte p, byte z, unsigned c
     if (AEQUI_KLASSE) NEUER_ANFANG();
     if (ZAEHLE_VORH_FARBE == l && !X.WIEDERHOLUNG) KENNEALLEFARBEN = true;
     if (geloest) {
-        freigeben();
+        LISTEN_FREIGEBEN(true);
         ZEITEIN = false;
     }
     return true;
@@ -269,9 +254,7 @@ void antworte_und_verenge(PTR g, const KLASSENTABELLE& tabelle, bool echte_suche
         X4I = static_cast<byte>(WX + 2);
         if (!read_checked_answer(tabelle, static_cast<byte>(l), X3I, X4I, WY, p, z, taste)) {
             RATENDRAN = true;
-            taste = 27;
-            freigeben();
-            ZEITEIN = false;
+            abandon_match(taste);
             return;
         }
     } else {
@@ -294,7 +277,7 @@ void antworte_und_verenge(PTR g, const KLASSENTABELLE& tabelle, bool echte_suche
         console::goto_xy(WX + 2, WY);
         console::write_num(z);
         console::goto_xy(WX + 2, WY);
-        if (X.TON && p == l) ton();
+        if (X.TON && p == l) beep();
     }
     verenge(g, echte_suche, vorgaenger, p, z, taste);
 }

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "console/pages.h"
-#include "engine/zqspiel.h"
+#include "engine/shuffle_table.h"
 
 namespace zqspiel {
 

@@ -2,24 +2,21 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
 #include "console/console.h"
 #include "console/keys.h"
 #include "engine/arena.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
+#include "engine/long_work.h"
 
 namespace zqspiel {
 
 namespace {
 
-using console::key::ESC;
-using console::key::breaks_off;
-
 // How many codes the build makes between two looks at the keyboard and the
 // clock, and how many nodes a pass over the list visits between two clock
-// redraws. Both are powers of two so the test is a mask.
+// redraws (see Pacer).
 constexpr std::uint32_t BUILD_STEP = 1024;
 constexpr std::uint32_t PASS_STEP = 1u << 20;
 
@@ -79,39 +76,23 @@ void bereite_vor(const byte* g, int n, Guess& q) {
     }
 }
 
-// Common signs of a code with the guess: per group, the smaller of the two
-// counts, summed.
-inline unsigned gemeinsam(const Guess& q, const byte* c) {
-    if (liste_ohne_wiederholung) {
+// Common signs of the code c[0..n-1] with the guess: per group, the smaller
+// of the two counts, summed; ohne_wdh for a list without repetition. Always
+// inlined, so that the pass over the list, which gives n and ohne_wdh as
+// constants, runs without loops per node.
+[[gnu::always_inline]] inline unsigned gemeinsam(const Guess& q, const byte* c, int n, bool ohne_wdh) {
+    if (ohne_wdh) {
         unsigned common = 0;
-        for (int i = 0; i < q.n; ++i) common += q.member[c[i]];
+        for (int i = 0; i < n; ++i) common += q.member[c[i]];
         return common;
     }
     std::uint64_t w = 0;
-    for (int i = 0; i < q.n; ++i) w += q.lane_inc[c[i]];
+    for (int i = 0; i < n; ++i) w += q.lane_inc[c[i]];
     // Per lane: the excess of the code's count over the guess's, 0 when none.
     const std::uint64_t d = (w | GUARDS) - q.counts;
     const std::uint64_t keep = ((d & GUARDS) >> 4) * 15;
     const std::uint64_t excess = d & keep;
     return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
-}
-
-// The same with the code length and the kind of list fixed at compile time,
-// so that the pass over the list runs without loops per node.
-template <int N, bool OHNE_WDH>
-inline unsigned gemeinsam_n(const Guess& q, const byte* c) {
-    if constexpr (OHNE_WDH) {
-        unsigned common = 0;
-        for (int i = 0; i < N; ++i) common += q.member[c[i]];
-        return common;
-    } else {
-        std::uint64_t w = 0;
-        for (int i = 0; i < N; ++i) w += q.lane_inc[c[i]];
-        const std::uint64_t d = (w | GUARDS) - q.counts;
-        const std::uint64_t keep = ((d & GUARDS) >> 4) * 15;
-        const std::uint64_t excess = d & keep;
-        return static_cast<unsigned>((((w - excess) * LANES1) >> 40) & 31);
-    }
 }
 
 // Matching positions of a code with the guess.
@@ -155,7 +136,7 @@ void klassifiziere(const Guess& q, int idx) {
     // memory cell.
     std::uint32_t cnt[2][KLASSEN] = {};
     std::uint32_t flip = 0;
-    std::uint32_t until_clock = PASS_STEP;
+    Pacer uhr(PASS_STEP);
     PTR_O_F c = ERL;
     while (c != nullptr) {
         const PTR_O_F next = c->link2;
@@ -164,17 +145,14 @@ void klassifiziere(const Guess& q, int idx) {
         if constexpr (NUR_P) {
             cls = p;
         } else {
-            cls = gemeinsam_n<N, OHNE_WDH>(q, c->data) * 16 + p;
+            cls = gemeinsam(q, c->data, N, OHNE_WDH) * 16 + p;
         }
         c->data[idx] = static_cast<byte>(cls);
         ende[cls]->link2 = c;
         ende[cls] = c;
         ++cnt[flip][cls];
         flip ^= 1;
-        if (--until_clock == 0) {
-            until_clock = PASS_STEP;
-            SCHREIBE_ZEIT();
-        }
+        if (uhr.due()) SCHREIBE_ZEIT();
         c = next;
     }
     // Join the chains in class order.
@@ -204,12 +182,7 @@ void schreibe_antwort(int p_col, int z_col, int row, byte p, byte z) {
 }
 
 void zeige_sterne(std::int64_t gemacht, std::int64_t gesamt) {
-    if (gesamt <= 0) return;
-    const std::int64_t q = gemacht * 10 / gesamt;
-    if (q <= ZAHL_DER_STERNE) return;
-    console::write_at(44, 25, std::string(static_cast<std::size_t>(q), '*'));
-    console::goto_xy(WX, WY);
-    ZAHL_DER_STERNE = static_cast<std::int32_t>(q);
+    if (gesamt > 0) draw_star_bar(stars_due(gemacht, gesamt));
 }
 
 void schreibe_schlusszeile() {
@@ -235,22 +208,8 @@ void beende_aufbau() {
 }
 
 void abbrechen(bool& ok) {
-    A = ESC;
-    LISTEN_FREIGEBEN(true);
+    abandon_match(A);
     ok = false;
-    ZEITEIN = false;
-}
-
-// Reads a waiting key: true when it breaks off (Esc or Ctrl-C). An extended
-// key's second character is read too; any other key is dropped.
-bool abbruch_gedrueckt() {
-    if (!console::key_pressed()) return false;
-    const unsigned char k = console::read_key();
-    if (k == console::key::EXTENDED) {
-        console::read_key();
-        return false;
-    }
-    return breaks_off(k);
 }
 
 std::int64_t anzahl_codes(int n, int s, bool wdh) {
@@ -280,15 +239,57 @@ void nummern_des_versuchs(const CODE& guess, int n, byte* g) {
     }
 }
 
-}  // namespace
+// The codes of the list in the order they are made: position 1 turns
+// fastest; without repetition only codes of pairwise different signs, the
+// first holding n at position 1 and 1 at position n.
+struct CodeCounter {
+    int n, s;
+    bool wdh;
+    byte c[10] = {};             // c[0..n-1] are positions 1..n, c[n] the class byte
+    std::uint64_t benutzt = 0;   // signs in use, without repetition
+    std::uint64_t alle;          // bits 1..s
 
-void INIT_NICHT_FEST(bool& ok) {
-    const int n = X.CODELAENGE;
-    const int s = MAXFARBE;
-    const bool wdh = X.WIEDERHOLUNG;
+    CodeCounter(int n_, int s_, bool wdh_) : n(n_), s(s_), wdh(wdh_), alle(((1ULL << s_) - 1) << 1) {
+        if (wdh) {
+            for (int i = 0; i < n; ++i) c[i] = 1;
+        } else {
+            for (int i = 0; i < n; ++i) {
+                c[i] = static_cast<byte>(n - i);
+                benutzt |= 1ULL << c[i];
+            }
+        }
+    }
 
+    // Steps to the next code; false after the last.
+    bool next() {
+        int i = 0;
+        if (wdh) {
+            while (i < n && c[i] == s) c[i++] = 1;
+            if (i == n) return false;
+            ++c[i];
+            return true;
+        }
+        for (; i < n; ++i) {
+            benutzt &= ~(1ULL << c[i]);
+            const std::uint64_t frei_hoeher = alle & ~benutzt & ~((2ULL << c[i]) - 1);
+            if (frei_hoeher != 0) {
+                c[i] = static_cast<byte>(__builtin_ctzll(frei_hoeher));
+                benutzt |= 1ULL << c[i];
+                // The faster positions start again from the smallest free signs.
+                for (int j = i - 1; j >= 0; --j) {
+                    c[j] = static_cast<byte>(__builtin_ctzll(alle & ~benutzt));
+                    benutzt |= 1ULL << c[j];
+                }
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// A fresh list: every sign possible, no list, no stars, no classes.
+void start_list(int n, int s, bool wdh) {
     ENDFARBEPL1 = static_cast<byte>(n + 1);
-    ok = true;
     ERL_FARBE.fill(false);
     for (int c = 1; c <= s && c <= 36; ++c) ERL_FARBE[c] = true;
     ERL = nullptr;
@@ -296,14 +297,11 @@ void INIT_NICHT_FEST(bool& ok) {
     ZAHL_DER_STERNE = 0;
     liste_ohne_wiederholung = !wdh;
     ketten.gueltig = false;
+}
 
-    // The count of the codes this build makes. It is taken from the
-    // conditions of the call rather than from MEMLOES, which the capacity
-    // check made with the repetition in force (the match loop may switch
-    // repetition off for this call only).
-    const std::int64_t gesamt = (n >= 1 && n <= 9 && s >= 1 && s <= 36) ? anzahl_codes(n, s, wdh) : 0;
+// The progress figures of the search line, for a build of gesamt codes.
+void start_progress(std::int64_t gesamt) {
     const auto gesamt32 = static_cast<std::int32_t>(std::min<std::int64_t>(gesamt, INT32_MAX));
-
     RATEN_ZEITANZEIGE = true;
     NOTINVERS = false;
     ZEITLIMIT_GR_0 = false;
@@ -314,15 +312,60 @@ void INIT_NICHT_FEST(bool& ok) {
     ZAHLGESAMTVERSUCHE = gesamt32;
     NUMMER_PLUS = gesamt32;
     SETZE_RATE_ZEIT_AKT = true;
+}
 
-    // The whole list is weighed against what the process can really have
-    // before the first node: a list that cannot fit gets no budget, so its
-    // first node fails as on an exhausted heap, at once instead of after
-    // minutes of building or at the hands of the system.
+// The whole list is weighed against what the process can really have
+// before the first node: a list that cannot fit gets no budget, so its
+// first node fails as on an exhausted heap, at once instead of after
+// minutes of building or at the hands of the system.
+void set_list_budget(std::int64_t gesamt) {
     const std::uint64_t liste = static_cast<std::uint64_t>(gesamt) * sizeof(LISTE_O_F);
     SPEICHER_ARENA.plan(liste);
     SPEICHER_ARENA.set_budget(speicher_reicht(liste, Arena::address_space_for(liste)) ? MEMGES : 0);
+}
 
+// A node for every code, each in front of the last, with a look at the
+// keyboard, the clock and the stars every BUILD_STEP codes. False when the
+// user broke off or memory ran out; head and gemacht tell how far it got.
+bool make_list(CodeCounter& code, std::int64_t gesamt, PTR_O_F& head, std::int64_t& gemacht) {
+    Pacer blick(BUILD_STEP, true);  // look at the keyboard and the clock on the first code
+    for (;;) {
+        if (blick.due()) {
+            SCHREIBE_ZEIT();
+            if (tastatur_bricht_ab()) return false;
+            zeige_sterne(gemacht, gesamt);
+        }
+        auto* node = static_cast<PTR_O_F>(SPEICHER_ARENA.allocate(sizeof(LISTE_O_F)));
+        if (node == nullptr) return false;
+        node->link1 = head;
+        node->link2 = head;
+        std::memcpy(node->data, code.c, sizeof node->data);
+        head = node;
+        ++gemacht;
+        if (!code.next()) return true;
+    }
+}
+
+}  // namespace
+
+void INIT_NICHT_FEST(bool& ok) {
+    const int n = X.CODELAENGE;
+    const int s = MAXFARBE;
+    const bool wdh = X.WIEDERHOLUNG;
+    ok = true;
+
+    // 1. A fresh list and what is known about the signs.
+    start_list(n, s, wdh);
+
+    // 2. The count of the codes this build makes. It is taken from the
+    // conditions of the call rather than from MEMLOES, which the capacity
+    // check made with the repetition in force (the match loop may switch
+    // repetition off for this call only).
+    const std::int64_t gesamt = (n >= 1 && n <= 9 && s >= 1 && s <= 36) ? anzahl_codes(n, s, wdh) : 0;
+
+    // 3. The search line runs for the build; 4. the memory is weighed.
+    start_progress(gesamt);
+    set_list_budget(gesamt);
     if (gesamt == 0) {
         // Conditions that allow no code at all: nothing to play against.
         abbrechen(ok);
@@ -330,78 +373,20 @@ void INIT_NICHT_FEST(bool& ok) {
         return;
     }
 
-    // The code being made: c[0..n-1] are positions 1..n, c[n] the class byte.
-    byte c[10] = {};
-    std::uint64_t benutzt = 0;  // signs in use, without repetition
-    const std::uint64_t alle = ((1ULL << s) - 1) << 1;  // bits 1..s
-    if (wdh) {
-        for (int i = 0; i < n; ++i) c[i] = 1;
-    } else {
-        // Position 1 holds n, position n holds 1.
-        for (int i = 0; i < n; ++i) {
-            c[i] = static_cast<byte>(n - i);
-            benutzt |= 1ULL << c[i];
-        }
-    }
-
+    // 5. The list is made; a break or a lack of memory ends the match.
+    CodeCounter code(n, s, wdh);
     PTR_O_F head = nullptr;
     std::int64_t gemacht = 0;
-    std::uint32_t until_check = 1;  // look at the keyboard and the clock on the first code
-    for (;;) {
-        if (--until_check == 0) {
-            until_check = BUILD_STEP;
-            SCHREIBE_ZEIT();
-            if (abbruch_gedrueckt()) {
-                ERL = head;
-                ERLLOE = head;
-                abbrechen(ok);
-                beende_aufbau();
-                return;
-            }
-            zeige_sterne(gemacht, gesamt);
-        }
-
-        auto* node = static_cast<PTR_O_F>(SPEICHER_ARENA.allocate(sizeof(LISTE_O_F)));
-        if (node == nullptr) {
-            ERL = head;
-            ERLLOE = head;
-            abbrechen(ok);
-            beende_aufbau();
-            return;
-        }
-        node->link1 = head;
-        node->link2 = head;
-        std::memcpy(node->data, c, sizeof node->data);
-        head = node;
-        ++gemacht;
-
-        // The next code: position 1 turns fastest.
-        int i = 0;
-        if (wdh) {
-            while (i < n && c[i] == s) c[i++] = 1;
-            if (i == n) break;
-            ++c[i];
-        } else {
-            for (; i < n; ++i) {
-                benutzt &= ~(1ULL << c[i]);
-                const std::uint64_t frei_hoeher = alle & ~benutzt & ~((2ULL << c[i]) - 1);
-                if (frei_hoeher != 0) {
-                    c[i] = static_cast<byte>(__builtin_ctzll(frei_hoeher));
-                    benutzt |= 1ULL << c[i];
-                    // The faster positions start again from the smallest free signs.
-                    for (int j = i - 1; j >= 0; --j) {
-                        c[j] = static_cast<byte>(__builtin_ctzll(alle & ~benutzt));
-                        benutzt |= 1ULL << c[j];
-                    }
-                    break;
-                }
-            }
-            if (i == n) break;
-        }
-    }
-
+    const bool ganz = make_list(code, gesamt, head, gemacht);
     ERL = head;
     ERLLOE = head;
+    if (!ganz) {
+        abbrechen(ok);
+        beende_aufbau();
+        return;
+    }
+
+    // 6. The closing figures and the full bar.
     GERATENE_VERSUCHE = static_cast<std::int32_t>(std::min<std::int64_t>(gemacht, INT32_MAX));
     SETZEZEITLETZTERVERSUCH = true;
     zeige_sterne(gemacht, gesamt);
@@ -437,7 +422,7 @@ void klassifiziere_liste(const byte* g, KLASSENTABELLE& t) {
     bereite_vor(g, n, q);
     const int idx = n;  // the class byte right after the signs
     if (KENNEALLEFARBEN) {
-        const unsigned common = gemeinsam(q, ERL->data);
+        const unsigned common = gemeinsam(q, ERL->data, q.n, liste_ohne_wiederholung);
         klassifiziere_laenge<true, false>(q, idx);
         for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(ketten.anzahl[p]);
     } else {
@@ -471,17 +456,14 @@ std::int64_t filtere_liste(byte p, byte common) {
         const int idx = n;
         PTR_O_F kept = head;
         anzahl = 1;
-        std::uint32_t until_clock = PASS_STEP;
+        Pacer uhr(PASS_STEP);
         for (PTR_O_F c = head->link2; c != nullptr; c = c->link2) {
             if (c->data[idx] == v) {
                 if (kept->link2 != c) kept->link2 = c;
                 kept = c;
                 ++anzahl;
             }
-            if (--until_clock == 0) {
-                until_clock = PASS_STEP;
-                SCHREIBE_ZEIT();
-            }
+            if (uhr.due()) SCHREIBE_ZEIT();
         }
         if (kept->link2 != nullptr) kept->link2 = nullptr;
         if (head->data[idx] != v) {
@@ -568,7 +550,7 @@ void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsign
     } else {
         if (!read_checked_answer(t, static_cast<byte>(n), static_cast<byte>(p_col), static_cast<byte>(z_col),
                                  static_cast<byte>(row), p, z, key)) {
-            key = ESC;
+            key = console::key::ESC;
             return;
         }
         common = static_cast<byte>(p + z);
@@ -583,17 +565,10 @@ void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsign
         return;
     }
 
-    if (console::key_pressed()) {
-        const unsigned char k = console::read_key();
-        if (k == 0) {
-            console::read_key();
-        } else if (breaks_off(k)) {
-            A = ESC;
-            key = ESC;
-            LISTEN_FREIGEBEN(true);
-            ZEITEIN = false;
-            return;
-        }
+    if (tastatur_bricht_ab()) {
+        abandon_match(key);
+        A = key;
+        return;
     }
 
     filtere_liste(p, common);

@@ -230,54 +230,6 @@ inline FARBFELD FARBENREIHENFOLGE{}, PERMF{}, FARBENREIHENFOLGETM{}, PERMFTM{};
 inline byte HILFZAHLREIHENFOLGE = 0, HILFFARBREIHENFOLGE = 0, HILFZAHLREIHENFOLGETM = 0, HILFFARBREIHENFOLGETM = 0;
 inline bool OK = false;  // SETZE_ANFANG accepted its arguments
 
-// The shuffle table of the store build: 2^25 bucket heads and byte counters,
-// reached through pieces of 2^16 buckets. The pieces lie in one mapping when
-// the address space has room for the whole table, else each is mapped when a
-// build first draws one of its buckets, so a small store needs little address
-// space. Nothing is mapped between builds.
-inline constexpr std::uint32_t MISCH_GROESSE = 1u << 25;
-struct Mischtabelle {
-    static constexpr unsigned STUECK_BITS = 16;
-    static constexpr std::uint32_t STUECKE = MISCH_GROESSE >> STUECK_BITS;
-    static constexpr std::uint32_t STUECK_MASKE = (1u << STUECK_BITS) - 1;
-    // Bytes of heads and counters of the whole table and of one piece.
-    static constexpr std::uint64_t GANZ_BYTES = std::uint64_t{MISCH_GROESSE} * (sizeof(PTR) + 1);
-    static constexpr std::uint64_t STUECK_BYTES = GANZ_BYTES / STUECKE;
-
-    PTR* koepfe[STUECKE] = {};   // the heads of each piece; nil while it is not mapped
-    byte* zaehler[STUECKE] = {};  // its counters (number of nodes in the bucket minus one)
-    // A bit per 64 buckets: one of them is not empty (zero between builds).
-    std::uint64_t bits[MISCH_GROESSE / 4096] = {};
-
-    bool da(std::uint32_t b) const { return koepfe[b >> STUECK_BITS] != nullptr; }
-    PTR& kopf(std::uint32_t b) { return koepfe[b >> STUECK_BITS][b & STUECK_MASKE]; }
-    byte& zahl(std::uint32_t b) { return zaehler[b >> STUECK_BITS][b & STUECK_MASKE]; }
-};
-Mischtabelle& mischtabelle();
-// Maps the piece of bucket b; false when the system refuses it.
-bool mischstueck_holen(std::uint32_t b);
-// The head and counter of bucket b as a reader sees them (nil and 0 where
-// nothing is mapped).
-PTR MISCHFELD(std::uint32_t b);
-byte MISCHZ(std::uint32_t b);
-void INITFELD();      // every head nil again; gives the table's memory back
-void mark_mischfeld_used();  // a build is about to touch the table
-// Below this many codes a build uses small pages for the table.
-inline constexpr std::int64_t KLEINER_SPEICHER = std::int64_t{1} << 12;
-// From this many codes on the build fills the buckets range by range.
-inline constexpr std::int64_t GROSSER_SPEICHER = std::int64_t{1} << 20;
-// What the table adds to the process for a build of that many codes.
-struct Speicherbedarf {
-    std::uint64_t resident = 0;
-    std::uint64_t adressraum = 0;
-};
-// Gets the table ready for a build of that many codes: in one mapping (with
-// the page size that suits the build) when that much address space is left
-// and the system gives it, else in pieces. Keeps the way it was made while
-// anything of it is mapped. Returns what the build will add.
-Speicherbedarf bereite_mischfeld(std::int64_t codes, std::uint64_t adressraum_frei);
-bool mischfeld_ganz();  // the table lies in one mapping
-
 // ---- codebreaker ----------------------------------------------------------------
 // Set by the match loop at match start, read and changed by RATE_CODE.
 inline bool AEQUI_KLASSE = true;   // opening phase: play ANFANG without search

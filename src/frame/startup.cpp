@@ -8,6 +8,7 @@
 #include "engine/conditions.h"
 #include "engine/conditions_file.h"
 #include "engine/names.h"
+#include "engine/shuffle_table.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 

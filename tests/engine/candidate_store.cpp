@@ -496,3 +496,30 @@ TEST(Speicher, SmallStoreUnderATightAddressSpaceTakesTheTableInPiecesWithTheSame
     }
     EXPECT_EQ(ketten[0], ketten[1]);
 }
+
+// The build looks at the keyboard at its first code and then every 256 codes,
+// and once after the build and once after the solution chain: the looks of
+// two builds differ by exactly the 256-code steps between their sizes, and
+// the star bar is full at the end.
+TEST(Speicher, TheBuildLooksAtTheKeyboardEvery256CodesFromItsFirst) {
+    auto looks = [](int l, std::int64_t& stars) {
+        console::ScopedVirtualConsole s(30);
+        Bedingungen b;
+        b.l = l;
+        bereite_vor(b);
+        bool ok = false;
+        INIT_RATEN(ok);
+        INITFELD();
+        EXPECT_TRUE(ok);
+        stars = ZAHL_DER_STERNE;
+        LISTEN_FREIGEBEN(true);
+        return s.vc.key_tests;
+    };
+    std::int64_t stars4 = 0, stars5 = 0;
+    const int l4 = looks(4, stars4);  // 1296 codes: looks at 1, 257, ..., 1281
+    const int l5 = looks(5, stars5);  // 7776 codes: looks at 1, 257, ..., 7681
+    EXPECT_EQ(l4, 6 + 2);
+    EXPECT_EQ(l5, 31 + 2);
+    EXPECT_EQ(stars4, 10);
+    EXPECT_EQ(stars5, 10);
+}

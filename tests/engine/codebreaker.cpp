@@ -4,6 +4,7 @@
 #include <map>
 
 #include "engine/codebreaker_support.h"
+#include "engine/packed_candidates.h"
 
 using namespace cbtest;
 
@@ -151,7 +152,6 @@ TEST(Suche, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                 ++verglichen;
             }
             LISTEN_FREIGEBEN(true);
-            gib_suchpuffer_frei();
         }
     }
     EXPECT_GT(verglichen, 30);
@@ -380,4 +380,27 @@ TEST(Suche, EscDuringTheSearchReleasesTheStore) {
     EXPECT_EQ(SPEICHER_ARENA.used(), 0);
     EXPECT_EQ(VERS, nullptr);
     EXPECT_FALSE(ZEITEIN);
+}
+
+// The packed copy of a search goes with the store, whoever releases it, so
+// that no copy outlives its match.
+TEST(Suche, ReleasingTheStoreGivesBackThePackedCopy) {
+    console::ScopedVirtualConsole s(5);
+    Bedingungen b;
+    b.l = 4;
+    b.letztes = '6';
+    bereite_vor(b);
+    setze_loesung("1234");
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    ASSERT_TRUE(ok);
+    Reduktion aus;
+    SuchErgebnis e;
+    bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::kompakt, e);
+    ASSERT_NE(packed_copy().data, nullptr);
+    EXPECT_EQ(packed_copy().count, static_cast<std::size_t>(zaehle_loesungsliste()));
+    LISTEN_FREIGEBEN(true);
+    EXPECT_EQ(packed_copy().data, nullptr);
+    EXPECT_EQ(packed_copy().mapped, 0u);
 }

@@ -55,7 +55,6 @@ Paare paare_der_suche(const Stellung& s) {
     bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::kompakt, e);
     r.kompakt = e.paare;
     LISTEN_FREIGEBEN(true);
-    gib_suchpuffer_frei();
     return r;
 }
 

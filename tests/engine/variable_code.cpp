@@ -189,6 +189,20 @@ TEST_F(VariableCode, OtherKeysDuringTheBuildAreDropped) {
     EXPECT_EQ(laenge_liste(), 30240);
 }
 
+// The build looks at the keyboard at its first code and then every 1024
+// codes; the passes over the list do not look at it at all.
+TEST_F(VariableCode, BuildLooksAtTheKeyboardEvery1024CodesFromItsFirst) {
+    const int before = con.vc.key_tests;
+    EXPECT_TRUE(start(5, '0', '9', false));  // 30240 codes: looks at 1, 1025, ..., 29697
+    EXPECT_EQ(con.vc.key_tests - before, 30);
+    EXPECT_EQ(ZAHL_DER_STERNE, 10);
+    byte g[10] = {0, 1, 2, 3, 4, 5};
+    KLASSENTABELLE t;
+    klassifiziere_liste(g, t);
+    filtere_liste(1, 3);
+    EXPECT_EQ(con.vc.key_tests - before, 30);
+}
+
 TEST_F(VariableCode, FailedAllocationAbortsLikeEsc) {
     MEMAVAIL = MERKEMEMAVAIL = MEMGES = 32 * 50;  // room for 50 of the 90 codes
     EXPECT_FALSE(start(2, '0', '9', false));

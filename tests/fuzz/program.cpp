@@ -19,6 +19,7 @@
 #include "engine/capacity.h"
 #include "engine/codebreaker.h"
 #include "engine/conditions.h"
+#include "engine/shuffle_table.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 #include "fuzz_check.h"
@@ -132,7 +133,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What a run broken off by the script leaves behind goes back, as at exit.
     ZEITEIN = false;
     LISTEN_FREIGEBEN(true);
-    gib_suchpuffer_frei();
     INITFELD();
     return 0;
 }

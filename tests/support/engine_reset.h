@@ -13,6 +13,7 @@
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/conditions.h"
+#include "engine/shuffle_table.h"
 #include "engine/zqspiel.h"
 
 namespace zqtest {
