@@ -20,9 +20,9 @@ using namespace zqspiel;
 
 namespace {
 
-void bedingungen(int l, char letztes, bool wdh) {
-    zqtest::setze_bedingungen({.l = l, .erstes = '1', .letztes = letztes, .wdh = wdh, .stufe = 15});
-    MERKE_WDHG = wdh;
+void set_conditions_for(int l, char last_sign, bool repeat) {
+    zqtest::apply_conditions({.l = l, .first_sign = '1', .last_sign = last_sign, .repeat = repeat, .step = 15});
+    MERKE_WDHG = repeat;
     LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = false;
     KENNEALLEFARBEN = false;
     GESPIELT.fill(0);
@@ -33,28 +33,28 @@ void bedingungen(int l, char letztes, bool wdh) {
     ZEITEIN = false;
 }
 
-PTR finde(const std::string& code) {
+PTR find_node(const std::string& code) {
     for (PTR p = VERS; p; p = p->link2) {
-        bool gleich = true;
-        for (int i = 1; i <= X.CODELAENGE; ++i) gleich = gleich && FARBARRAY[p->d(i)] == code[i - 1];
-        if (gleich) return p;
+        bool same = true;
+        for (int i = 1; i <= X.CODELAENGE; ++i) same = same && FARBARRAY[p->d(i)] == code[i - 1];
+        if (same) return p;
     }
     return nullptr;
 }
 
 // Answers the guess against the secret and narrows the store.
-void antworte(const std::string& guess, const std::string& geheim) {
+void answer_guess(const std::string& guess, const std::string& secret) {
     CODE g, s;
     g.blank();
     s.blank();
     for (int i = 1; i <= X.CODELAENGE; ++i) {
         g[i] = guess[i - 1];
-        s[i] = geheim[i - 1];
+        s[i] = secret[i - 1];
     }
     byte p, z;
     BEWERTE(g, s, p, z);
-    unsigned char taste = 0;
-    verenge(finde(guess), false, nullptr, p, z, taste);
+    unsigned char pressed_key = 0;
+    narrow(find_node(guess), false, nullptr, p, z, pressed_key);
 }
 
 }  // namespace
@@ -64,9 +64,9 @@ void antworte(const std::string& guess, const std::string& geheim) {
 // kernel's zeroing of the fresh pages (about 1.3 GB a build) takes anything
 // from a fifth to half of that time on a virtual machine, varying from run to
 // run: the median of several builds is the figure to quote.
-static void BM_Speicheraufbau_L6_N16(benchmark::State& st) {
+static void BM_StoreBuild_L6_N16(benchmark::State& st) {
     console::ScopedVirtualConsole s(1);
-    bedingungen(6, 'g', true);
+    set_conditions_for(6, 'g', true);
     std::int64_t codes = 0;
     for (auto _ : st) {
         bool ok = false;
@@ -83,7 +83,7 @@ static void BM_Speicheraufbau_L6_N16(benchmark::State& st) {
     }
     st.counters["codes/s"] = benchmark::Counter(static_cast<double>(codes), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_Speicheraufbau_L6_N16)
+BENCHMARK(BM_StoreBuild_L6_N16)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(7)
@@ -92,30 +92,30 @@ BENCHMARK(BM_Speicheraufbau_L6_N16)
 // (guess, candidate) pairs scored per second: L = 5 over 8 signs with
 // repetition, after the answers to 11223 and 34456 from the secret 36184, no
 // time limit, no sign-class reduction.
-static void suche(benchmark::State& st, Verfahren v) {
+static void run_search(benchmark::State& st, Method v) {
     console::ScopedVirtualConsole s(2);
-    bedingungen(5, '8', true);
+    set_conditions_for(5, '8', true);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
-    antworte("11223", "36184");
-    antworte("34456", "36184");
+    answer_guess("11223", "36184");
+    answer_guess("34456", "36184");
     ZEITLIMIT_GR_0 = false;
-    std::int64_t paare = 0;
-    std::int64_t kandidaten = zaehle_loesungsliste();
+    std::int64_t pairs = 0;
+    std::int64_t candidates = count_solution_list();
     for (auto _ : st) {
         F6_GEDR = false;
-        Reduktion aus;
-        SuchErgebnis e;
-        bewerte_rateliste(VERS, nullptr, false, aus, true, v, e);
-        benchmark::DoNotOptimize(e.beste);
-        paare += e.paare;
+        Reduction off;
+        SearchResult e;
+        score_guess_list(VERS, nullptr, false, off, true, v, e);
+        benchmark::DoNotOptimize(e.chosen);
+        pairs += e.pairs;
     }
-    st.counters["candidates"] = static_cast<double>(kandidaten);
-    st.counters["pairs/s"] = benchmark::Counter(static_cast<double>(paare), benchmark::Counter::kIsRate);
+    st.counters["candidates"] = static_cast<double>(candidates);
+    st.counters["pairs/s"] = benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
     LISTEN_FREIGEBEN(true);
 }
-static void BM_Suche_kompakt_L5_N8(benchmark::State& st) { suche(st, Verfahren::kompakt); }
-static void BM_Suche_knoten_L5_N8(benchmark::State& st) { suche(st, Verfahren::knoten); }
-BENCHMARK(BM_Suche_kompakt_L5_N8)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Suche_knoten_L5_N8)->Unit(benchmark::kMillisecond);
+static void BM_Search_Packed_L5_N8(benchmark::State& st) { run_search(st, Method::packed); }
+static void BM_Search_Nodes_L5_N8(benchmark::State& st) { run_search(st, Method::nodes); }
+BENCHMARK(BM_Search_Packed_L5_N8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_Nodes_L5_N8)->Unit(benchmark::kMillisecond);

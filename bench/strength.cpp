@@ -35,72 +35,72 @@ using namespace zqspiel;
 
 namespace {
 
-struct Lage {
+struct Setup {
     int l;
-    char erstes, letztes;
-    bool wdh;
+    char first_sign, last_sign;
+    bool repeat;
 };
 
 // The state the match loop leaves before the computer's first guess, the
 // computer answering from its fixed code.
-void bereite_partie_vor(const Lage& b, const std::string& geheim) {
-    zqtest::bereite_rechner_raten_vor({.l = b.l, .erstes = b.erstes, .letztes = b.letztes, .wdh = b.wdh});
-    zqtest::setze_loesung(geheim);
+void prepare_match(const Setup& b, const std::string& secret) {
+    zqtest::prepare_computer_guessing({.l = b.l, .first_sign = b.first_sign, .last_sign = b.last_sign, .repeat = b.repeat});
+    zqtest::set_solution(secret);
 }
 
 // One trial as the match loop makes it. Returns P.
-byte ein_versuch() {
+byte one_trial() {
     ++NUMMER;
     F6_GEDR = false;
     const int slot = (NUMMER - 1) % 30;
     WX = static_cast<byte>(X2[slot / 15 + 1]);
     WY = static_cast<byte>(slot % 15 + 9);
     console::goto_xy(WX, WY);
-    CODE zug;
-    zug.blank();
+    CODE move;
+    move.blank();
     byte p = 0, z = 0;
-    unsigned char taste = 0;
-    RATE_CODE(zug, p, z, taste);
-    return taste == 27 ? 0 : p;
+    unsigned char pressed_key = 0;
+    RATE_CODE(move, p, z, pressed_key);
+    return pressed_key == 27 ? 0 : p;
 }
 
 // Plays one match; the number of trials, or -1 when it broke off or ran past
 // any sensible length.
-int spiele(const Lage& b, const std::string& geheim, std::uint64_t seed) {
+int play_match(const Setup& b, const std::string& secret, std::uint64_t seed) {
     console::ScopedVirtualConsole s(seed);
     s.vc.idle_limit_ms = 48LL * 3600 * 1000;
-    bereite_partie_vor(b, geheim);
+    prepare_match(b, secret);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     if (!ok) return -1;
-    int versuche = -1;
+    int trials = -1;
     for (int i = 0; i < 40; ++i) {
-        if (ein_versuch() == b.l) {
-            versuche = NUMMER;
+        if (one_trial() == b.l) {
+            trials = NUMMER;
             break;
         }
     }
     LISTEN_FREIGEBEN(true);
-    return versuche;
+    return trials;
 }
 
-std::string als_zeichen(const Lage& b, const std::vector<int>& ziffern) {
+std::string as_signs(const Setup& b, const std::vector<int>& digits) {
     std::string s;
-    for (int d : ziffern) s += static_cast<char>(b.erstes + d);
+    for (int d : digits) s += static_cast<char>(b.first_sign + d);
     return s;
 }
 
 // Every code of the conditions (signs as a contiguous run of characters).
-std::vector<std::string> alle_codes(const Lage& b) {
-    const int n = b.letztes - b.erstes + 1;
+std::vector<std::string> all_codes(const Setup& b) {
+    const int n = b.last_sign - b.first_sign + 1;
     std::vector<std::string> v;
     std::vector<int> d(static_cast<std::size_t>(b.l), 0);
     for (;;) {
-        bool doppelt = false;
+        bool twice = false;
         for (int i = 0; i < b.l; ++i)
-            for (int j = i + 1; j < b.l; ++j) doppelt = doppelt || d[static_cast<std::size_t>(i)] == d[static_cast<std::size_t>(j)];
-        if (b.wdh || !doppelt) v.push_back(als_zeichen(b, d));
+            for (int j = i + 1; j < b.l; ++j) twice = twice || d[static_cast<std::size_t>(i)] == d[static_cast<std::size_t>(j)];
+        if (b.repeat || !twice) v.push_back(as_signs(b, d));
         int i = b.l - 1;
         while (i >= 0 && d[static_cast<std::size_t>(i)] == n - 1) d[static_cast<std::size_t>(i--)] = 0;
         if (i < 0) break;
@@ -111,81 +111,81 @@ std::vector<std::string> alle_codes(const Lage& b) {
 
 // Secrets without repetition drawn by a generator of our own, so the set is
 // the same on every machine and in every run.
-std::vector<std::string> zufallsgeheimnisse(const Lage& b, int anzahl, std::uint64_t saat) {
-    const int n = b.letztes - b.erstes + 1;
+std::vector<std::string> random_secrets(const Setup& b, int count, std::uint64_t seed) {
+    const int n = b.last_sign - b.first_sign + 1;
     std::vector<std::string> v;
-    std::uint64_t x = saat;
-    auto naechste = [&x] {
+    std::uint64_t x = seed;
+    auto next = [&x] {
         x += 0x9e3779b97f4a7c15ull;
         std::uint64_t z = x;
         z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
         z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
         return z ^ (z >> 31);
     };
-    for (int k = 0; k < anzahl; ++k) {
-        std::vector<int> frei;
-        for (int c = 0; c < n; ++c) frei.push_back(c);
+    for (int k = 0; k < count; ++k) {
+        std::vector<int> free_;
+        for (int c = 0; c < n; ++c) free_.push_back(c);
         std::vector<int> d;
         for (int i = 0; i < b.l; ++i) {
-            const std::size_t h = naechste() % frei.size();
-            d.push_back(frei[h]);
-            frei.erase(frei.begin() + static_cast<std::ptrdiff_t>(h));
+            const std::size_t h = next() % free_.size();
+            d.push_back(free_[h]);
+            free_.erase(free_.begin() + static_cast<std::ptrdiff_t>(h));
         }
-        v.push_back(als_zeichen(b, d));
+        v.push_back(as_signs(b, d));
     }
     return v;
 }
 
-void staerke(benchmark::State& st, const Lage& b, const std::vector<std::string>& geheimnisse, int grenze,
-             std::uint64_t saatbasis) {
-    std::int64_t summe = 0;
-    int schlimmste = 0;
-    int abgebrochen = 0;
-    double zeit_summe = 0, zeit_max = 0;
-    std::string schlimmstes_geheimnis, langsamstes_geheimnis;
+void strength(benchmark::State& st, const Setup& b, const std::vector<std::string>& secrets, int limit,
+              std::uint64_t seed_base) {
+    std::int64_t sum = 0;
+    int worst = 0;
+    int broken = 0;
+    double time_sum = 0, time_max = 0;
+    std::string worst_secret, slowest_secret;
     // The first match of the run maps the shuffle table and the search's
     // buffers; played once beforehand, it does not count as the slowest.
-    if (!geheimnisse.empty()) spiele(b, geheimnisse[0], saatbasis);
+    if (!secrets.empty()) play_match(b, secrets[0], seed_base);
     for (auto _ : st) {
-        summe = 0;
-        schlimmste = 0;
-        abgebrochen = 0;
-        zeit_summe = zeit_max = 0;
-        for (std::size_t i = 0; i < geheimnisse.size(); ++i) {
+        sum = 0;
+        worst = 0;
+        broken = 0;
+        time_sum = time_max = 0;
+        for (std::size_t i = 0; i < secrets.size(); ++i) {
             const auto t0 = std::chrono::steady_clock::now();
-            const int v = spiele(b, geheimnisse[i], saatbasis + i);
+            const int v = play_match(b, secrets[i], seed_base + i);
             const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-            zeit_summe += ms;
-            if (ms > zeit_max) {
-                zeit_max = ms;
-                langsamstes_geheimnis = geheimnisse[i];
+            time_sum += ms;
+            if (ms > time_max) {
+                time_max = ms;
+                slowest_secret = secrets[i];
             }
             if (v < 0) {
-                ++abgebrochen;
+                ++broken;
                 continue;
             }
-            summe += v;
-            if (v > schlimmste) {
-                schlimmste = v;
-                schlimmstes_geheimnis = geheimnisse[i];
+            sum += v;
+            if (v > worst) {
+                worst = v;
+                worst_secret = secrets[i];
             }
         }
     }
-    const double spiele_zahl = static_cast<double>(geheimnisse.size());
-    st.counters["games"] = spiele_zahl;
-    st.counters["trials_total"] = static_cast<double>(summe);
-    st.counters["trials_mean"] = static_cast<double>(summe) / spiele_zahl;
-    st.counters["trials_worst"] = schlimmste;
-    st.counters["ms_mean"] = zeit_summe / spiele_zahl;
-    st.counters["ms_worst"] = zeit_max;
+    const double games = static_cast<double>(secrets.size());
+    st.counters["games"] = games;
+    st.counters["trials_total"] = static_cast<double>(sum);
+    st.counters["trials_mean"] = static_cast<double>(sum) / games;
+    st.counters["trials_worst"] = worst;
+    st.counters["ms_mean"] = time_sum / games;
+    st.counters["ms_worst"] = time_max;
     // The counters print rounded; the label holds the exact figures.
-    st.SetLabel("trials " + std::to_string(summe) + ", worst " + std::to_string(schlimmste) + " (" +
-                schlimmstes_geheimnis + "), slowest " + langsamstes_geheimnis);
-    if (abgebrochen > 0) {
-        st.SkipWithError((std::to_string(abgebrochen) + " matches broke off").c_str());
-    } else if (schlimmste > grenze) {
-        st.SkipWithError(("secret " + schlimmstes_geheimnis + " needed " + std::to_string(schlimmste) +
-                          " trials, the board says " + std::to_string(grenze) + "; total " + std::to_string(summe))
+    st.SetLabel("trials " + std::to_string(sum) + ", worst " + std::to_string(worst) + " (" +
+                worst_secret + "), slowest " + slowest_secret);
+    if (broken > 0) {
+        st.SkipWithError((std::to_string(broken) + " matches broke off").c_str());
+    } else if (worst > limit) {
+        st.SkipWithError(("secret " + worst_secret + " needed " + std::to_string(worst) +
+                          " trials, the board says " + std::to_string(limit) + "; total " + std::to_string(sum))
                              .c_str());
     }
 }
@@ -193,18 +193,18 @@ void staerke(benchmark::State& st, const Lage& b, const std::vector<std::string>
 }  // namespace
 
 // Every secret of 4 positions over 6 signs with repetition.
-static void BM_Staerke_L4_N6_alle(benchmark::State& st) {
-    const Lage b{4, '1', '6', true};
-    staerke(st, b, alle_codes(b), 5, 1000);
+static void BM_Strength_L4_N6_With(benchmark::State& st) {
+    const Setup b{4, '1', '6', true};
+    strength(st, b, all_codes(b), 5, 1000);
 }
-BENCHMARK(BM_Staerke_L4_N6_alle)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_Strength_L4_N6_With)->Unit(benchmark::kSecond)->Iterations(1);
 
 // 1000 fixed secrets of 4 positions over 10 signs without repetition.
-static void BM_Staerke_L4_N10_ohne(benchmark::State& st) {
-    const Lage b{4, '0', '9', false};
-    staerke(st, b, zufallsgeheimnisse(b, 1000, 20261208), 7, 5000);
+static void BM_Strength_L4_N10_Without(benchmark::State& st) {
+    const Setup b{4, '0', '9', false};
+    strength(st, b, random_secrets(b, 1000, 20261208), 7, 5000);
 }
-BENCHMARK(BM_Staerke_L4_N10_ohne)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_Strength_L4_N10_Without)->Unit(benchmark::kSecond)->Iterations(1);
 
 // Fingerprint of the search: the (guess, candidate) pairs scored, in the loop
 // over the nodes and in the packed loop, summed over a fixed set of positions,
@@ -213,25 +213,25 @@ BENCHMARK(BM_Staerke_L4_N10_ohne)->Unit(benchmark::kSecond)->Iterations(1);
 // guess as soon as it cannot win, so the counts follow the order of the guess
 // chain, the pruning and every choice made on the way: any change in what the
 // codebreaker does shows as a changed number.
-static void BM_Fingerabdruck_Suche(benchmark::State& st) {
-    struct Stellung {
-        Lage b;
-        const char* geheim;
-        int vorher;  // trials played before the measured search
+static void BM_Fingerprint_Search(benchmark::State& st) {
+    struct Position {
+        Setup b;
+        const char* secret;
+        int before;  // trials played before the measured search
     };
-    const Stellung stellungen[] = {
+    const Position positions[] = {
         {{4, '1', '6', true}, "3162", 1},  {{4, '1', '6', true}, "5555", 2},  {{4, '0', '9', false}, "7203", 1},
         {{4, '0', '9', false}, "9876", 2}, {{5, '1', '8', true}, "36184", 1}, {{5, '1', '8', true}, "11223", 2},
         {{3, 'a', 'h', false}, "hac", 1},  {{6, 'a', 'd', true}, "abcdda", 2}, {{4, 'k', 'q', false}, "qlnk", 1},
     };
-    std::int64_t knoten = 0, kompakt = 0, versuche = 0;
+    std::int64_t nodes = 0, packed = 0, trials = 0;
     for (auto _ : st) {
-        knoten = kompakt = versuche = 0;
-        std::uint64_t saat = 77;
-        for (const Stellung& s : stellungen) {
-            console::ScopedVirtualConsole vc(saat++);
+        nodes = packed = trials = 0;
+        std::uint64_t seed = 77;
+        for (const Position& s : positions) {
+            console::ScopedVirtualConsole vc(seed++);
             vc.vc.idle_limit_ms = 48LL * 3600 * 1000;
-            bereite_partie_vor(s.b, s.geheim);
+            prepare_match(s.b, s.secret);
             bool ok = false;
             INIT_RATEN(ok);
             INITFELD();
@@ -239,31 +239,31 @@ static void BM_Fingerabdruck_Suche(benchmark::State& st) {
                 st.SkipWithError("store not built");
                 return;
             }
-            bool geloest = false;
-            for (int i = 0; i < s.vorher && !geloest; ++i) geloest = ein_versuch() == s.b.l;
-            if (geloest || !ERLAUBT) {
+            bool solved = false;
+            for (int i = 0; i < s.before && !solved; ++i) solved = one_trial() == s.b.l;
+            if (solved || !ERLAUBT) {
                 st.SkipWithError("a position of the fingerprint was solved before its search");
                 return;
             }
             // Both loops from the same random state: the tie draws are the same.
-            const console::Random zustand = console::active().rng;
-            Reduktion aus;
-            SuchErgebnis e;
-            bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::knoten, e);
-            knoten += e.paare;
-            console::active().rng = zustand;
-            bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::kompakt, e);
-            kompakt += e.paare;
+            const console::Random state = console::active().rng;
+            Reduction off;
+            SearchResult e;
+            score_guess_list(VERS, nullptr, false, off, true, Method::nodes, e);
+            nodes += e.pairs;
+            console::active().rng = state;
+            score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+            packed += e.pairs;
             for (int i = 0; i < 40; ++i)
-                if (ein_versuch() == s.b.l) break;
-            versuche += NUMMER;
+                if (one_trial() == s.b.l) break;
+            trials += NUMMER;
             LISTEN_FREIGEBEN(true);
         }
     }
-    st.counters["pairs_nodes"] = static_cast<double>(knoten);
-    st.counters["pairs_packed"] = static_cast<double>(kompakt);
-    st.counters["trials"] = static_cast<double>(versuche);
-    st.SetLabel("pairs " + std::to_string(knoten) + " nodes, " + std::to_string(kompakt) + " packed; trials " +
-                std::to_string(versuche));
+    st.counters["pairs_nodes"] = static_cast<double>(nodes);
+    st.counters["pairs_packed"] = static_cast<double>(packed);
+    st.counters["trials"] = static_cast<double>(trials);
+    st.SetLabel("pairs " + std::to_string(nodes) + " nodes, " + std::to_string(packed) + " packed; trials " +
+                std::to_string(trials));
 }
-BENCHMARK(BM_Fingerabdruck_Suche)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Fingerprint_Search)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -63,14 +63,14 @@ constexpr std::string_view PANEL_DE[19] = {
 constexpr int PANEL_COL = 41;
 constexpr int PANEL_WIDTH = 38;
 
-void draw_table(bool deutsch, bool farbschirm) {
-    const int top = farbschirm ? 3 : 9;
-    const int rows = farbschirm ? 16 : 3;
+void draw_table(bool in_german, bool colour_screen) {
+    const int top = colour_screen ? 3 : 9;
+    const int rows = colour_screen ? 16 : 3;
     console::text_attr(7);
     console::write_at(1, top, std::string(40, '_'));
-    console::write_at(1, top + 1, deutsch ? "|Ziffer fuer| gewuenschte  | Buchstabe |"
+    console::write_at(1, top + 1, in_german ? "|Ziffer fuer| gewuenschte  | Buchstabe |"
                                           : "|numeral for|    choosen   |  letter   |");
-    console::write_at(1, top + 2, deutsch ? "|Hintergrund|    Farbe     | fuer Text |"
+    console::write_at(1, top + 2, in_german ? "|Hintergrund|    Farbe     | fuer Text |"
                                           : "|background |    colour    | for text  |");
     const std::string rule = "|___________|______________|___________|";
     console::write_at(1, top + 3, rule);
@@ -80,7 +80,7 @@ void draw_table(bool deutsch, bool farbschirm) {
         if (i % 2 == 0) digit_cell[8] = static_cast<char>('1' + i / 2);
         console::text_attr(7);
         console::write_at(1, row, "|" + digit_cell + "|");
-        const int colour = farbschirm ? COLOUR_OF_LETTER[i] : BW_COLOUR_OF_LETTER[i];
+        const int colour = colour_screen ? COLOUR_OF_LETTER[i] : BW_COLOUR_OF_LETTER[i];
         console::text_attr(static_cast<std::uint8_t>(colour));
         console::write(colour == 0 ? std::string(14, ' ') : std::string(14, '*'));
         console::text_attr(7);
@@ -94,14 +94,14 @@ void draw_table(bool deutsch, bool farbschirm) {
 
 }  // namespace
 
-int letter_colour(bool farbschirm, char key) {
+int letter_colour(bool colour_screen, char key) {
     const char lower = key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : key;
-    if (farbschirm) return lower >= 'a' && lower <= 'p' ? COLOUR_OF_LETTER[lower - 'a'] : -1;
+    if (colour_screen) return lower >= 'a' && lower <= 'p' ? COLOUR_OF_LETTER[lower - 'a'] : -1;
     return lower >= 'a' && lower <= 'c' ? BW_COLOUR_OF_LETTER[lower - 'a'] : -1;
 }
 
-void ZEIGE_FARBTEXT(bool deutsch, int part, std::uint8_t normal, std::uint8_t hervor) {
-    const std::string_view* lines = deutsch ? PANEL_DE : PANEL_EN;
+void ZEIGE_FARBTEXT(bool in_german, int part, std::uint8_t normal, std::uint8_t highlight) {
+    const std::string_view* lines = in_german ? PANEL_DE : PANEL_EN;
     const int col = console::where_x(), row = console::where_y();
     if (part != PART_EMPHASIS) {  // the frame is drawn in the normal attribute
         console::text_attr(normal);
@@ -122,7 +122,7 @@ void ZEIGE_FARBTEXT(bool deutsch, int part, std::uint8_t normal, std::uint8_t he
             const bool draw = part == PART_BACKGROUND || (part == PART_STANDARD && !emphasised) ||
                               (part == PART_EMPHASIS && emphasised);
             if (draw && !piece.empty()) {
-                console::text_attr(emphasised ? hervor : normal);
+                console::text_attr(emphasised ? highlight : normal);
                 console::write_at(c, r, piece);
             }
             c += static_cast<int>(piece.size());
@@ -142,9 +142,9 @@ void ZEIGE_FARBTEXT(bool deutsch, int part, std::uint8_t normal, std::uint8_t he
     console::goto_xy(col, row);
 }
 
-char LIES_FARBTASTE(bool farbschirm, std::uint8_t normal, std::uint8_t hervor, int& part) {
+char LIES_FARBTASTE(bool colour_screen, std::uint8_t normal, std::uint8_t highlight, int& part) {
     const int background = (normal >> 4) & 7;
-    const int standard = normal & 15, emphasis = hervor & 15;
+    const int standard = normal & 15, emphasis = highlight & 15;
     for (;;) {
         const unsigned char k = console::read_key();
         if (k == console::key::EXTENDED) {
@@ -156,14 +156,14 @@ char LIES_FARBTASTE(bool farbschirm, std::uint8_t normal, std::uint8_t hervor, i
             return '0';
         }
         const char key = static_cast<char>(k);
-        if (key >= '1' && key <= (farbschirm ? '8' : '2')) {
-            const int bg = farbschirm ? key - '1' : (key == '1' ? 0 : 7);
+        if (key >= '1' && key <= (colour_screen ? '8' : '2')) {
+            const int bg = colour_screen ? key - '1' : (key == '1' ? 0 : 7);
             if (bg == background) continue;
-            if (farbschirm && (bg == standard || bg == emphasis)) continue;
+            if (colour_screen && (bg == standard || bg == emphasis)) continue;
             part = PART_BACKGROUND;
             return key;
         }
-        const int colour = letter_colour(farbschirm, key);
+        const int colour = letter_colour(colour_screen, key);
         if (colour < 0) continue;
         const bool capital = key >= 'A' && key <= 'Z';
         if (colour == background || colour == (capital ? emphasis : standard)) continue;
@@ -172,22 +172,22 @@ char LIES_FARBTASTE(bool farbschirm, std::uint8_t normal, std::uint8_t hervor, i
     }
 }
 
-void TEXTFARBE(bool deutsch, bool farbschirm, std::uint8_t& normal, std::uint8_t& hervor) {
+void TEXTFARBE(bool in_german, bool colour_screen, std::uint8_t& normal, std::uint8_t& highlight) {
     console::text_attr(7);
     console::clr_scr();
-    draw_table(deutsch, farbschirm);
+    draw_table(in_german, colour_screen);
     console::text_attr(normal);
     console::goto_xy(1, 25);
-    ZEIGE_FARBTEXT(deutsch, PART_BACKGROUND, normal, hervor);
+    ZEIGE_FARBTEXT(in_german, PART_BACKGROUND, normal, highlight);
     for (;;) {
         int part = 0;
-        const char key = LIES_FARBTASTE(farbschirm, normal, hervor, part);
+        const char key = LIES_FARBTASTE(colour_screen, normal, highlight, part);
         if (key == '0') break;
         if (part == PART_BACKGROUND) {
-            const int bg = farbschirm ? key - '1' : (key == '1' ? 0 : 7);
+            const int bg = colour_screen ? key - '1' : (key == '1' ? 0 : 7);
             int n = (bg << 4) | (normal & 15);
-            int h = (bg << 4) | (hervor & 15);
-            if (!farbschirm) {
+            int h = (bg << 4) | (highlight & 15);
+            if (!colour_screen) {
                 // Keep the black-and-white pair readable.
                 if (n == 0 && h == 0) {
                     n = h = 7;
@@ -205,14 +205,14 @@ void TEXTFARBE(bool deutsch, bool farbschirm, std::uint8_t& normal, std::uint8_t
                 }
             }
             normal = static_cast<std::uint8_t>(n);
-            hervor = static_cast<std::uint8_t>(h);
+            highlight = static_cast<std::uint8_t>(h);
         } else if (part == PART_STANDARD) {
-            normal = static_cast<std::uint8_t>((normal & 0x70) | letter_colour(farbschirm, key));
+            normal = static_cast<std::uint8_t>((normal & 0x70) | letter_colour(colour_screen, key));
         } else {
-            hervor = static_cast<std::uint8_t>((hervor & 0x70) | letter_colour(farbschirm, key));
+            highlight = static_cast<std::uint8_t>((highlight & 0x70) | letter_colour(colour_screen, key));
         }
         console::text_attr(normal);
-        ZEIGE_FARBTEXT(deutsch, part, normal, hervor);
+        ZEIGE_FARBTEXT(in_german, part, normal, highlight);
     }
     console::text_attr(normal);
 }

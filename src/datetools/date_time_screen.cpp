@@ -46,10 +46,10 @@ void draw_clock_texts() {
 }
 }  // namespace
 
-void KORRIGIERE_ZEIT(bool deutsch, std::uint8_t normal, std::uint8_t hervor) {
-    german = deutsch;
+void KORRIGIERE_ZEIT(bool in_german, std::uint8_t normal, std::uint8_t highlight) {
+    german = in_german;
     panel_normal = normal;
-    panel_emphasis = hervor;
+    panel_emphasis = highlight;
     const console::Date today = console::get_date();
     const console::Time now = console::get_time();
     edited_date.year = today.year;

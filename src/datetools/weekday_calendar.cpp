@@ -51,24 +51,24 @@ void draw_calendar_texts() {
 }
 }  // namespace
 
-void UEBERGIB_DATUM(bool& virtual_date, std::uint16_t& jahr, std::uint16_t& monat, std::uint16_t& tag,
-                    std::uint16_t& wotag) {
+void UEBERGIB_DATUM(bool& virtual_date, std::uint16_t& game_year, std::uint16_t& game_month, std::uint16_t& game_day,
+                    std::uint16_t& game_weekday) {
     const CalendarDate& e = edited_date;
     const CalendarDate& r = remembered_date;
     const bool today = e.year == r.year && e.month == r.month && e.day == r.day;
     const CalendarDate& out = today ? r : e;
-    jahr = out.year;
-    monat = out.month;
-    tag = out.day;
-    wotag = today ? r.weekday : weekday(e.year, e.month, e.day);
+    game_year = out.year;
+    game_month = out.month;
+    game_day = out.day;
+    game_weekday = today ? r.weekday : weekday(e.year, e.month, e.day);
     virtual_date = !today;
 }
 
-void KALENDER(bool deutsch, std::uint8_t normal, std::uint8_t hervor, bool& virtual_date, std::uint16_t& jahr,
-              std::uint16_t& monat, std::uint16_t& tag, std::uint16_t& wotag) {
-    german = deutsch;
+void KALENDER(bool in_german, std::uint8_t normal, std::uint8_t highlight, bool& virtual_date, std::uint16_t& game_year,
+              std::uint16_t& game_month, std::uint16_t& game_day, std::uint16_t& game_weekday) {
+    german = in_german;
     panel_normal = normal;
-    panel_emphasis = hervor;
+    panel_emphasis = highlight;
     const console::Date today = console::get_date();
     edited_date.year = today.year;
     edited_date.month = today.month;
@@ -76,7 +76,7 @@ void KALENDER(bool deutsch, std::uint8_t normal, std::uint8_t hervor, bool& virt
     edited_date.weekday = today.weekday;
     edited_date.leap = is_gregorian_leap_year(today.year);
     remembered_date = edited_date;
-    UEBERGIB_DATUM(virtual_date, jahr, monat, tag, wotag);
+    UEBERGIB_DATUM(virtual_date, game_year, game_month, game_day, game_weekday);
 
     console::text_attr(normal);
     console::clr_scr();
@@ -99,10 +99,10 @@ void KALENDER(bool deutsch, std::uint8_t normal, std::uint8_t hervor, bool& virt
             field = move_field(field, key, false);
         }
         ZEIGE_DATUM(false);
-        UEBERGIB_DATUM(virtual_date, jahr, monat, tag, wotag);
+        UEBERGIB_DATUM(virtual_date, game_year, game_month, game_day, game_weekday);
     }
     // F1 is handled inside the key reader: hand out what the panel shows now.
-    UEBERGIB_DATUM(virtual_date, jahr, monat, tag, wotag);
+    UEBERGIB_DATUM(virtual_date, game_year, game_month, game_day, game_weekday);
     console::text_attr(normal);
 }
 

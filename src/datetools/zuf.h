@@ -9,10 +9,10 @@
 
 namespace zuf {
 
-void KORRIGIERE_ZEIT(bool deutsch, std::uint8_t normal, std::uint8_t hervor);
-void KALENDER(bool deutsch, std::uint8_t normal, std::uint8_t hervor, bool& virtual_date,
-              std::uint16_t& jahr, std::uint16_t& monat, std::uint16_t& tag, std::uint16_t& wotag);
-void TEXTFARBE(bool deutsch, bool farbschirm, std::uint8_t& normal, std::uint8_t& hervor);
+void KORRIGIERE_ZEIT(bool in_german, std::uint8_t normal, std::uint8_t highlight);
+void KALENDER(bool in_german, std::uint8_t normal, std::uint8_t highlight, bool& virtual_date,
+              std::uint16_t& game_year, std::uint16_t& game_month, std::uint16_t& game_day, std::uint16_t& game_weekday);
+void TEXTFARBE(bool in_german, bool colour_screen, std::uint8_t& normal, std::uint8_t& highlight);
 
 // ---- records ------------------------------------------------------------------
 struct CalendarDate {

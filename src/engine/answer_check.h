@@ -13,13 +13,13 @@ namespace zqspiel {
 // A class table: t[common][P] = how many codes still possible would give the
 // answer (P, common - P); common and P run 0..9.
 // The same type as the encoder's KLASSEN_TABELLE.
-using KLASSENTABELLE = std::array<std::array<std::int32_t, 10>, 10>;
+using ClassTable = std::array<std::array<std::int32_t, 10>, 10>;
 
 // Reads the answer to a guess of length n with the P field at (p_col, row)
 // and the Z field at (z_col, row). Returns true with p and z set. On Esc or
-// Ctrl-C it returns false with taste = 27, the candidate store and the list
+// Ctrl-C it returns false with pressed_key = 27, the candidate store and the list
 // of codes released and the clock stopped (the match ends).
-bool read_checked_answer(const KLASSENTABELLE& t, byte n, byte p_col, byte z_col, byte row, byte& p,
-                         byte& z, unsigned char& taste);
+bool read_checked_answer(const ClassTable& t, byte n, byte p_col, byte z_col, byte row, byte& p,
+                         byte& z, unsigned char& pressed_key);
 
 }  // namespace zqspiel

@@ -9,7 +9,7 @@ namespace {
 // every sign common), then P = 0 with Z at least 1, then Z = 0 with P rising,
 // then 0/0, then the answers where every sign is common, and the solving
 // answer last, so an encoder reading ties in this order concedes last.
-constexpr const char* ORDNUNG[10] = {
+constexpr const char* ORDER[10] = {
     "",
     "0/0 1/0",
     "0/1 1/0 0/0 0/2 2/0",
@@ -37,7 +37,7 @@ void REIHENFOLGE() {
     ZAHL_DER_GRUPPEN = 0;
     if (n >= 1 && n <= 9) {
         // "p/z" triples separated by blanks, one digit each.
-        for (const char* s = ORDNUNG[n]; *s != '\0'; s += (s[3] == ' ') ? 4 : 3) {
+        for (const char* s = ORDER[n]; *s != '\0'; s += (s[3] == ' ') ? 4 : 3) {
             const byte p = static_cast<byte>(s[0] - '0');
             const byte z = static_cast<byte>(s[2] - '0');
             ++ZAHL_DER_GRUPPEN;

@@ -29,7 +29,7 @@ bool Arena::grow(std::size_t bytes) {
     if (size < bytes) size = round_up(bytes, GRAIN);
     // The chunk is touched page by page as nodes arrive, so what matters is
     // whether the process can still have all of it.
-    if (!speicher_reicht(size, size)) return false;
+    if (!memory_suffices(size, size)) return false;
     void* p = console::map_pages(size);
     if (!p) return false;
     // The store is walked in random order: large pages spare the TLB.
@@ -48,7 +48,7 @@ void Arena::release() {
     plan_ = 0;
 }
 
-bool speicher_reicht(std::uint64_t resident, std::uint64_t address_space) {
+bool memory_suffices(std::uint64_t resident, std::uint64_t address_space) {
     const console::MemoryRoom room = console::memory_room();
     return resident <= room.resident && address_space <= room.address_space;
 }

@@ -65,10 +65,10 @@ private:
 };
 
 // The one arena of the computer players.
-inline Arena SPEICHER_ARENA;
+inline Arena STORE_ARENA;
 
 // Whether a build that will make `resident` more bytes resident and map
 // `address_space` more bytes fits what the process can really have now.
-bool speicher_reicht(std::uint64_t resident, std::uint64_t address_space);
+bool memory_suffices(std::uint64_t resident, std::uint64_t address_space);
 
 }  // namespace zqspiel

@@ -8,35 +8,35 @@ namespace zqspiel {
 
 namespace {
 
-constexpr const char* TABELLENTEIL = "|*|   |         | | |*|   |         | | |";
-constexpr const char* LEERZEILE = "|                                     ";
+constexpr const char* TABLE_PART = "|*|   |         | | |*|   |         | | |";
+constexpr const char* EMPTY_ROW = "|                                     ";
 
-std::string zahl(int n) { return std::to_string(n); }
+std::string number_text(int n) { return std::to_string(n); }
 
 // The digits of a number and the blanks completing them to three columns.
 std::string pad3(int n) {
-    const std::size_t d = zahl(n).size();
+    const std::size_t d = number_text(n).size();
     return std::string(d < 3 ? 3 - d : 0, ' ');
 }
 
 // Four digits, zero-padded; the day after 31 December 9999 keeps all five of
 // its year 10000 rather than turning into a year 0000.
-std::string jahr4(std::uint16_t j) {
+std::string year4(std::uint16_t j) {
     char b[8];
     std::snprintf(b, sizeof b, "%04u", static_cast<unsigned>(j));
     return b;
 }
 
-std::string zwei(unsigned n) {
+std::string two_digits(unsigned n) {
     char b[4];
     std::snprintf(b, sizeof b, "%02u", n % 100);
     return b;
 }
 
-void zeile(const std::string& s) { console::write_ln(s); }
+void write_row(const std::string& s) { console::write_ln(s); }
 
 // "| " + the name up to its last non-blank + "." + blanks to 31 name places + 4 blanks.
-std::string namenszeile(const NAMENSFELD& name) {
+std::string name_line(const NAMENSFELD& name) {
     int last = 0;
     for (int i = 1; i <= 31; ++i)
         if (name[i] != ' ' && name[i] != '\0') last = i;
@@ -53,26 +53,26 @@ std::string namenszeile(const NAMENSFELD& name) {
 }
 
 // The two lines of the maximum-trials box, 34 characters each.
-void box_zeilen(byte max_versuche, bool max_bekannt, std::string& z1, std::string& z2) {
-    if (!max_bekannt || max_versuche == 0) {
+void box_rows(byte max_trials, bool max_known, std::string& z1, std::string& z2) {
+    if (!max_known || max_trials == 0) {
         z1 = z2 = std::string(34, ' ');
         return;
     }
-    const std::string d = zahl(max_versuche), p = pad3(max_versuche);
-    const bool hoechstens = X.LOESUNG_FEST && MAXFARBE > 1;
+    const std::string d = number_text(max_trials), p = pad3(max_trials);
+    const bool at_most = X.LOESUNG_FEST && MAXFARBE > 1;
     if (SP_D) {
-        z1 = hoechstens ? "   Der Code kann mit maximal " + d + "  " + p
+        z1 = at_most ? "   Der Code kann mit maximal " + d + "  " + p
                         : "   Der Code kann mit genau " + d + "    " + p;
         z2 = "   Versuchen geknackt werden.     ";
     } else {
         z1 = " It is possible to crack the code ";
-        z2 = hoechstens ? " with " + d + " trials or less." + std::string(9, ' ') + p
+        z2 = at_most ? " with " + d + " trials or less." + std::string(9, ' ') + p
                         : " with " + d + " trials." + std::string(17, ' ') + p;
     }
 }
 
 // The author line of row 2 (77 characters between the bars).
-std::string autorenzeile() {
+std::string author_line() {
     const std::string t = SP_D ? "Zentrovalquist - Codeknacken fuer eine oder zwei Personen"
                                : "Zentrovalquist - code breaking for one or two players";
     std::string s = t.substr(0, 77);
@@ -82,28 +82,28 @@ std::string autorenzeile() {
     return s;
 }
 
-const char* const WOCHENTAG_D[7] = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
-const char* const WOCHENTAG_E[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-const char* const WOCHENTAG_E_KURZ[7] = {"Sunday", "Monday", "Tues.", "Weds.", "Thurs.", "Friday", "Sat."};
-const char* const MONAT_E[13] = {"",      "Jan. ", "Feb. ", "March ", "April ", "May ",  "June ",
+const char* const WEEKDAY_D[7] = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
+const char* const WEEKDAY_E[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char* const WEEKDAY_E_SHORT[7] = {"Sunday", "Monday", "Tues.", "Weds.", "Thurs.", "Friday", "Sat."};
+const char* const MONTH_E[13] = {"",      "Jan. ", "Feb. ", "March ", "April ", "May ",  "June ",
                                  "July ", "Aug. ", "Sept. ", "Oct. ", "Nov. ", "Dec. "};
 
 }  // namespace
 
-std::string datum_deutsch(std::uint16_t jahr, std::uint16_t monat, std::uint16_t tag, std::uint16_t wotag) {
-    return std::string(WOCHENTAG_D[wotag % 7]) + ", " + zahl(tag) + "." + zahl(monat) + "." + jahr4(jahr) + ",";
+std::string date_german(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
+    return std::string(WEEKDAY_D[weekday % 7]) + ", " + number_text(day) + "." + number_text(month) + "." + year4(year) + ",";
 }
 
-std::string datum_englisch(std::uint16_t jahr, std::uint16_t monat, std::uint16_t tag, std::uint16_t wotag) {
+std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
     const char* suffix = "th ";
-    if (tag == 1 || tag == 21 || tag == 31) suffix = "st ";
-    else if (tag == 2 || tag == 22) suffix = "nd ";
-    else if (tag == 3 || tag == 23) suffix = "rd ";
-    const std::string rest = ", " + zahl(tag) + suffix + MONAT_E[monat >= 1 && monat <= 12 ? monat : 1] + jahr4(jahr) + ",";
+    if (day == 1 || day == 21 || day == 31) suffix = "st ";
+    else if (day == 2 || day == 22) suffix = "nd ";
+    else if (day == 3 || day == 23) suffix = "rd ";
+    const std::string rest = ", " + number_text(day) + suffix + MONTH_E[month >= 1 && month <= 12 ? month : 1] + year4(year) + ",";
     // The full weekday only where the whole date fits the 24 columns of its field.
-    const std::string voll = WOCHENTAG_E[wotag % 7] + rest;
-    if (voll.size() <= 24) return voll;
-    return WOCHENTAG_E_KURZ[wotag % 7] + rest;
+    const std::string full = WEEKDAY_E[weekday % 7] + rest;
+    if (full.size() <= 24) return full;
+    return WEEKDAY_E_SHORT[weekday % 7] + rest;
 }
 
 void write_answer(int p_col, int z_col, int row, byte p, byte z) {
@@ -114,34 +114,34 @@ void write_answer(int p_col, int z_col, int row, byte p, byte z) {
     console::goto_xy(z_col, row);
 }
 
-void schreibe_spielbeginn() {
+void write_match_start() {
     const int sx = console::where_x(), sy = console::where_y();
     for (int row : {17, 19}) {
         if (SP_D) {
-            std::string d = datum_deutsch(JAHR, MONAT, TAG, WOTAG);
+            std::string d = date_german(JAHR, MONAT, TAG, WOTAG);
             d.resize(23, ' ');
             console::write_at(16, row, d);
-            console::write_at(16, row + 1, zwei(STD % 24));
-            console::write_at(19, row + 1, zwei(MIN));
+            console::write_at(16, row + 1, two_digits(STD % 24));
+            console::write_at(19, row + 1, two_digits(MIN));
         } else {
-            std::string d = datum_englisch(JAHR, MONAT, TAG, WOTAG);
+            std::string d = date_english(JAHR, MONAT, TAG, WOTAG);
             d.resize(24, ' ');
             console::write_at(15, row, d);
             const unsigned h = STD % 24;
             // The row's frame has no colon between hour and minutes (its colon
             // stands under those of the rows above), so it is written here, as
             // the clock writes it when the hour changes.
-            console::write_at(15, row + 1, zwei(h % 12 == 0 ? 12 : h % 12) + ":" + zwei(MIN));
+            console::write_at(15, row + 1, two_digits(h % 12 == 0 ? 12 : h % 12) + ":" + two_digits(MIN));
             console::write_at(21, row + 1, h < 12 ? "a" : "p");
         }
-        console::write_at(27, row + 1, zwei(SEK));
+        console::write_at(27, row + 1, two_digits(SEK));
     }
     console::goto_xy(sx, sy);
 }
 
-void zeichne_brett(byte max_versuche, bool max_bekannt, const std::string& muster) {
+void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
     const bool d = SP_D;
-    const int laenge = X.CODELAENGE;
+    const int length = X.CODELAENGE;
     console::text_attr(NORMALFARBE);
     console::clr_scr();
 
@@ -151,74 +151,74 @@ void zeichne_brett(byte max_versuche, bool max_bekannt, const std::string& muste
                    "2025-06-21" + ".  ***  " + "__" + "_");
     console::text_attr(NORMALFARBE);
     console::write('\n');
-    zeile("|" + autorenzeile() + "|");
-    zeile("|_____________________________________________________________________________|");
+    write_row("|" + author_line() + "|");
+    write_row("|_____________________________________________________________________________|");
 
     std::string b1, b2;
-    box_zeilen(max_versuche, max_bekannt, b1, b2);
+    box_rows(max_trials, max_known, b1, b2);
 
-    std::string zeichen;
-    for (int n = 1; n <= MAXFARBE && n <= 36; ++n) zeichen += static_cast<char>(FARBARRAY[n]);
-    zeichen.resize(41, ' ');
-    zeile("| " + zeichen + "|" + b1 + "|");
+    std::string signs;
+    for (int n = 1; n <= MAXFARBE && n <= 36; ++n) signs += static_cast<char>(FARBARRAY[n]);
+    signs.resize(41, ' ');
+    write_row("| " + signs + "|" + b1 + "|");
 
-    std::string m = muster;
+    std::string m = pattern;
     m.resize(12, ' ');
-    const char* wdh_text = X.WIEDERHOLUNG ? (d ? " Zeichen mit Wiederholung " : " signs with repetition    ")
+    const char* repeat_text = X.WIEDERHOLUNG ? (d ? " Zeichen mit Wiederholung " : " signs with repetition    ")
                                           : (d ? " Zeichen ohne Wiederholung" : " signs without repetition ");
-    zeile("| " + zahl(laenge) + wdh_text + pad3(laenge) + m + "|" + b2 + "|");
-    zeile("|__________________________________________|__________________________________|");
+    write_row("| " + number_text(length) + repeat_text + pad3(length) + m + "|" + b2 + "|");
+    write_row("|__________________________________________|__________________________________|");
 
-    const bool leer = LEERZ_MERKER;
+    const bool vacant = LEERZ_MERKER;
     if (d)
-        zeile("| Das Leerzeichen \" \"/\"*\" darf zum    |*|Nr.|  Code   |P|Z|*|Nr.|  Code   |P|Z|");
-    else if (leer)
-        zeile("| The vacant sign ' '/'*' may be used |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
+        write_row("| Das Leerzeichen \" \"/\"*\" darf zum    |*|Nr.|  Code   |P|Z|*|Nr.|  Code   |P|Z|");
+    else if (vacant)
+        write_row("| The vacant sign ' '/'*' may be used |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
     else
-        zeile("| The vacant sign ' '/'*' cannot be   |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
-    const char* z8 = leer ? (d ? "| Raten zuhilfegenommen werden.       " : "| for guessing.                       ")
+        write_row("| The vacant sign ' '/'*' cannot be   |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
+    const char* z8 = vacant ? (d ? "| Raten zuhilfegenommen werden.       " : "| for guessing.                       ")
                           : (d ? "| Raten nicht zuhilfegenommen werden. " : "| used for guessing.                  ");
-    zeile(std::string(z8) + "|*|___|_________|_|_|*|___|_________|_|_|");
+    write_row(std::string(z8) + "|*|___|_________|_|_|*|___|_________|_|_|");
 
     const char* z9 = X.LOESUNG_FEST ? (d ? " Der zu ratende Code ist fest.       " : " The answercode is fixed.            ")
                                     : (d ? " Der zu ratende Code ist nicht fest. " : " The answercode is not fixed.        ");
-    zeile(std::string("|") + z9 + "|*|  1|         | | |*|   |         | | |");
-    zeile(std::string(LEERZEILE) + TABELLENTEIL);
-    zeile(std::string("|_____________________________________") + TABELLENTEIL);
+    write_row(std::string("|") + z9 + "|*|  1|         | | |*|   |         | | |");
+    write_row(std::string(EMPTY_ROW) + TABLE_PART);
+    write_row(std::string("|_____________________________________") + TABLE_PART);
 
     // Who devised the riddle (rows 12, 13) and who cracks it (rows 14, 15).
     const char* z12 = X.PC_LOESUNG ? (d ? " Das Raetsel stammt vom Computer.    " : " The riddle comes from               ")
                                    : (d ? " Das Raetsel stammt von              " : " The riddle comes from               ");
-    zeile(std::string("|") + z12 + TABELLENTEIL);
+    write_row(std::string("|") + z12 + TABLE_PART);
     if (X.PC_LOESUNG)
-        zeile(d ? std::string(LEERZEILE) + TABELLENTEIL
-                : std::string("|") + " the computer.                       " + TABELLENTEIL);
+        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
+                : std::string("|") + " the computer.                       " + TABLE_PART);
     else
-        zeile(namenszeile(X.NAME1) + TABELLENTEIL);
+        write_row(name_line(X.NAME1) + TABLE_PART);
     const char* z14 = X.PC_RAET ? (d ? " Die Loesung stammt vom Computer.    " : " The solution comes from             ")
                                 : (d ? " Die Loesung stammt von              " : " The solution comes from             ");
-    zeile(std::string("|") + z14 + TABELLENTEIL);
+    write_row(std::string("|") + z14 + TABLE_PART);
     if (X.PC_RAET)
-        zeile(d ? std::string(LEERZEILE) + TABELLENTEIL
-                : std::string("|") + " the computer.                       " + TABELLENTEIL);
+        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
+                : std::string("|") + " the computer.                       " + TABLE_PART);
     else
-        zeile(namenszeile(X.NAME2) + TABELLENTEIL);
-    zeile(std::string("|_____________________________________") + TABELLENTEIL);
+        write_row(name_line(X.NAME2) + TABLE_PART);
+    write_row(std::string("|_____________________________________") + TABLE_PART);
 
     const char* z18 = d ? "                .   Uhr,    Sekunden." : "           :        .m.,    seconds. ";
-    zeile(std::string("|") + (d ? " Spielbeginn:                        " : " Game start:                         ") +
-          TABELLENTEIL);
-    zeile(std::string("|") + z18 + TABELLENTEIL);
-    zeile(std::string("|") + (d ? " Datum/Zeit :                        " : " Date/time :                         ") +
-          TABELLENTEIL);
-    zeile(std::string("|") + z18 + TABELLENTEIL);
-    zeile(std::string("|") + (d ? " Spieldauer : 00 Std. 00 Min. 00 Sek." : " Time total: 00 hours 00 min. 00 sec.") +
-          TABELLENTEIL);
-    zeile(std::string("|") + (d ? " Ratezeit   : 00 Std. 00 Min. 00 Sek." : " to guess  : 00 hours 00 min. 00 sec.") +
-          TABELLENTEIL);
-    zeile(std::string("|") + (d ? " Antwortzeit: 00 Std. 00 Min. 00 Sek." : " to answer : 00 hours 00 min. 00 sec.") +
-          TABELLENTEIL);
-    zeile("|_____________________________________|_|___|_________|_|_|_|___|_________|_|_|");
+    write_row(std::string("|") + (d ? " Spielbeginn:                        " : " Game start:                         ") +
+              TABLE_PART);
+    write_row(std::string("|") + z18 + TABLE_PART);
+    write_row(std::string("|") + (d ? " Datum/Zeit :                        " : " Date/time :                         ") +
+              TABLE_PART);
+    write_row(std::string("|") + z18 + TABLE_PART);
+    write_row(std::string("|") + (d ? " Spieldauer : 00 Std. 00 Min. 00 Sek." : " Time total: 00 hours 00 min. 00 sec.") +
+              TABLE_PART);
+    write_row(std::string("|") + (d ? " Ratezeit   : 00 Std. 00 Min. 00 Sek." : " to guess  : 00 hours 00 min. 00 sec.") +
+              TABLE_PART);
+    write_row(std::string("|") + (d ? " Antwortzeit: 00 Std. 00 Min. 00 Sek." : " to answer : 00 hours 00 min. 00 sec.") +
+              TABLE_PART);
+    write_row("|_____________________________________|_|___|_________|_|_|_|___|_________|_|_|");
 
     // Row 25, without a line feed: the last row must not scroll.
     const char* z25;

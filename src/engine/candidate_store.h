@@ -12,22 +12,22 @@
 namespace zqspiel {
 
 // Number of codes the store holds for code length l over n signs, with the
-// vacant sign as an extra value when leer (the all-vacant code is left out).
-std::int64_t anzahl_kandidaten(int l, int n, bool leer);
+// vacant sign as an extra value when vacant (the all-vacant code is left out).
+std::int64_t candidate_count(int l, int n, bool vacant);
 
 // Puts a filled node into the shuffle table: pushes it on the allocation
 // chain and inserts it at a uniformly drawn place of bucket b. False when the
 // bucket's piece of the table cannot be mapped (nothing is changed then).
-bool mische_ein(PTR node, std::uint32_t b);
+bool shuffle_in(PTR node, std::uint32_t b);
 
 // Joins the non-empty buckets in index order into the guess chain (VERS ..
 // SCHLUSSLICHT, link 2). Every bucket head is nil again afterwards.
-void verbinde_faecher();
+void link_buckets();
 
 // Threads the solution chain (link 3 from ERLAUBT) through the allocation
 // chain: every node, or only those without a vacant sign (with LEERZEICHEN)
 // and without a repeated sign (without WIEDERHOLUNG).
-void baue_loesungskette();
+void build_solution_chain();
 
 // The whole build for code length l over n signs (vacant sign as value when
 // X.LEERZEICHEN_ERLAUBT), in the order of the digit counter, each code
@@ -39,11 +39,11 @@ void baue_loesungskette();
 // available memory less its reserve, the cgroup's room, the address-space
 // limits); the caller then releases the store.
 // The node layout globals (FARBEPL ...) must be set.
-bool baue_speicher(int l, int n);
+bool build_store(int l, int n);
 
 // For tests: nodes in the guess chain, in the solution chain, allocated.
-std::int64_t zaehle_rateliste();
-std::int64_t zaehle_loesungsliste();
-std::int64_t zaehle_alle_knoten();
+std::int64_t count_guess_list();
+std::int64_t count_solution_list();
+std::int64_t count_all_nodes();
 
 }  // namespace zqspiel

@@ -71,7 +71,7 @@ void fixed_code(bool show) {
 
 }  // namespace
 
-std::array<byte, 11> kapazitaet_berechnen(std::int64_t memges) {
+std::array<byte, 11> compute_capacity(std::int64_t memges) {
     std::array<byte, 11> t{};
     for (int c = 2; c <= 36; ++c) {
         std::int64_t m = memges;
@@ -88,11 +88,11 @@ std::array<byte, 11> kapazitaet_berechnen(std::int64_t memges) {
     return t;
 }
 
-void LISTEN_FREIGEBEN(bool freigeben) {
-    if (freigeben) {
+void LISTEN_FREIGEBEN(bool release_all) {
+    if (release_all) {
         // Every node of both lists lives in the arena: one release frees all.
-        SPEICHER_ARENA.release();
-        gib_suchpuffer_frei();  // the search's copy of the store goes with it
+        STORE_ARENA.release();
+        release_search_buffer();  // the search's copy of the store goes with it
         VERS = nullptr;
         VERSLOE = nullptr;
         ERLAUBT = nullptr;
@@ -106,21 +106,21 @@ void LISTEN_FREIGEBEN(bool freigeben) {
     if (GEAENDERT) {
         MERKEMEMAVAIL = MEMAVAIL;
         MEMGES = MERKEMEMAVAIL - MERKEMEMAVAIL % 32;
-        ZAEHLEFARBEN = kapazitaet_berechnen(MEMGES);
+        ZAEHLEFARBEN = compute_capacity(MEMGES);
     }
     apply_caps();
 }
 
-void KORRIGIERE(byte s, byte n, bool wdh, bool leer, bool show, bool release) {
+void KORRIGIERE(byte s, byte n, bool repeat, bool vacant, bool show, bool release) {
     const int col = console::where_x(), row = console::where_y();
     const std::uint8_t attr = console::text_attr();
 
     // With only two signs the vacant sign is a third value for the codebreaker.
-    const bool vacant_value = leer && s == 2 && n >= 4;
+    const bool vacant_value = vacant && s == 2 && n >= 4;
     const int s1 = vacant_value ? s + 1 : s;
     SIZERATEN = static_cast<std::uint16_t>(round_up32(n + 24 + s1));
     SIZERATENPTR = SIZERATEN;
-    GENUGPLATZ = n + s + 24 + (leer ? 1 : 0) < SIZERATEN;
+    GENUGPLATZ = n + s + 24 + (vacant ? 1 : 0) < SIZERATEN;
 
     LISTEN_FREIGEBEN(release);
 
@@ -141,19 +141,19 @@ void KORRIGIERE(byte s, byte n, bool wdh, bool leer, bool show, bool release) {
     switch (n) {
         case 6:
             KANN_RATEN = s1 <= 35;
-            KANN_MOGELN = !(wdh && s > 35);
+            KANN_MOGELN = !(repeat && s > 35);
             break;
         case 7:
             KANN_RATEN = s1 <= 21;
-            KANN_MOGELN = !((wdh && s > 21) || s > 24);
+            KANN_MOGELN = !((repeat && s > 21) || s > 24);
             break;
         case 8:
             KANN_RATEN = s1 <= 14;
-            KANN_MOGELN = !((wdh && s > 14) || s > 18);
+            KANN_MOGELN = !((repeat && s > 14) || s > 18);
             break;
         case 9:
             KANN_RATEN = s1 <= 10;
-            KANN_MOGELN = !((wdh && s > 10) || s > 15);
+            KANN_MOGELN = !((repeat && s > 10) || s > 15);
             break;
         default:
             break;
@@ -164,7 +164,7 @@ void KORRIGIERE(byte s, byte n, bool wdh, bool leer, bool show, bool release) {
 
     if (KANN_MOGELN) {
         std::int64_t codes = 1;
-        for (int i = 0; i < n; ++i) codes *= wdh ? s : s - i;
+        for (int i = 0; i < n; ++i) codes *= repeat ? s : s - i;
         MEMLOES = static_cast<std::int32_t>(std::min<std::int64_t>(codes, INT32_MAX));
         if (codes * 32 > MEMGES) {
             KANN_MOGELN = false;

@@ -23,22 +23,22 @@ unsigned char wait_for_key(Redraw redraw = Redraw::while_empty);
 
 // Match preparation, once the conditions are accepted: no stars, all four
 // durations live again, no search requests, search line off.
-void setze_uhr_fuer_partie();
+void set_clock_for_match();
 
 // Match start, after the board is drawn: all durations 0, date and time read
 // (the virtual date in place of today's when on), the start stamps taken, the
 // start date and time written into the board (rows 17..20), and the clock set
 // running (ZEITEIN). RATENDRAN follows X.PC_RAET.
-void starte_spieluhr();
+void start_match_clock();
 
 // A computer search begins: stars, trial counter and the shown elapsed and
 // remaining times back to 0, the start and trial stamps requested at the next
-// call, the search line live when echte_suche.
-void beginne_suchanzeige(bool echte_suche);
+// call, the search line live when real_search.
+void begin_search_display(bool real_search);
 
 // The search is over: the line stops and its fields are reset on screen to
 // "00.00.00", dots and "00.00.00" (from column 35 of row 25, by SP_D).
 // Restores the cursor.
-void beende_suchanzeige();
+void end_search_display();
 
 }  // namespace zqspiel

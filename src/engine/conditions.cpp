@@ -23,7 +23,7 @@ char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 
 
 // Budgets by memory step: 673280 bytes per MiB of the label for steps 1..14;
 // the last step keeps its own, slightly smaller figure.
-constexpr std::int64_t MEMAVAIL_TABELLE[16] = {
+constexpr std::int64_t MEMAVAIL_TABLE[16] = {
     0,           673280,      5386240,     43089920,    86179840,     172359680,
     344719360,   689438720,   1378877440,  2757754880,  5515509760,   11031019520,
     22062039040, 44124078080, 88248156160, 176473500000};
@@ -63,7 +63,7 @@ char FARBFUNKTION(byte n) {
     return sign_at((first + n - 1) % 36);
 }
 
-void baue_zeichentabellen() {
+void build_sign_tables() {
     FARBARRAY[0] = '*';
     for (int n = 1; n <= 36; ++n) FARBARRAY[n] = static_cast<byte>(FARBFUNKTION(static_cast<byte>(n)));
     for (int c = '0'; c <= 'z'; ++c) NRARRAY[c - '0'] = NRFUNKTION(static_cast<char>(c));
@@ -73,7 +73,7 @@ void baue_zeichentabellen() {
 
 byte number_of_last_sign() { return NRARRAY[static_cast<unsigned char>(X.LETZTES_ZEICHEN) - '0']; }
 
-void pruefe_bedingungen() {
+void check_conditions() {
     if (X.ZEITSTUFE > 9) X.ZEITSTUFE = 6;
     if (X.CODELAENGE < 2 || X.CODELAENGE > 9) X.CODELAENGE = 4;
     if (X.RESERVE4 < 1 || X.RESERVE4 > 8) X.RESERVE4 = 8;
@@ -95,49 +95,49 @@ void pruefe_bedingungen() {
         }
     }
 
-    baue_zeichentabellen();
-    erzwinge_wiederholung();
+    build_sign_tables();
+    repetition_required();
 }
 
-bool erzwinge_wiederholung() {
+bool repetition_required() {
     if (X.CODELAENGE <= MAXFARBE || X.WIEDERHOLUNG) return false;
     X.WIEDERHOLUNG = true;
     return true;
 }
 
-std::int64_t memavail_von(byte stufe) { return stufe >= 1 && stufe <= 15 ? MEMAVAIL_TABELLE[stufe] : 0; }
+std::int64_t memavail_of(byte step) { return step >= 1 && step <= 15 ? MEMAVAIL_TABLE[step] : 0; }
 
-void setze_memavail(byte stufe) {
-    MEMAVAIL = memavail_von(stufe);
-    SPEICHER_ARENA.set_budget(MEMAVAIL);
+void set_memavail(byte step) {
+    MEMAVAIL = memavail_of(step);
+    STORE_ARENA.set_budget(MEMAVAIL);
 }
 
-void setze_zeitlimit() {
+void set_zeitlimit() {
     if (X.ZEITSTUFE > 9) X.ZEITSTUFE = 6;
     ZEITLIMIT = X.ZEITSTUFE * 1000;
     ZEITLIMIT99 = ZEITLIMIT + 99;
     ZEITLIMIT_DIV_10 = X.ZEITSTUFE * 100;
 }
 
-int waehle_textmodus(int letzter_modus) {
-    if (letzter_modus == 0 || letzter_modus == 2) return 2;
-    if (letzter_modus == 7) return 7;
+int choose_text_mode(int last_mode) {
+    if (last_mode == 0 || last_mode == 2) return 2;
+    if (last_mode == 7) return 7;
     return 3;
 }
 
-void pruefe_farbpaar(bool farbschirm, byte& normal, byte& hervor) {
-    if (farbschirm) {
+void check_colour_pair(bool colour_screen, byte& normal, byte& highlight) {
+    if (colour_screen) {
         normal &= 0x7F;
         if ((normal & 0x0F) == (normal >> 4)) normal = 7;
-        hervor = static_cast<byte>((normal & 0x70) | (hervor & 0x0F));
-        if ((hervor & 0x0F) == (hervor >> 4)) hervor = normal;
+        highlight = static_cast<byte>((normal & 0x70) | (highlight & 0x0F));
+        if ((highlight & 0x0F) == (highlight >> 4)) highlight = normal;
         return;
     }
-    const bool hell = (normal == 7 || normal == 15) && (hervor == 7 || hervor == 15);
-    const bool invers = (normal == 112 || normal == 127) && (hervor == 112 || hervor == 127);
-    if (!hell && !invers) {
+    const bool bright = (normal == 7 || normal == 15) && (highlight == 7 || highlight == 15);
+    const bool inverse = (normal == 112 || normal == 127) && (highlight == 112 || highlight == 127);
+    if (!bright && !inverse) {
         normal = 7;
-        hervor = 15;
+        highlight = 15;
     }
 }
 

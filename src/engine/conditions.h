@@ -20,7 +20,7 @@ char FARBFUNKTION(byte n);
 
 // Rebuilds the ring offsets, FARBARRAY, NRARRAY and MAXFARBE from the first
 // and last sign of X. Call whenever either changes.
-void baue_zeichentabellen();
+void build_sign_tables();
 
 // The number of the last sign of X in the ring from the first: the size of
 // the sign set as the conditions give it.
@@ -29,29 +29,29 @@ byte number_of_last_sign();
 // Brings every field of X into range (replacing what is out of range by its
 // default), checks the sign set, rebuilds the sign tables and forces
 // repetition when the code is longer than the sign set. Does not touch the
-// colours (see pruefe_farbpaar) or the names (NAMEOK).
-void pruefe_bedingungen();
+// colours (see check_colour_pair) or the names (NAMEOK).
+void check_conditions();
 
 // Repetition is the only choice when the code has more positions than the set
 // has signs: switches it on then. MAXFARBE must be that of the last sign in
 // force. True when it had to be switched on.
-bool erzwinge_wiederholung();
+bool repetition_required();
 
 // Byte budget of memory step 1..15 (0 for any other step).
-std::int64_t memavail_von(byte stufe);
+std::int64_t memavail_of(byte step);
 // MEMAVAIL := the budget of the step; the arena's budget follows it.
-void setze_memavail(byte stufe);
+void set_memavail(byte step);
 
 // ZEITSTUFE outside 0..9 becomes 6; then ZEITLIMIT, ZEITLIMIT99 and
 // ZEITLIMIT_DIV_10 follow from it.
-void setze_zeitlimit();
+void set_zeitlimit();
 
 // The text mode picked from the terminal's last mode (0/2 -> 2, 7 -> 7,
 // anything else -> 3); a colour screen is mode 3.
-int waehle_textmodus(int letzter_modus);
+int choose_text_mode(int last_mode);
 
 // Checks the attribute pair read from the conditions for the screen type
 // and corrects it in place.
-void pruefe_farbpaar(bool farbschirm, byte& normal, byte& hervor);
+void check_colour_pair(bool colour_screen, byte& normal, byte& highlight);
 
 }  // namespace zqspiel

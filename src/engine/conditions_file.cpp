@@ -249,29 +249,29 @@ void remove_leftovers(const std::string& path) {
 
 }  // namespace
 
-std::string bedingungen_pfad(std::string_view programmpfad) {
-    const auto slash = programmpfad.rfind('/');
+std::string conditions_path(std::string_view program_path) {
+    const auto slash = program_path.rfind('/');
     std::string p;
-    if (slash != std::string_view::npos) p.assign(programmpfad.substr(0, slash + 1));
-    p += BEDINGUNGEN_NAME;
+    if (slash != std::string_view::npos) p.assign(program_path.substr(0, slash + 1));
+    p += CONDITIONS_NAME;
     return p;
 }
 
-void binde_bedingungsdatei() {
-    bound_path = waehle_bedingungsdatei(console::program_path());
+void bind_conditions_file() {
+    bound_path = choose_conditions_file(console::program_path());
     save_paths_ok = bound_path.size() < PATH_CAP;
     if (save_paths_ok) std::memcpy(save_path, bound_path.c_str(), bound_path.size() + 1);
 }
 
-const std::string& bedingungsdatei() {
-    if (bound_path.empty()) binde_bedingungsdatei();
+const std::string& conditions_file() {
+    if (bound_path.empty()) bind_conditions_file();
     return bound_path;
 }
 
-void lese_bedingungen() {
-    remove_leftovers(bedingungsdatei());
+void read_conditions() {
+    remove_leftovers(conditions_file());
     KANN_LESEN = false;
-    const int fd = ::open(bedingungsdatei().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(conditions_file().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return;
     struct stat st;
     // Only a regular file is the conditions file (not a directory, a pipe or a device).
@@ -303,7 +303,7 @@ void BEDINGUNGENSPEICHERN() {
     std::memcpy(rec, &X, sizeof rec);
     X.LEERZEICHEN_ERLAUBT = in_force;
 
-    if (bound_path.empty()) binde_bedingungsdatei();
+    if (bound_path.empty()) bind_conditions_file();
     if (!save_paths_ok) return;
     const QuietSave quiet;
     save_record(rec, sizeof rec);

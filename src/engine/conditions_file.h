@@ -6,25 +6,25 @@
 
 namespace zqspiel {
 
-inline constexpr const char* BEDINGUNGEN_NAME = "BEDINGUN.DAT";
+inline constexpr const char* CONDITIONS_NAME = "BEDINGUN.DAT";
 
 // The directory part of the program path (up to and including its last '/')
 // followed by BEDINGUN.DAT; just the name when the path holds no '/'.
-std::string bedingungen_pfad(std::string_view programmpfad);
+std::string conditions_path(std::string_view program_path);
 
 // Binds the file to the path chosen from console::program_path(): beside the
 // program, or the user's own file when the program's directory cannot be
-// written (waehle_bedingungsdatei).
-void binde_bedingungsdatei();
+// written (choose_conditions_file).
+void bind_conditions_file();
 // The path the file is bound to (binds it first if it is not yet bound).
-const std::string& bedingungsdatei();
+const std::string& conditions_file();
 
 // Reads the first record into X; sets KANN_LESEN. A missing, empty, short or
 // unreadable file leaves the defaults (INITIALISIERE) in X. The values are not
-// checked here (pruefe_bedingungen, NAMEOK and pruefe_farbpaar do that).
+// checked here (check_conditions, NAMEOK and check_colour_pair do that).
 // First removes the temporary files that runs killed during a save left beside
 // the file (those whose process is gone).
-void lese_bedingungen();
+void read_conditions();
 
 // Writes X (with the user's vacant-sign choice, the memory step and the
 // colours in use) as a single 80-byte record. The old file is replaced only

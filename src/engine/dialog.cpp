@@ -16,7 +16,7 @@ namespace key = console::key;
 
 namespace {
 
-const char* yes_no(bool v) { return JA_NEIN_TEXT[SP_D ? 1 : 0][v ? 1 : 0]; }
+const char* yes_no(bool v) { return YES_NO_TEXT[SP_D ? 1 : 0][v ? 1 : 0]; }
 
 std::string padded(std::string s, std::size_t width) {
     s.resize(width, ' ');
@@ -73,16 +73,16 @@ void check_in_force() {
 // Repetition is the only choice when the code is longer than the set; true
 // when it had to be switched on (and shown).
 bool force_repetition() {
-    if (!erzwinge_wiederholung()) return false;
+    if (!repetition_required()) return false;
     show_yes_no(30, 17, true);
     return true;
 }
 
 }  // namespace
 
-bool zwei_personen_fest() { return !X.PC_LOESUNG && !X.PC_RAET && X.LOESUNG_FEST; }
+bool two_persons_fixed() { return !X.PC_LOESUNG && !X.PC_RAET && X.LOESUNG_FEST; }
 
-void schreibe_loesungspunkte() {
+void write_solution_dots() {
     console::write_at(46, 18, std::string(X.CODELAENGE, '.'));
 }
 
@@ -96,7 +96,7 @@ void BILDSCHIRM() {
     write_ln("_" + std::string(67, '_') + "_" + std::string(9, '_') + "_");
     write("|                               Zentrovalquist                      | ");
     console::text_attr(HERVORFARBE);
-    write(SPEICHER_TEXT[SPEICHERSTUFE >= 1 && SPEICHERSTUFE <= 15 ? SPEICHERSTUFE : 10]);
+    write(MEMORY_TEXT[SPEICHERSTUFE >= 1 && SPEICHERSTUFE <= 15 ? SPEICHERSTUFE : 10]);
     console::text_attr(NORMALFARBE);
     write_ln(" |");
     write_ln("|                             ******************                    |" + std::string(9, '_') + "|");
@@ -200,7 +200,7 @@ void LESE_ZEICHEN(char other) {
     if (c == X.ERSTES_ZEICHEN) return;
     const byte size = MAXFARBE;
     X.ERSTES_ZEICHEN = c;
-    baue_zeichentabellen();
+    build_sign_tables();
     X.LETZTES_ZEICHEN = static_cast<char>(FARBARRAY[size]);
     MAXFARBE = size;
     console::write_at(30, 13, std::string(1, X.ERSTES_ZEICHEN));
@@ -214,7 +214,7 @@ namespace {
 // are not fields but where it leaves to.
 enum class Field {
     main_menu,         // the walk is left for the main menu
-    time_limit,        // FELD_ZEITLIMIT
+    time_limit,        // FIELD_ZEITLIMIT
     sound,
     first_sign,
     last_sign,
@@ -224,15 +224,15 @@ enum class Field {
     answer_fixed,
     computer_guesses,
     second_name,
-    computer_devises,  // FELD_LOESUNGSGEBER
+    computer_devises,  // FIELD_ENCODER
     first_name,
-    secret_code,       // FELD_GEHEIMCODE
+    secret_code,       // FIELD_SECRET_CODE
     conditions_menu,   // the walk is over: the four-way menu is read again
 };
 
-static_assert(static_cast<int>(Field::time_limit) == FELD_ZEITLIMIT);
-static_assert(static_cast<int>(Field::computer_devises) == FELD_LOESUNGSGEBER);
-static_assert(static_cast<int>(Field::secret_code) == FELD_GEHEIMCODE);
+static_assert(static_cast<int>(Field::time_limit) == FIELD_ZEITLIMIT);
+static_assert(static_cast<int>(Field::computer_devises) == FIELD_ENCODER);
+static_assert(static_cast<int>(Field::secret_code) == FIELD_SECRET_CODE);
 
 // A name field also leaves on Ctrl-B, its own break.
 bool leaves_name_field(unsigned char k) { return leaves_field(k) || k == key::CTRL_B; }
@@ -273,18 +273,18 @@ Field time_limit_field() {
     MAXFARBE = number_of_last_sign();
     // The set may have shrunk below the code on the way back here.
     force_repetition();
-    if (zwei_personen_fest()) schreibe_loesungspunkte();
+    if (two_persons_fixed()) write_solution_dots();
     console::goto_xy(time_col(), 10);
     const unsigned char k = read_digit_field('0', '9');
     if (key::breaks_off(k)) return Field::main_menu;
     if (k == key::BACKSPACE) {
         force_repetition();
         check_in_force();
-        return zwei_personen_fest() ? Field::computer_devises : Field::conditions_menu;
+        return two_persons_fixed() ? Field::computer_devises : Field::conditions_menu;
     }
     if (k != key::ENTER) {
         X.ZEITSTUFE = static_cast<byte>(k - '0');
-        setze_zeitlimit();
+        set_zeitlimit();
         console::write_at(time_col(), 10, std::string(1, static_cast<char>(k)));
     }
     return Field::sound;
@@ -417,7 +417,7 @@ Field first_name_field() {
 }
 
 Field secret_code_field() {
-    if (!zwei_personen_fest()) return Field::conditions_menu;
+    if (!two_persons_fixed()) return Field::conditions_menu;
     unsigned char k = 0;
     console::goto_xy(46, 18);
     LESE_LSG(LOESUNG, k);
@@ -425,7 +425,7 @@ Field secret_code_field() {
     A = k;
     if (leaves_field(k)) {
         NAMEN_UEBERSPRINGEN = false;
-        if (k != key::BACKSPACE) schreibe_loesungspunkte();  // the code typed so far is hidden again
+        if (k != key::BACKSPACE) write_solution_dots();  // the code typed so far is hidden again
         // Esc only goes back to who devises the riddle; Ctrl-C restarts.
         return route(k, Field::computer_devises, Field::computer_devises, Field::time_limit);
     }
@@ -454,23 +454,23 @@ Field read_field(Field f) {
     return f;
 }
 
-DialogEnde walk_fields(int start) {
-    const bool a_field = start >= FELD_ZEITLIMIT && start <= FELD_GEHEIMCODE;
+DialogEnd walk_fields(int start) {
+    const bool a_field = start >= FIELD_ZEITLIMIT && start <= FIELD_SECRET_CODE;
     Field f = a_field ? static_cast<Field>(start) : Field::main_menu;
     while (f != Field::main_menu && f != Field::conditions_menu) f = read_field(f);
-    return f == Field::main_menu ? DialogEnde::hauptmenue : DialogEnde::menue;
+    return f == Field::main_menu ? DialogEnd::main_menu : DialogEnd::menu;
 }
 
 }  // namespace
 
-DialogEnde BEDINGUNGEN_AENDERN(int start) {
-    const DialogEnde e = walk_fields(start);
+DialogEnd change_conditions(int start) {
+    const DialogEnd e = walk_fields(start);
     // The walk may be left before the repetition field is reached (Esc at the
     // time limit, Ctrl-C anywhere) after the set was made smaller than the
     // code: the conditions are saved and played as they stand, so they must
     // be playable.
     MAXFARBE = number_of_last_sign();
-    if (force_repetition() && e == DialogEnde::menue) check_in_force();
+    if (force_repetition() && e == DialogEnd::menu) check_in_force();
     return e;
 }
 

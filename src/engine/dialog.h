@@ -14,23 +14,23 @@ void BILDSCHIRM();
 void LESE_ZEICHEN(char other);
 
 // The field steps of the walk.
-inline constexpr int FELD_ZEITLIMIT = 1;
-inline constexpr int FELD_LOESUNGSGEBER = 11;  // who devises the riddle
-inline constexpr int FELD_GEHEIMCODE = 13;     // the secret of two persons
+inline constexpr int FIELD_ZEITLIMIT = 1;
+inline constexpr int FIELD_ENCODER = 11;      // who devises the riddle
+inline constexpr int FIELD_SECRET_CODE = 13;  // the secret of two persons
 
-enum class DialogEnde {
-    menue,       // the walk is over: the four-way menu is read again (WEITER false)
-    hauptmenue,  // back to the main menu
+enum class DialogEnd {
+    menu,       // the walk is over: the four-way menu is read again (WEITER false)
+    main_menu,  // back to the main menu
 };
 
 // Walks the fields of the conditions screen from step `start` until the walk
 // ends or the user leaves it to the main menu.
-DialogEnde BEDINGUNGEN_AENDERN(int start);
+DialogEnd change_conditions(int start);
 
 // Two persons play with a fixed code: the first one types it in the dialog.
-bool zwei_personen_fest();
+bool two_persons_fixed();
 
 // One '.' per code position at (46, 18), the secret-code field.
-void schreibe_loesungspunkte();
+void write_solution_dots();
 
 }  // namespace zqspiel

@@ -39,13 +39,13 @@ Move extended_move(unsigned char scan) {
 
 // The guess being typed: the code, which positions hold a sign, how many do
 // not, and the cursor position.
-struct Zugeingabe {
+struct MoveEntry {
     CODE guess;
     bool empty[10];
     int open;
     int pos = 1;
 
-    explicit Zugeingabe(int n) : open(n) {
+    explicit MoveEntry(int n) : open(n) {
         guess.blank();
         for (int i = 1; i <= 9; ++i) empty[i] = true;
     }
@@ -68,7 +68,7 @@ struct Zugeingabe {
 
 // One key of the guess entry other than Esc and Ctrl-C. False when the key
 // means nothing here: then nothing moves and nothing is written.
-bool take_key(Zugeingabe& e, unsigned char k) {
+bool take_key(MoveEntry& e, unsigned char k) {
     Move move = Move::none;
     if (k == key::EXTENDED) {
         move = extended_move(console::read_key());
@@ -102,7 +102,7 @@ bool take_key(Zugeingabe& e, unsigned char k) {
 
 }  // namespace
 
-void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
+void LESE_CODE(byte column, CODE& move, byte& p, byte& z, unsigned char& key) {
     const int n = X.CODELAENGE;
     // 1. From the second try on the row shows one dot per position.
     if (NUMMER > 1) {
@@ -112,7 +112,7 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
 
     // 2. The guess is typed until every position holds a sign; the cursor
     // wraps around the row. Esc or Ctrl-C ends the match.
-    Zugeingabe e(n);
+    MoveEntry e(n);
     RATENDRAN = true;
     unsigned char k = 0;
     while (e.open > 0) {
@@ -128,17 +128,17 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
         console::goto_xy(WX - 1 + e.pos, WY);
     }
     RATENDRAN = false;
-    zug = e.guess;
-    console::goto_xy(X3[spalte], K);
+    move = e.guess;
+    console::goto_xy(X3[column], K);
 
     // 3. The answer: scored at once against a fixed code, else given by the
     // encoder of the not-fixed code.
     if (X.LOESUNG_FEST) {
-        BEWERTE(zug, LOESUNG, p, z);
-        write_answer(X3[spalte], X4[spalte], K, p, z);
+        BEWERTE(move, LOESUNG, p, z);
+        write_answer(X3[column], X4[column], K, p, z);
     } else {
         unsigned char answer_key = k;
-        ANTWORT_NICHT_FEST(zug, spalte, p, z, answer_key);
+        answer_not_fixed(move, column, p, z, answer_key);
         if (console::key::breaks_off(answer_key)) {
             key = console::key::ESC;
             return;
@@ -148,7 +148,7 @@ void LESE_CODE(byte spalte, CODE& zug, byte& p, byte& z, unsigned char& key) {
     // 4. A guess that cracks the code is the solution; the match is over.
     key = k;
     if (p == n) {
-        LOESUNG = zug;
+        LOESUNG = move;
         if (!X.LOESUNG_FEST) LISTEN_FREIGEBEN(true);
         ZEITEIN = false;
     }

@@ -14,13 +14,13 @@
 
 namespace zqspiel {
 
-void zufallspermutation(const byte* liste, int k, byte* perm, byte& hilf) {
+void random_permutation(const byte* list, int k, byte* perm, byte& aux) {
     byte rest[37];
-    for (int i = 1; i <= k; ++i) rest[i] = liste[i];
+    for (int i = 1; i <= k; ++i) rest[i] = list[i];
     for (int i = 1; i <= k; ++i) {
         const int remaining = k + 1 - i;
         const int h = static_cast<int>(console::random(static_cast<std::uint32_t>(remaining))) + 1;
-        hilf = static_cast<byte>(h);
+        aux = static_cast<byte>(h);
         perm[i] = rest[h];
         for (int j = h; j < remaining; ++j) rest[j] = rest[j + 1];
     }
@@ -28,42 +28,42 @@ void zufallspermutation(const byte* liste, int k, byte* perm, byte& hilf) {
 
 namespace {
 
-void positionen_mischen(ZAHLENFELD& work, ZAHLENFELD& perm, byte& hilf, int l) {
-    byte liste[10] = {}, out[10] = {};
-    for (int i = 1; i <= l; ++i) liste[i] = work[i] = static_cast<byte>(i);
-    zufallspermutation(liste, l, out, hilf);
+void shuffle_positions(ZAHLENFELD& work, ZAHLENFELD& perm, byte& aux, int l) {
+    byte list[10] = {}, out[10] = {};
+    for (int i = 1; i <= l; ++i) list[i] = work[i] = static_cast<byte>(i);
+    random_permutation(list, l, out, aux);
     for (int i = 1; i <= l; ++i) perm[i] = out[i];
 }
 
-void zeichen_mischen(FARBFELD& work, FARBFELD& perm, byte& hilf, const byte* zeichen, int n) {
-    byte liste[37] = {}, out[37] = {};
-    for (int i = 1; i <= n; ++i) liste[i] = work[i] = zeichen[i];
-    zufallspermutation(liste, n, out, hilf);
+void shuffle_signs(FARBFELD& work, FARBFELD& perm, byte& aux, const byte* signs, int n) {
+    byte list[37] = {}, out[37] = {};
+    for (int i = 1; i <= n; ++i) list[i] = work[i] = signs[i];
+    random_permutation(list, n, out, aux);
     for (int i = 1; i <= n; ++i) perm[i] = out[i];
 }
 
 }  // namespace
 
-void SETZE_ANFANG(byte l, byte n, bool wdh, bool filler, bool first) {
+void SETZE_ANFANG(byte l, byte n, bool repeat, bool filler, bool first) {
     if (n < 1 || l < 1 || l > 9) return;
     OK = true;
-    char muster[10] = {};
+    char pattern[10] = {};
     if (n == 1) {
-        for (int j = 0; j < l; ++j) muster[j] = '1';
+        for (int j = 0; j < l; ++j) pattern[j] = '1';
     } else {
-        const std::string_view m = muster_roh(l, n, wdh, filler);
+        const std::string_view m = raw_pattern(l, n, repeat, filler);
         if (m.size() == static_cast<std::size_t>(l)) {
-            for (int j = 0; j < l; ++j) muster[j] = m[j];
+            for (int j = 0; j < l; ++j) pattern[j] = m[j];
         } else if (l == 2 && n == 2) {
-            muster[0] = '1';
-            muster[1] = console::random(2) == 0 ? '1' : '2';
+            pattern[0] = '1';
+            pattern[1] = console::random(2) == 0 ? '1' : '2';
         } else {
             // No pattern tabled: as many different signs as there are.
-            for (int j = 0; j < l; ++j) muster[j] = static_cast<char>('1' + (j < n ? j : 0));
+            for (int j = 0; j < l; ++j) pattern[j] = static_cast<char>('1' + (j < n ? j : 0));
         }
     }
     for (int j = 1; j <= l; ++j) {
-        const char c = muster[j - 1];
+        const char c = pattern[j - 1];
         const byte sign = c == '*' ? PERMF[0] : PERMF[c - '0'];
         ANFANG.d(PERMZ[j]) = sign;
     }
@@ -83,30 +83,30 @@ void SETZE_ANFANG(byte l, byte n, bool wdh, bool filler, bool first) {
 
 void NEUER_ANFANG() {
     const int l = X.CODELAENGE;
-    byte zeichen[37];
+    byte signs[37];
     int m = 0;
     for (int c = 1; c <= MAXFARBE; ++c)
-        if (ERL_FARBE[c]) zeichen[++m] = static_cast<byte>(c);
-    positionen_mischen(ZAHLENREIHENFOLGE, PERMZ, HILFZAHLREIHENFOLGE, l);
+        if (ERL_FARBE[c]) signs[++m] = static_cast<byte>(c);
+    shuffle_positions(ZAHLENREIHENFOLGE, PERMZ, HILFZAHLREIHENFOLGE, l);
     PERMF[0] = FEHLZEICHEN;
-    zeichen_mischen(FARBENREIHENFOLGE, PERMF, HILFFARBREIHENFOLGE, zeichen, m);
+    shuffle_signs(FARBENREIHENFOLGE, PERMF, HILFFARBREIHENFOLGE, signs, m);
     SETZE_ANFANG(static_cast<byte>(l), static_cast<byte>(m), X.WIEDERHOLUNG, true, false);
 }
 
 void INIT_RATEN(bool& ok) {
     const int l = X.CODELAENGE;
     const int n = MAXFARBE;
-    const bool leer = X.LEERZEICHEN_ERLAUBT;
+    const bool vacant = X.LEERZEICHEN_ERLAUBT;
     ok = true;
-    gib_suchpuffer_frei();  // a copy left from an earlier match
+    release_search_buffer();  // a copy left from an earlier match
     ZAEHLE_VORH_FARBE = 0;
     VORH_FARBE.fill(false);
-    GENUGPLATZ = (l + n + 24 + (leer ? 1 : 0)) < SIZERATEN;
+    GENUGPLATZ = (l + n + 24 + (vacant ? 1 : 0)) < SIZERATEN;
     ERL_FARBE.fill(false);
     for (int c = 1; c <= n; ++c) ERL_FARBE[c] = true;
 
     FARBE0 = static_cast<byte>(l + 1);
-    FARBEPL = static_cast<byte>(leer ? l + 1 : l);
+    FARBEPL = static_cast<byte>(vacant ? l + 1 : l);
     FARBE1 = static_cast<byte>(FARBEPL + 1);
     FARBE2 = static_cast<byte>(FARBEPL + 2);
     FARBE3 = static_cast<byte>(FARBEPL + 3);
@@ -115,7 +115,7 @@ void INIT_RATEN(bool& ok) {
 
     // The number of codes is counted here rather than taken on trust, so the
     // progress figures stay right even when the capacity check has not run.
-    const std::int64_t anzahl = anzahl_kandidaten(l, n, leer);
+    const std::int64_t count = candidate_count(l, n, vacant);
     VERS = VERSLOE = nullptr;
     ERLAUBT = nullptr;
     SCHLUSSLICHT = nullptr;
@@ -125,33 +125,33 @@ void INIT_RATEN(bool& ok) {
     ZEIT_GERATEN_KL100 = true;
     NEUER_KANDIDAT = false;
     GERATENE_VERSUCHE = 0;
-    ZAHLGESAMTVERSUCHE = ZAHL_DER_VERSUCHE = NUMMER_PLUS = static_cast<std::int32_t>(anzahl);
+    ZAHLGESAMTVERSUCHE = ZAHL_DER_VERSUCHE = NUMMER_PLUS = static_cast<std::int32_t>(count);
     SETZE_RATE_ZEIT_AKT = SETZEZEITLETZTERVERSUCH = RATEN_ZEITANZEIGE = true;
 
     // Opening relabelling and the opening guess, shown before the build.
-    positionen_mischen(ZAHLENREIHENFOLGE, PERMZ, HILFZAHLREIHENFOLGE, l);
-    byte alle[37];
-    for (int c = 1; c <= n; ++c) alle[c] = static_cast<byte>(c);
+    shuffle_positions(ZAHLENREIHENFOLGE, PERMZ, HILFZAHLREIHENFOLGE, l);
+    byte all[37];
+    for (int c = 1; c <= n; ++c) all[c] = static_cast<byte>(c);
     PERMF[0] = 0;
-    zeichen_mischen(FARBENREIHENFOLGE, PERMF, HILFFARBREIHENFOLGE, alle, n);
-    SETZE_ANFANG(static_cast<byte>(l), static_cast<byte>(n), MERKE_WDHG || X.WIEDERHOLUNG, leer, true);
+    shuffle_signs(FARBENREIHENFOLGE, PERMF, HILFFARBREIHENFOLGE, all, n);
+    SETZE_ANFANG(static_cast<byte>(l), static_cast<byte>(n), MERKE_WDHG || X.WIEDERHOLUNG, vacant, true);
 
     // Build relabelling: every code is stored under one fixed random renaming.
-    positionen_mischen(ZAHLENREIHENFOLGETM, PERMZTM, HILFZAHLREIHENFOLGETM, l);
+    shuffle_positions(ZAHLENREIHENFOLGETM, PERMZTM, HILFZAHLREIHENFOLGETM, l);
     PERMFTM[0] = 0;
-    zeichen_mischen(FARBENREIHENFOLGETM, PERMFTM, HILFFARBREIHENFOLGETM, alle, n);
+    shuffle_signs(FARBENREIHENFOLGETM, PERMFTM, HILFFARBREIHENFOLGETM, all, n);
 
-    bool fertig = baue_speicher(l, n);
-    if (fertig) {
+    bool done = build_store(l, n);
+    if (done) {
         SCHREIBE_ZEIT();
-        fertig = !tastatur_bricht_ab();
+        done = !keyboard_breaks_off();
     }
-    if (fertig) {
-        baue_loesungskette();
+    if (done) {
+        build_solution_chain();
         SCHREIBE_ZEIT();
-        fertig = !tastatur_bricht_ab();
+        done = !keyboard_breaks_off();
     }
-    if (!fertig) {
+    if (!done) {
         RATEN_ZEITANZEIGE = false;
         abandon_match(A);
         INITFELD();

@@ -6,10 +6,10 @@
 
 namespace zqspiel {
 
-// A random permutation of the k entries liste[1..k] into perm[1..k]: each
+// A random permutation of the k entries list[1..k] into perm[1..k]: each
 // step takes the h-th remaining entry, h = random(remaining) + 1, and closes
-// the gap. hilf gets the last h drawn.
-void zufallspermutation(const byte* liste, int k, byte* perm, byte& hilf);
+// the gap. aux gets the last h drawn.
+void random_permutation(const byte* list, int k, byte* perm, byte& aux);
 
 // Writes an opening guess for code length l over n signs into ANFANG with
 // its sign counts: the pattern of the opening table (filler stands for the
@@ -17,7 +17,7 @@ void zufallspermutation(const byte* liste, int k, byte* perm, byte& hilf);
 // filler PERMF[0], at position PERMZ[place]. With first the guess is also
 // written at the cursor (the guess field), which then returns to (WX, WY).
 // Does nothing unless n >= 1 and 1 <= l <= 9; sets OK otherwise.
-void SETZE_ANFANG(byte l, byte n, bool wdh, bool filler, bool first);
+void SETZE_ANFANG(byte l, byte n, bool repeat, bool filler, bool first);
 
 // The next opening guess after an answer 0, 0: a fresh relabelling over the
 // signs still possible, FEHLZEICHEN as the filler.

@@ -6,7 +6,7 @@
 
 namespace zqspiel {
 
-bool tastatur_bricht_ab(unsigned char* scan) {
+bool keyboard_breaks_off(unsigned char* scan) {
     if (scan) *scan = 0;
     if (!console::key_pressed()) return false;
     const unsigned char k = console::read_key();

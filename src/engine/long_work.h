@@ -13,7 +13,7 @@ namespace zqspiel {
 // Reads one waiting key, if there is one: true for Esc or Ctrl-C. The second
 // code of an extended key is read too and, when scan is given, stored there
 // (0 for any other key); every other key is dropped.
-bool tastatur_bricht_ab(unsigned char* scan = nullptr);
+bool keyboard_breaks_off(unsigned char* scan = nullptr);
 
 // Counts work down to the next look at the clock and the keyboard, so that a
 // loop pays one subtraction per unit of work and a look only every `step`

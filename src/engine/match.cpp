@@ -42,19 +42,19 @@ MenuResult conditions_menu() {
     // Whatever set the conditions, a code longer than the set is shown and
     // played with repetition.
     MAXFARBE = number_of_last_sign();
-    erzwinge_wiederholung();
+    repetition_required();
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, false);
     NAMEOK(false);
     BILDSCHIRM();
 
     int walk = 0;  // the dialog step to walk from before the menu is read
-    if (zwei_personen_fest()) walk = FELD_LOESUNGSGEBER;
+    if (two_persons_fixed()) walk = FIELD_ENCODER;
 
     for (;;) {
         if (walk != 0) {
-            const DialogEnde e = BEDINGUNGEN_AENDERN(walk);
+            const DialogEnd e = change_conditions(walk);
             walk = 0;
-            if (e == DialogEnde::hauptmenue) return MenuResult::main_menu;
+            if (e == DialogEnd::main_menu) return MenuResult::main_menu;
             WEITER = false;
         }
         NAMEN_UEBERSPRINGEN = false;
@@ -99,23 +99,23 @@ MenuResult conditions_menu() {
                 // two persons with a fixed code: the new encoder types a new one
                 SCHREIBE_NAME(true, true, true);
                 ZURUECK = false;
-                schreibe_loesungspunkte();
+                write_solution_dots();
                 console::goto_xy(46, 18);
-                walk = FELD_GEHEIMCODE;
+                walk = FIELD_SECRET_CODE;
                 break;
             case key::BACKSPACE:
-                if (zwei_personen_fest()) {
+                if (two_persons_fixed()) {
                     ZURUECK = true;
-                    walk = FELD_GEHEIMCODE;
+                    walk = FIELD_SECRET_CODE;
                 } else {
-                    schreibe_loesungspunkte();
+                    write_solution_dots();
                     WEITER = false;
                     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, true, false);
-                    walk = FELD_LOESUNGSGEBER;
+                    walk = FIELD_ENCODER;
                 }
                 break;
             case '3':
-                walk = FELD_ZEITLIMIT;
+                walk = FIELD_ZEITLIMIT;
                 break;
             case '4':
                 return MenuResult::main_menu;
@@ -146,7 +146,7 @@ void redraw_ring(int n) {
     for (int h = 1; h <= 2; ++h) {
         for (int r = 1; r <= 15; ++r) {
             const VERSUCH& v = V30[((h - 1) * 15 + r + L - 1) % 30 + 1];
-            console::write_at(X1[h], r + 8, versuchsnummer_text(v.NR, zeros));
+            console::write_at(X1[h], r + 8, trial_number_text(v.NR, zeros));
             if (h == 2 && r == 15) continue;
             console::write_at(X2[h], r + 8, code_text(v.ZUG, n));
             write_answer(X3[h], X4[h], r + 8, v.P, v.Z);
@@ -167,7 +167,7 @@ bool trial_loop() {
             ++NUMMER;
             VERSUCH& v = V30[(h - 1) * 15 + r];
             v.NR = static_cast<std::int16_t>(NUMMER);
-            console::write_at(X1[h], r + 8, versuchsnummer_text(NUMMER, false));
+            console::write_at(X1[h], r + 8, trial_number_text(NUMMER, false));
             if (NUMMER == 2) console::write_at(32, 5, std::string(11, ' '));
             play_trial(h, r + 8, v);
             if (broken_off()) return false;
@@ -180,7 +180,7 @@ bool trial_loop() {
     WEITER = last_p < n;
     while (WEITER) {
         F6_GEDR = false;
-        NUMMER = naechste_nummer(NUMMER);
+        NUMMER = next_number(NUMMER);
         L = static_cast<byte>(L % 30 + 1);
         VERSUCH& v = V30[L];
         v.NR = static_cast<std::int16_t>(NUMMER % 1000);
@@ -227,17 +227,17 @@ bool end_of_match(bool aborted) {
 
 }  // namespace
 
-std::string versuchsnummer_text(std::int32_t nr, bool mit_nullen) {
+std::string trial_number_text(std::int32_t nr, bool with_zeros) {
     std::string s = std::to_string(nr);
-    if (s.size() < 3) s.insert(0, 3 - s.size(), mit_nullen ? '0' : ' ');
+    if (s.size() < 3) s.insert(0, 3 - s.size(), with_zeros ? '0' : ' ');
     return s;
 }
 
-std::int32_t naechste_nummer(std::int32_t nummer) {
-    return nummer < 2147483647 ? nummer + 1 : 2147482648;
+std::int32_t next_number(std::int32_t number) {
+    return number < 2147483647 ? number + 1 : 2147482648;
 }
 
-void ziehe_loesung() {
+void draw_solution() {
     const int n = X.CODELAENGE;
     LOESUNG.blank();
     // More positions than signs can only be filled with repetition, whatever
@@ -256,7 +256,7 @@ void ziehe_loesung() {
     }
 }
 
-void zaehle_loesungsfarben() {
+void count_solution_signs() {
     const int n = X.CODELAENGE;
     if (!X.WIEDERHOLUNG && n == MAXFARBE) {
         for (int s = 1; s <= MAXFARBE; ++s) LOESUNGSFARBEN[s] = 1;
@@ -271,11 +271,11 @@ void zaehle_loesungsfarben() {
     }
 }
 
-bool spiele_partie() {
+bool play_match_loop() {
     // preparation
     console::clr_scr();
     MAXFARBE = number_of_last_sign();
-    erzwinge_wiederholung();
+    repetition_required();
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
     LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
     BEDINGUNGENSPEICHERN();
@@ -289,16 +289,16 @@ bool spiele_partie() {
     ALLESTERNEDRUCKEN = true;
 
     REIHENFOLGE();
-    setze_uhr_fuer_partie();
+    set_clock_for_match();
 
     const byte max_trials = WIEVIELE(static_cast<byte>(n), MAXFARBE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT);
     bool aborted = false;
 
-    if (!zwei_personen_fest()) LOESUNG.blank();
+    if (!two_persons_fixed()) LOESUNG.blank();
     GESPIELT.fill(0);
 
-    zeichne_brett(max_trials, max_trials > 0,
-                  INIT_MUSTER(static_cast<byte>(n), MAXFARBE, X.WIEDERHOLUNG, LEERZ_MERKER));
+    draw_board(max_trials, max_trials > 0,
+               INIT_MUSTER(static_cast<byte>(n), MAXFARBE, X.WIEDERHOLUNG, LEERZ_MERKER));
 
     X2[1] = static_cast<std::uint16_t>((101 - n) / 2);
     X2[2] = static_cast<std::uint16_t>((141 - n) / 2);
@@ -307,14 +307,14 @@ bool spiele_partie() {
     PL_0 = static_cast<byte>(n < MAXFARBE ? n : MAXFARBE);
     PL_1 = static_cast<byte>(PL_0 + 1);
 
-    if (X.PC_LOESUNG && X.LOESUNG_FEST) ziehe_loesung();
+    if (X.PC_LOESUNG && X.LOESUNG_FEST) draw_solution();
 
     AEQUI_KLASSE = true;
     FEHLZEICHEN = 0;
     NUMMER = 0;
     UNTERBR = 0;
     NEUER_KANDIDAT = true;
-    starte_spieluhr();
+    start_match_clock();
     ZEITEIN = true;
 
     // The computer codebreaker shows its opening guess in the first trial's
@@ -326,25 +326,25 @@ bool spiele_partie() {
 
     bool ok = true;
     if (!X.LOESUNG_FEST && !X.PC_RAET) {
-        const bool wdh = X.WIEDERHOLUNG;
+        const bool repeat = X.WIEDERHOLUNG;
         if (X.PC_LOESUNG && without_repetition_for_lists(n)) X.WIEDERHOLUNG = false;
         INIT_NICHT_FEST(ok);
-        X.WIEDERHOLUNG = wdh;
+        X.WIEDERHOLUNG = repeat;
         if (!ok) aborted = true;
     }
     if (X.PC_RAET) {
-        const bool wdh = X.WIEDERHOLUNG;
+        const bool repeat = X.WIEDERHOLUNG;
         // The opening pattern follows the repetition the user chose, even
         // when the store is built without it.
-        MERKE_WDHG = wdh;
+        MERKE_WDHG = repeat;
         if (X.PC_LOESUNG && !X.LOESUNG_FEST && without_repetition_for_lists(n)) X.WIEDERHOLUNG = false;
         INIT_RATEN(ok);
-        X.WIEDERHOLUNG = wdh;
+        X.WIEDERHOLUNG = repeat;
         INITFELD();
         if (!ok) aborted = true;
     }
 
-    if (X.LOESUNG_FEST && (X.PC_LOESUNG || !X.PC_RAET)) zaehle_loesungsfarben();
+    if (X.LOESUNG_FEST && (X.PC_LOESUNG || !X.PC_RAET)) count_solution_signs();
     if (X.TON && !X.PC_RAET) beep();
 
     if (!aborted) aborted = !trial_loop();
@@ -354,7 +354,7 @@ bool spiele_partie() {
 void run_matches() {
     for (;;) {
         if (conditions_menu() == MenuResult::main_menu) return;
-        if (!spiele_partie()) return;
+        if (!play_match_loop()) return;
     }
 }
 

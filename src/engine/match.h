@@ -14,20 +14,20 @@ void run_matches();
 
 // One match from its preparation to the "new game?" answer: true = back to
 // the conditions screen, false = back to the main menu.
-bool spiele_partie();
+bool play_match_loop();
 
 // The computer's fixed secret for the conditions in force (MAXFARBE signs,
 // repetition as X says), drawn from the console's random source.
-void ziehe_loesung();
+void draw_solution();
 
 // LOESUNGSFARBEN from LOESUNG.
-void zaehle_loesungsfarben();
+void count_solution_signs();
 
 // The trial number as the table shows it: three columns, right-aligned,
 // padded with '0' instead of blanks once the count has passed 999.
-std::string versuchsnummer_text(std::int32_t nr, bool mit_nullen);
+std::string trial_number_text(std::int32_t nr, bool with_zeros);
 
-// The number of the trial after `nummer`: the count never overflows.
-std::int32_t naechste_nummer(std::int32_t nummer);
+// The number of the trial after `number`: the count never overflows.
+std::int32_t next_number(std::int32_t number);
 
 }  // namespace zqspiel

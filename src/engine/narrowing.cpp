@@ -16,32 +16,32 @@ namespace zqspiel {
 namespace {
 
 // The sign counts of a node, indexed by sign number 1..MAXFARBE.
-const byte* zeichenzaehler(const LISTE* s) { return s->data + FARBEPL - 1; }
+const byte* sign_counts(const LISTE* s) { return s->data + FARBEPL - 1; }
 
 // P and common of guess g against candidate s, on sign numbers.
-void vergleiche(const LISTE* g, const LISTE* s, int& p, int& common) {
+void compare(const LISTE* g, const LISTE* s, int& p, int& common) {
     byte bp = 0, bc = 0;
-    bewerte_nummern(g->data, s->data, zeichenzaehler(g), zeichenzaehler(s), X.CODELAENGE, MAXFARBE, bp, bc);
+    score_numbers(g->data, s->data, sign_counts(g), sign_counts(s), X.CODELAENGE, MAXFARBE, bp, bc);
     p = bp;
     common = bc;
 }
 
-bool abbruch_taste(unsigned char& taste) {
+bool break_key_pressed(unsigned char& pressed_key) {
     SCHREIBE_ZEIT();
-    if (!tastatur_bricht_ab()) return false;
-    abandon_match(taste);
+    if (!keyboard_breaks_off()) return false;
+    abandon_match(pressed_key);
     return true;
 }
 
 // The strike list: signs to be taken out of the guesses; 0 stands for "holds
 // a vacant sign".
-struct Streichliste {
+struct StrikeList {
     int n = 0;
     byte z[38];
     void add(byte c) { z[n++] = c; }
 };
 
-bool haelt(const LISTE* g, const Streichliste& f) {
+bool holds(const LISTE* g, const StrikeList& f) {
     for (int j = 0; j < f.n; ++j) {
         const byte c = f.z[j];
         if (c == 0) {
@@ -54,14 +54,14 @@ bool haelt(const LISTE* g, const Streichliste& f) {
 }
 
 // Solved: the guess is the secret.
-void merke_loesung(const LISTE* g) {
+void note_solution(const LISTE* g) {
     LOESUNG.blank();
     for (int i = 1; i <= X.CODELAENGE; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[g->d(i)]);
 }
 
 // The answer 0, 0: no sign of the guess is in the secret; those still
 // thought possible go on the strike list, the last of them is the filler.
-void streiche_zeichen_des_zugs(const LISTE* g, Streichliste& f) {
+void strike_signs_of_move(const LISTE* g, StrikeList& f) {
     ZAEHLE_VORH_FARBE = 0;
     for (int c = MAXFARBE; c >= 1; --c) {
         if (!ERL_FARBE[c]) continue;
@@ -77,32 +77,32 @@ void streiche_zeichen_des_zugs(const LISTE* g, Streichliste& f) {
 
 // Unlinks from the solution chain every candidate that would have answered
 // differently; the head is tested last. Gives the number left.
-std::int64_t behalte_passende(const LISTE* g, byte p, byte z, const Streichliste& f) {
-    auto passt = [&](const LISTE* s) {
+std::int64_t keep_matching(const LISTE* g, byte p, byte z, const StrikeList& f) {
+    auto fits = [&](const LISTE* s) {
         if (p == 0 && z == 0) {
             for (int j = 0; j < f.n; ++j)
                 if (s->d(FARBEPL + f.z[j]) > 0) return false;
             return true;
         }
         int sp, sc;
-        vergleiche(g, s, sp, sc);
+        compare(g, s, sp, sc);
         if (KENNEALLEFARBEN) return sp == p;
         return sp == p && sc == p + z;
     };
     if (!ERLAUBT) return 0;
     std::int64_t rest = 0;
-    PTR vor = ERLAUBT;
+    PTR before_node = ERLAUBT;
     for (PTR s = ERLAUBT->link3; s; s = s->link3) {
-        if (passt(s)) {
-            vor->link3 = s;
-            vor = s;
+        if (fits(s)) {
+            before_node->link3 = s;
+            before_node = s;
             ++rest;
         } else {
-            vor->link3 = nullptr;
+            before_node->link3 = nullptr;
         }
     }
-    vor->link3 = nullptr;
-    if (!passt(ERLAUBT))
+    before_node->link3 = nullptr;
+    if (!fits(ERLAUBT))
         ERLAUBT = ERLAUBT->link3;
     else
         ++rest;
@@ -110,7 +110,7 @@ std::int64_t behalte_passende(const LISTE* g, byte p, byte z, const Streichliste
 }
 
 // One or two candidates left: they alone are the guess chain.
-void nur_noch_kandidaten(std::int64_t rest) {
+void only_candidates_left(std::int64_t rest) {
     AEQUI_KLASSE = false;
     ZAHLGESAMTVERSUCHE = static_cast<std::int32_t>(rest);
     VERS = ERLAUBT;
@@ -125,10 +125,10 @@ void nur_noch_kandidaten(std::int64_t rest) {
 }
 
 // The chosen guess has been played: out of the guess chain.
-void nimm_aus_versuchskette(PTR g, PTR vorgaenger) {
-    if (vorgaenger) {
-        vorgaenger->link2 = g->link2;
-        if (SCHLUSSLICHT == g) SCHLUSSLICHT = vorgaenger;
+void take_from_guess_chain(PTR g, PTR predecessor) {
+    if (predecessor) {
+        predecessor->link2 = g->link2;
+        if (SCHLUSSLICHT == g) SCHLUSSLICHT = predecessor;
     } else {
         VERS = g->link2;
         if (SCHLUSSLICHT == g) SCHLUSSLICHT = nullptr;
@@ -140,7 +140,7 @@ void nimm_aus_versuchskette(PTR g, PTR vorgaenger) {
 // What the answer tells about the signs: the signs that occur in some
 // candidate left (all of the guess's when P + Z is the length); a sign that
 // was possible and occurs in none goes on the strike list.
-void lerne_zeichen(const LISTE* g, byte p, byte z, Streichliste& f) {
+void learn_signs(const LISTE* g, byte p, byte z, StrikeList& f) {
     const int l = X.CODELAENGE, n = MAXFARBE;
     int a = 0;
     for (int c = 1; c <= n; ++c) a += ERL_FARBE[c] ? 1 : 0;
@@ -165,11 +165,11 @@ void lerne_zeichen(const LISTE* g, byte p, byte z, Streichliste& f) {
 }
 
 // The strike list spares a filler for the opening guesses.
-void behalte_fuellzeichen(Streichliste& f) {
-    int moeglich = 0;
-    for (int c = 1; c <= MAXFARBE; ++c) moeglich += ERL_FARBE[c] ? 1 : 0;
+void keep_filler_signs(StrikeList& f) {
+    int possible = 0;
+    for (int c = 1; c <= MAXFARBE; ++c) possible += ERL_FARBE[c] ? 1 : 0;
     // (a) Keep one absent sign usable as filler when few are left.
-    if (moeglich < 3 && X.CODELAENGE > 3 && !ALLE_F_LOESCHEN) {
+    if (possible < 3 && X.CODELAENGE > 3 && !ALLE_F_LOESCHEN) {
         ALLE_F_LOESCHEN = true;
         --f.n;
     }
@@ -182,18 +182,18 @@ void behalte_fuellzeichen(Streichliste& f) {
 
 // Every guess that holds a struck sign leaves the guess chain; the head is
 // tested last.
-void streiche_versuche(const Streichliste& f) {
-    PTR vor = VERS;
+void strike_guesses(const StrikeList& f) {
+    PTR before_node = VERS;
     for (PTR q = VERS->link2; q; q = q->link2) {
-        if (haelt(q, f)) {
-            vor->link2 = q->link2;
+        if (holds(q, f)) {
+            before_node->link2 = q->link2;
             --ZAHLGESAMTVERSUCHE;
-            if (SCHLUSSLICHT == q) SCHLUSSLICHT = vor;
+            if (SCHLUSSLICHT == q) SCHLUSSLICHT = before_node;
         } else {
-            vor = q;
+            before_node = q;
         }
     }
-    if (haelt(VERS, f)) {
+    if (holds(VERS, f)) {
         if (SCHLUSSLICHT == VERS) SCHLUSSLICHT = nullptr;
         VERS = VERS->link2;
         --ZAHLGESAMTVERSUCHE;
@@ -202,34 +202,34 @@ void streiche_versuche(const Streichliste& f) {
 
 }  // namespace
 
-bool verenge(PTR g, bool echte_suche, PTR vorgaenger, byte p, byte z, unsigned char& taste) {
+bool narrow(PTR g, bool real_search, PTR predecessor, byte p, byte z, unsigned char& pressed_key) {
     const int l = X.CODELAENGE;
     RATENDRAN = true;
     if (p != 0 || z != 0) AEQUI_KLASSE = false;
-    Streichliste f;
-    const bool geloest = p == l;
+    StrikeList f;
+    const bool solved = p == l;
 
-    if (geloest) {
+    if (solved) {
         // 1. Solved: the guess is the secret.
-        merke_loesung(g);
+        note_solution(g);
     } else {
         // 2. An answer 0, 0 strikes every sign of the guess.
-        if (p == 0 && z == 0) streiche_zeichen_des_zugs(g, f);
+        if (p == 0 && z == 0) strike_signs_of_move(g, f);
         // 3. The candidates that would have answered differently go.
-        const std::int64_t rest = behalte_passende(g, p, z, f);
+        const std::int64_t rest = keep_matching(g, p, z, f);
         if (rest == 1 || rest == 2) {
             // 4. One or two left: no search is needed any more.
-            nur_noch_kandidaten(rest);
+            only_candidates_left(rest);
         } else if (rest > 2) {
             // 5. The guess played leaves the guess chain.
-            if (echte_suche) nimm_aus_versuchskette(g, vorgaenger);
-            if (abbruch_taste(taste)) return false;
+            if (real_search) take_from_guess_chain(g, predecessor);
+            if (break_key_pressed(pressed_key)) return false;
             // 6. Signs that no candidate left holds are struck.
-            if (!KENNEALLEFARBEN && (p != 0 || z != 0)) lerne_zeichen(g, p, z, f);
-            if (abbruch_taste(taste)) return false;
+            if (!KENNEALLEFARBEN && (p != 0 || z != 0)) learn_signs(g, p, z, f);
+            if (break_key_pressed(pressed_key)) return false;
             // 7. A filler is spared, 8. the guesses holding a struck sign go.
-            if (f.n > 0) behalte_fuellzeichen(f);
-            if (f.n > 0 && VERS) streiche_versuche(f);
+            if (f.n > 0) keep_filler_signs(f);
+            if (f.n > 0 && VERS) strike_guesses(f);
         }
     }
 
@@ -238,39 +238,39 @@ bool verenge(PTR g, bool echte_suche, PTR vorgaenger, byte p, byte z, unsigned c
     for (int i = 1; i <= l; ++i) GESPIELT[g->d(i)] = 1;
     if (AEQUI_KLASSE) NEUER_ANFANG();
     if (ZAEHLE_VORH_FARBE == l && !X.WIEDERHOLUNG) KENNEALLEFARBEN = true;
-    if (geloest) {
+    if (solved) {
         LISTEN_FREIGEBEN(true);
         ZEITEIN = false;
     }
     return true;
 }
 
-void antworte_und_verenge(PTR g, const KLASSENTABELLE& tabelle, bool echte_suche, PTR vorgaenger,
-                          const CODE& zug, byte& p, byte& z, unsigned char& taste) {
+void answer_and_narrow(PTR g, const ClassTable& table, bool real_search, PTR predecessor,
+                       const CODE& move, byte& p, byte& z, unsigned char& pressed_key) {
     const int l = X.CODELAENGE;
     p = 0;
     if (!X.PC_LOESUNG) {
         X3I = WX;
         X4I = static_cast<byte>(WX + 2);
-        if (!read_checked_answer(tabelle, static_cast<byte>(l), X3I, X4I, WY, p, z, taste)) {
+        if (!read_checked_answer(table, static_cast<byte>(l), X3I, X4I, WY, p, z, pressed_key)) {
             RATENDRAN = true;
-            abandon_match(taste);
+            abandon_match(pressed_key);
             return;
         }
     } else {
         if (!X.LOESUNG_FEST) {
             if (ERLAUBT && !ERLAUBT->link3) {
                 int sp, sc;
-                vergleiche(g, ERLAUBT, sp, sc);
+                compare(g, ERLAUBT, sp, sc);
                 p = static_cast<byte>(sp);
                 z = static_cast<byte>(sc - sp);
             } else {
                 byte common = 0;
-                WAEHLE_ANTWORT(tabelle, p, common);
+                choose_answer(table, p, common);
                 z = static_cast<byte>(common - p);
             }
         } else {
-            BEWERTE(zug, LOESUNG, p, z);
+            BEWERTE(move, LOESUNG, p, z);
         }
         console::goto_xy(WX, WY);
         console::write_num(p);
@@ -279,7 +279,7 @@ void antworte_und_verenge(PTR g, const KLASSENTABELLE& tabelle, bool echte_suche
         console::goto_xy(WX + 2, WY);
         if (X.TON && p == l) beep();
     }
-    verenge(g, echte_suche, vorgaenger, p, z, taste);
+    narrow(g, real_search, predecessor, p, z, pressed_key);
 }
 
 }  // namespace zqspiel

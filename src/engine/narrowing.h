@@ -7,17 +7,17 @@
 
 namespace zqspiel {
 
-// Obtains the answer to the guess g (AKTUELL, shown as zug): typed by the
+// Obtains the answer to the guess g (AKTUELL, shown as move): typed by the
 // person through the answer entry, or given by the computer from its fixed
 // code or, with a not-fixed code, by the answer that keeps the most
-// candidates. tabelle is the class table of g; after a real search g leaves
-// the guess chain through vorgaenger. taste = 27 when the user broke off
+// candidates. table is the class table of g; after a real search g leaves
+// the guess chain through predecessor. pressed_key = 27 when the user broke off
 // (the store is then released).
-void antworte_und_verenge(PTR g, const KLASSENTABELLE& tabelle, bool echte_suche, PTR vorgaenger,
-                          const CODE& zug, byte& p, byte& z, unsigned char& taste);
+void answer_and_narrow(PTR g, const ClassTable& table, bool real_search, PTR predecessor,
+                       const CODE& move, byte& p, byte& z, unsigned char& pressed_key);
 
 // The narrowing alone, after the answer p, z to g. Returns false when the
-// user broke off (taste = 27, store released).
-bool verenge(PTR g, bool echte_suche, PTR vorgaenger, byte p, byte z, unsigned char& taste);
+// user broke off (pressed_key = 27, store released).
+bool narrow(PTR g, bool real_search, PTR predecessor, byte p, byte z, unsigned char& pressed_key);
 
 }  // namespace zqspiel

@@ -9,7 +9,7 @@ namespace {
 // The decision table by code length (index 2..9) and repetition (0 = no,
 // 1 = yes): stretches of sign counts "from-to:pattern" or "count:pattern",
 // separated by ';'. Kept in this readable form and indexed once on first use.
-constexpr const char* TABELLE[10][2] = {
+constexpr const char* TABLE[10][2] = {
     {nullptr, nullptr},
     {nullptr, nullptr},
     {"2-36:12", "3-36:12"},
@@ -45,19 +45,19 @@ constexpr const char* TABELLE[10][2] = {
 };
 
 // With two signs and the vacant sign allowed, from four positions on.
-constexpr const char* MIT_LEERZEICHEN[10] = {nullptr,   nullptr,    nullptr,     nullptr,
+constexpr const char* WITH_VACANT[10] = {nullptr,   nullptr,    nullptr,     nullptr,
                                              "111*",    "1112*",    "11112*",    "111112*",
                                              "1111112*", "11111112*"};
 
-constexpr const char EINSEN[] = "111111111";
+constexpr const char ONES[] = "111111111";
 
 using Index = std::array<std::array<std::array<std::string_view, 37>, 2>, 10>;
 
-Index baue_index() {
+Index build_index() {
     Index idx{};
     for (int n = 2; n <= 9; ++n)
         for (int w = 0; w < 2; ++w) {
-            const char* q = TABELLE[n][w];
+            const char* q = TABLE[n][w];
             while (*q) {
                 int lo = 0, hi;
                 while (*q >= '0' && *q <= '9') lo = lo * 10 + (*q++ - '0');
@@ -79,23 +79,23 @@ Index baue_index() {
 }
 
 const Index& index() {
-    static const Index idx = baue_index();
+    static const Index idx = build_index();
     return idx;
 }
 
 }  // namespace
 
-std::string_view muster_roh(byte n, byte s, bool wdh, bool leer) {
+std::string_view raw_pattern(byte n, byte s, bool repeat, bool vacant) {
     if (n == 0 || s == 0 || n > 9) return {};
-    if (n == 2 && s == 2 && wdh) return {};
-    if (s == 1 || n == 1) return std::string_view(EINSEN, n);
-    if (s == 2 && n >= 4 && leer) return MIT_LEERZEICHEN[n];
+    if (n == 2 && s == 2 && repeat) return {};
+    if (s == 1 || n == 1) return std::string_view(ONES, n);
+    if (s == 2 && n >= 4 && vacant) return WITH_VACANT[n];
     // Beyond the ring's 36 signs the last row holds.
-    return index()[n][wdh ? 1 : 0][s > 36 ? 36 : s];
+    return index()[n][repeat ? 1 : 0][s > 36 ? 36 : s];
 }
 
-std::string INIT_MUSTER(byte n, byte s, bool wdh, bool leer) {
-    const std::string_view m = muster_roh(n, s, wdh, leer);
+std::string INIT_MUSTER(byte n, byte s, bool repeat, bool vacant) {
+    const std::string_view m = raw_pattern(n, s, repeat, vacant);
     if (m.empty()) return std::string(12, ' ');
     std::string t(static_cast<std::size_t>(9 - n), ' ');
     t += '(';

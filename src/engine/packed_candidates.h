@@ -20,15 +20,15 @@ struct PackedCopy {
     int record = 16;         // bytes per record, a multiple of 16
 };
 
-// The copy as the last call of baue_kompaktkopie left it.
+// The copy as the last call of build_packed_copy left it.
 const PackedCopy& packed_copy();
 
 // Copies the solution chain from ERLAUBT, reusing the mapping when it is large
 // enough. False when the machine is short of memory: the search then runs
 // over the nodes instead.
-bool baue_kompaktkopie();
+bool build_packed_copy();
 
 // Gives the copy's memory back to the system.
-void gib_suchpuffer_frei();
+void release_search_buffer();
 
 }  // namespace zqspiel

@@ -8,7 +8,7 @@ bool vacant(char c) { return c == ' ' || c == '*'; }
 
 }  // namespace
 
-void bewerte_laenge(const CODE& guess, const CODE& code, int len, byte& p, byte& z) {
+void score_length(const CODE& guess, const CODE& code, int len, byte& p, byte& z) {
     if (len < 1) len = 1;
     if (len > 9) len = 9;
     // Counts by character: the signs are single ASCII characters, so a small
@@ -32,7 +32,7 @@ void bewerte_laenge(const CODE& guess, const CODE& code, int len, byte& p, byte&
 }
 
 void BEWERTE(const CODE& guess, const CODE& code, byte& p, byte& z) {
-    bewerte_laenge(guess, code, X.CODELAENGE, p, z);
+    score_length(guess, code, X.CODELAENGE, p, z);
 }
 
 namespace {
@@ -43,7 +43,7 @@ namespace {
 struct Cell {
     byte a, b;
 };
-constexpr Cell TAFEL[10][13] = {
+constexpr Cell BOARD[10][13] = {
     {}, {}, {},
     // Three positions over three signs with repetition take four trials in
     // the worst case (an exhaustive search shows that no first guess splits
@@ -58,35 +58,35 @@ constexpr Cell TAFEL[10][13] = {
 };
 
 // More than 12 signs (and, for the short codes, from the first dash on).
-byte beyond(int l, int n, bool wdh) {
+byte beyond(int l, int n, bool repeat) {
     switch (l) {
-        case 3: return static_cast<byte>(wdh ? (n + 11) / 3 : (n + 10) / 3);
+        case 3: return static_cast<byte>(repeat ? (n + 11) / 3 : (n + 10) / 3);
         case 4: return static_cast<byte>((n + 21) / 4);
         case 5:
             if (n <= 15) return 9;
             if (n <= 18) return 10;
-            if (n == 19) return wdh ? 11 : 10;
+            if (n == 19) return repeat ? 11 : 10;
             if (n <= 22) return 11;
-            if (n == 23) return wdh ? 12 : 11;
+            if (n == 23) return repeat ? 12 : 11;
             return static_cast<byte>((n + 37) / 5);
         case 6:
             if (n == 13) return 9;
-            if (n == 14) return wdh ? 10 : 9;
+            if (n == 14) return repeat ? 10 : 9;
             if (n <= 16) return 10;
-            if (n == 17) return wdh ? 11 : 10;
+            if (n == 17) return repeat ? 11 : 10;
             if (n <= 19) return 11;
-            if (n == 20) return wdh ? 12 : 11;
+            if (n == 20) return repeat ? 12 : 11;
             if (n <= 22) return 12;
-            if (n == 23) return wdh ? 13 : 12;
+            if (n == 23) return repeat ? 13 : 12;
             if (n <= 26) return 13;
             if (n <= 30) return 14;
             return static_cast<byte>((n + 60) / 6);
         case 7:
             if (n <= 14) return 10;
-            if (n == 15) return wdh ? 11 : 10;
+            if (n == 15) return repeat ? 11 : 10;
             if (n == 16) return 11;
             if (n <= 20) return 12;
-            if (n == 21) return wdh ? 13 : 12;
+            if (n == 21) return repeat ? 13 : 12;
             return 0;
         case 8:
             if (n <= 14) return 11;
@@ -97,19 +97,19 @@ byte beyond(int l, int n, bool wdh) {
 
 }  // namespace
 
-byte WIEVIELE(byte l, byte n, bool wdh, bool leer) {
+byte WIEVIELE(byte l, byte n, bool repeat, bool with_vacant) {
     if (n <= 1) return l == 0 ? 0 : n;
     if (l == 0 || l > 9) return 0;
     if (l == 1) return n;
-    if (l == 2) return static_cast<byte>(wdh ? (n + 4) / 2 : (n + 3) / 2);
+    if (l == 2) return static_cast<byte>(repeat ? (n + 4) / 2 : (n + 3) / 2);
     if (n <= 12) {
-        const Cell c = TAFEL[l][n];
+        const Cell c = BOARD[l][n];
         if (c.a != 0 || c.b != 0 || l == 9) {
-            const bool first = n == 2 ? leer : wdh;
+            const bool first = n == 2 ? with_vacant : repeat;
             return first ? c.a : c.b;
         }
     }
-    return beyond(l, n, wdh);
+    return beyond(l, n, repeat);
 }
 
 }  // namespace zqspiel

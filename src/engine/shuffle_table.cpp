@@ -12,22 +12,22 @@
 namespace zqspiel {
 
 namespace {
-using T = Mischtabelle;
-constexpr std::uint64_t KOPF_BYTES = sizeof(PTR) * std::uint64_t{MISCH_GROESSE};
-constexpr std::uint64_t STUECK_KOPF_BYTES = sizeof(PTR) << T::STUECK_BITS;
-static_assert(T::STUECK_BYTES % 4096 == 0);
-constexpr std::uint64_t VORAUS_GEZOGEN = 64;  // more than the store build draws ahead
+using T = ShuffleTable;
+constexpr std::uint64_t HEAD_BYTES = sizeof(PTR) * std::uint64_t{SHUFFLE_SIZE};
+constexpr std::uint64_t PIECE_HEAD_BYTES = sizeof(PTR) << T::PIECE_BITS;
+static_assert(T::PIECE_BYTES % 4096 == 0);
+constexpr std::uint64_t DRAWN_AHEAD = 64;  // more than the store build draws ahead
 
-Mischtabelle tabelle;
+ShuffleTable table;
 
-struct Zustand {
-    void* ganz = nullptr;     // the one mapping of the whole table, or nil
+struct State {
+    void* whole = nullptr;    // the one mapping of the whole table, or nil
     bool huge = false;        // it asks for large pages
-    std::uint32_t stuecke = 0;  // pieces mapped one by one
+    std::uint32_t pieces = 0;  // pieces mapped one by one
     bool touched = false;     // heads, counters or bits may be set
-} zustand;
+} state;
 
-void* abbilden(std::uint64_t bytes) {
+void* map_bytes(std::uint64_t bytes) {
     return console::map_pages(bytes);
 }
 
@@ -35,86 +35,86 @@ void* abbilden(std::uint64_t bytes) {
 // with large pages each of them costs the kernel 2 MiB of zeroing, about 300
 // MB a match, where small pages cost a few MB. A large store touches every
 // page anyway, and then large pages spare the TLB.
-void seiten_waehlen(bool gross) {
+void choose_pages(bool large) {
     // Without the advice (macOS, the BSDs) the system chooses the page size.
-    if (console::advise_large_pages(zustand.ganz, T::GANZ_BYTES, gross)) zustand.huge = gross;
+    if (console::advise_large_pages(state.whole, T::WHOLE_BYTES, large)) state.huge = large;
 }
 
-bool ganz_abbilden(bool gross) {
-    void* p = abbilden(T::GANZ_BYTES);
+bool map_whole(bool large) {
+    void* p = map_bytes(T::WHOLE_BYTES);
     if (!p) return false;
-    zustand.ganz = p;
-    zustand.huge = !gross;  // so that the choice below is made
-    seiten_waehlen(gross);
-    auto* koepfe = static_cast<PTR*>(p);
-    byte* zaehler = static_cast<byte*>(p) + KOPF_BYTES;
-    for (std::uint32_t i = 0; i < T::STUECKE; ++i) {
-        tabelle.koepfe[i] = koepfe + (std::size_t{i} << T::STUECK_BITS);
-        tabelle.zaehler[i] = zaehler + (std::size_t{i} << T::STUECK_BITS);
+    state.whole = p;
+    state.huge = !large;  // so that the choice below is made
+    choose_pages(large);
+    auto* heads = static_cast<PTR*>(p);
+    byte* counters = static_cast<byte*>(p) + HEAD_BYTES;
+    for (std::uint32_t i = 0; i < T::PIECES; ++i) {
+        table.heads[i] = heads + (std::size_t{i} << T::PIECE_BITS);
+        table.counters[i] = counters + (std::size_t{i} << T::PIECE_BITS);
     }
     return true;
 }
 
 }  // namespace
 
-Mischtabelle& mischtabelle() { return tabelle; }
+ShuffleTable& shuffle_table() { return table; }
 
-bool mischstueck_holen(std::uint32_t b) {
-    const std::uint32_t i = (b & (MISCH_GROESSE - 1)) >> T::STUECK_BITS;
-    if (tabelle.koepfe[i]) return true;
-    void* p = abbilden(T::STUECK_BYTES);
+bool fetch_mischfeld_piece(std::uint32_t b) {
+    const std::uint32_t i = (b & (SHUFFLE_SIZE - 1)) >> T::PIECE_BITS;
+    if (table.heads[i]) return true;
+    void* p = map_bytes(T::PIECE_BYTES);
     if (!p) return false;
-    tabelle.koepfe[i] = static_cast<PTR*>(p);
-    tabelle.zaehler[i] = static_cast<byte*>(p) + STUECK_KOPF_BYTES;
-    ++zustand.stuecke;
-    zustand.touched = true;
+    table.heads[i] = static_cast<PTR*>(p);
+    table.counters[i] = static_cast<byte*>(p) + PIECE_HEAD_BYTES;
+    ++state.pieces;
+    state.touched = true;
     return true;
 }
 
-PTR MISCHFELD(std::uint32_t b) { return tabelle.da(b) ? tabelle.kopf(b) : nullptr; }
-byte MISCHZ(std::uint32_t b) { return tabelle.da(b) ? tabelle.zahl(b) : byte{0}; }
+PTR MISCHFELD(std::uint32_t b) { return table.present(b) ? table.bucket_head(b) : nullptr; }
+byte MISCHZ(std::uint32_t b) { return table.present(b) ? table.counter(b) : byte{0}; }
 
-void mark_mischfeld_used() { zustand.touched = true; }
+void mark_mischfeld_used() { state.touched = true; }
 
-bool mischfeld_ganz() { return zustand.ganz != nullptr; }
+bool mischfeld_whole() { return state.whole != nullptr; }
 
-Speicherbedarf bereite_mischfeld(std::int64_t codes, std::uint64_t adressraum_frei) {
-    const bool gross = codes >= KLEINER_SPEICHER;
-    Speicherbedarf bedarf;
+MemoryNeed prepare_mischfeld(std::int64_t codes, std::uint64_t free_address_bytes) {
+    const bool large = codes >= SMALL_STORE;
+    MemoryNeed need;
     // With small pages a code touches at most a page of heads and one of
     // counters; with large ones the whole table is touched soon.
-    const long seite = sysconf(_SC_PAGESIZE);
+    const long page = sysconf(_SC_PAGESIZE);
     const std::uint64_t n = codes > 0 ? static_cast<std::uint64_t>(codes) : 0;
-    bedarf.resident = gross ? T::GANZ_BYTES
-                            : std::min<std::uint64_t>(T::GANZ_BYTES, n * 2 * static_cast<std::uint64_t>(seite > 0 ? seite : 4096));
-    if (zustand.ganz) {
-        if (gross != zustand.huge) seiten_waehlen(gross);
-        return bedarf;
+    need.resident = large ? T::WHOLE_BYTES
+                            : std::min<std::uint64_t>(T::WHOLE_BYTES, n * 2 * static_cast<std::uint64_t>(page > 0 ? page : 4096));
+    if (state.whole) {
+        if (large != state.huge) choose_pages(large);
+        return need;
     }
-    if (zustand.stuecke == 0 && adressraum_frei >= T::GANZ_BYTES && ganz_abbilden(gross)) {
-        bedarf.adressraum = T::GANZ_BYTES;
-        return bedarf;
+    if (state.pieces == 0 && free_address_bytes >= T::WHOLE_BYTES && map_whole(large)) {
+        need.address_bytes = T::WHOLE_BYTES;
+        return need;
     }
     // In pieces: at most one new piece per bucket drawn, which is one per
     // code and the few the build draws ahead.
-    bedarf.adressraum = std::min<std::uint64_t>(n + VORAUS_GEZOGEN, T::STUECKE) * T::STUECK_BYTES;
-    return bedarf;
+    need.address_bytes = std::min<std::uint64_t>(n + DRAWN_AHEAD, T::PIECES) * T::PIECE_BYTES;
+    return need;
 }
 
 void INITFELD() {
-    if (!zustand.touched && !zustand.ganz && zustand.stuecke == 0) return;
-    if (zustand.ganz) {
-        console::unmap_pages(zustand.ganz, T::GANZ_BYTES);
+    if (!state.touched && !state.whole && state.pieces == 0) return;
+    if (state.whole) {
+        console::unmap_pages(state.whole, T::WHOLE_BYTES);
     } else {
-        for (std::uint32_t i = 0; i < T::STUECKE; ++i)
-            if (tabelle.koepfe[i]) console::unmap_pages(tabelle.koepfe[i], T::STUECK_BYTES);
+        for (std::uint32_t i = 0; i < T::PIECES; ++i)
+            if (table.heads[i]) console::unmap_pages(table.heads[i], T::PIECE_BYTES);
     }
     // Unmapped, every head reads nil and every counter 0 (the build relies
     // on an empty bucket's counter being 0); the next mapping is zero.
-    std::fill(std::begin(tabelle.koepfe), std::end(tabelle.koepfe), nullptr);
-    std::fill(std::begin(tabelle.zaehler), std::end(tabelle.zaehler), nullptr);
-    std::memset(tabelle.bits, 0, sizeof tabelle.bits);
-    zustand = Zustand{};
+    std::fill(std::begin(table.heads), std::end(table.heads), nullptr);
+    std::fill(std::begin(table.counters), std::end(table.counters), nullptr);
+    std::memset(table.bits, 0, sizeof table.bits);
+    state = State{};
 }
 
 }  // namespace zqspiel

@@ -11,27 +11,27 @@
 
 namespace zqspiel {
 
-inline constexpr std::uint32_t MISCH_GROESSE = 1u << 25;
-struct Mischtabelle {
-    static constexpr unsigned STUECK_BITS = 16;
-    static constexpr std::uint32_t STUECKE = MISCH_GROESSE >> STUECK_BITS;
-    static constexpr std::uint32_t STUECK_MASKE = (1u << STUECK_BITS) - 1;
+inline constexpr std::uint32_t SHUFFLE_SIZE = 1u << 25;
+struct ShuffleTable {
+    static constexpr unsigned PIECE_BITS = 16;
+    static constexpr std::uint32_t PIECES = SHUFFLE_SIZE >> PIECE_BITS;
+    static constexpr std::uint32_t PIECE_MASK = (1u << PIECE_BITS) - 1;
     // Bytes of heads and counters of the whole table and of one piece.
-    static constexpr std::uint64_t GANZ_BYTES = std::uint64_t{MISCH_GROESSE} * (sizeof(PTR) + 1);
-    static constexpr std::uint64_t STUECK_BYTES = GANZ_BYTES / STUECKE;
+    static constexpr std::uint64_t WHOLE_BYTES = std::uint64_t{SHUFFLE_SIZE} * (sizeof(PTR) + 1);
+    static constexpr std::uint64_t PIECE_BYTES = WHOLE_BYTES / PIECES;
 
-    PTR* koepfe[STUECKE] = {};   // the heads of each piece; nil while it is not mapped
-    byte* zaehler[STUECKE] = {};  // its counters (number of nodes in the bucket minus one)
+    PTR* heads[PIECES] = {};     // the heads of each piece; nil while it is not mapped
+    byte* counters[PIECES] = {};  // its counters (number of nodes in the bucket minus one)
     // A bit per 64 buckets: one of them is not empty (zero between builds).
-    std::uint64_t bits[MISCH_GROESSE / 4096] = {};
+    std::uint64_t bits[SHUFFLE_SIZE / 4096] = {};
 
-    bool da(std::uint32_t b) const { return koepfe[b >> STUECK_BITS] != nullptr; }
-    PTR& kopf(std::uint32_t b) { return koepfe[b >> STUECK_BITS][b & STUECK_MASKE]; }
-    byte& zahl(std::uint32_t b) { return zaehler[b >> STUECK_BITS][b & STUECK_MASKE]; }
+    bool present(std::uint32_t b) const { return heads[b >> PIECE_BITS] != nullptr; }
+    PTR& bucket_head(std::uint32_t b) { return heads[b >> PIECE_BITS][b & PIECE_MASK]; }
+    byte& counter(std::uint32_t b) { return counters[b >> PIECE_BITS][b & PIECE_MASK]; }
 };
-Mischtabelle& mischtabelle();
+ShuffleTable& shuffle_table();
 // Maps the piece of bucket b; false when the system refuses it.
-bool mischstueck_holen(std::uint32_t b);
+bool fetch_mischfeld_piece(std::uint32_t b);
 // The head and counter of bucket b as a reader sees them (nil and 0 where
 // nothing is mapped).
 PTR MISCHFELD(std::uint32_t b);
@@ -39,19 +39,19 @@ byte MISCHZ(std::uint32_t b);
 void INITFELD();      // every head nil again; gives the table's memory back
 void mark_mischfeld_used();  // a build is about to touch the table
 // Below this many codes a build uses small pages for the table.
-inline constexpr std::int64_t KLEINER_SPEICHER = std::int64_t{1} << 12;
+inline constexpr std::int64_t SMALL_STORE = std::int64_t{1} << 12;
 // From this many codes on the build fills the buckets range by range.
-inline constexpr std::int64_t GROSSER_SPEICHER = std::int64_t{1} << 20;
+inline constexpr std::int64_t LARGE_STORE = std::int64_t{1} << 20;
 // What the table adds to the process for a build of that many codes.
-struct Speicherbedarf {
+struct MemoryNeed {
     std::uint64_t resident = 0;
-    std::uint64_t adressraum = 0;
+    std::uint64_t address_bytes = 0;
 };
 // Gets the table ready for a build of that many codes: in one mapping (with
 // the page size that suits the build) when that much address space is left
 // and the system gives it, else in pieces. Keeps the way it was made while
 // anything of it is mapped. Returns what the build will add.
-Speicherbedarf bereite_mischfeld(std::int64_t codes, std::uint64_t adressraum_frei);
-bool mischfeld_ganz();  // the table lies in one mapping
+MemoryNeed prepare_mischfeld(std::int64_t codes, std::uint64_t free_address_bytes);
+bool mischfeld_whole();  // the table lies in one mapping
 
 }  // namespace zqspiel

@@ -23,11 +23,11 @@ constexpr std::uint32_t PASS_STEP = 1u << 20;
 // Whether the codes in the list have pairwise different signs. Then a code
 // holds each sign at most once, and its common count with a guess is simply
 // the number of its positions whose sign the guess holds.
-bool liste_ohne_wiederholung = false;
+bool list_without_repetition = false;
 
 static_assert(sizeof(LISTE_O_F) == 32, "a node of the list of codes is 32 bytes");
 
-inline std::uint64_t lade8(const byte* p) {
+inline std::uint64_t load8(const byte* p) {
     std::uint64_t v;
     std::memcpy(&v, p, 8);
     return v;
@@ -52,7 +52,7 @@ struct Guess {
     std::uint64_t counts = 0;     // the guess's count of each group, by lane
 };
 
-void bereite_vor(const byte* g, int n, Guess& q) {
+void prepare_guess(const byte* g, int n, Guess& q) {
     q = Guess{};
     q.n = n;
     byte in_guess[37] = {};
@@ -77,11 +77,11 @@ void bereite_vor(const byte* g, int n, Guess& q) {
 }
 
 // Common signs of the code c[0..n-1] with the guess: per group, the smaller
-// of the two counts, summed; ohne_wdh for a list without repetition. Always
-// inlined, so that the pass over the list, which gives n and ohne_wdh as
+// of the two counts, summed; without_repeat for a list without repetition. Always
+// inlined, so that the pass over the list, which gives n and without_repeat as
 // constants, runs without loops per node.
-[[gnu::always_inline]] inline unsigned gemeinsam(const Guess& q, const byte* c, int n, bool ohne_wdh) {
-    if (ohne_wdh) {
+[[gnu::always_inline]] inline unsigned common_of(const Guess& q, const byte* c, int n, bool without_repeat) {
+    if (without_repeat) {
         unsigned common = 0;
         for (int i = 0; i < n; ++i) common += q.member[c[i]];
         return common;
@@ -97,8 +97,8 @@ void bereite_vor(const byte* g, int n, Guess& q) {
 
 // Matching positions of a code with the guess.
 template <int N>
-inline unsigned treffer_n(const Guess& q, const byte* c) {
-    const std::uint64_t x = lade8(c) ^ q.lo;
+inline unsigned hits_n(const Guess& q, const byte* c) {
+    const std::uint64_t x = load8(c) ^ q.lo;
     const std::uint64_t zero = ~(((x & LOW7) + LOW7) | x | LOW7) & q.pos_mask;
     unsigned p = static_cast<unsigned>(((zero >> 7) * BYTES1) >> 56);
     if constexpr (N == 9) p += c[8] == q.ninth && q.ninth != 0;
@@ -110,70 +110,70 @@ inline unsigned treffer_n(const Guess& q, const byte* c) {
 // end. The list is then whole again (grouped by class, each class in its
 // former order), and the filter only has to cut out the chain of the answer
 // instead of walking the list a second time.
-constexpr int KLASSEN = 160;  // class bytes 0..9 * 16 + 9
-struct Klassenketten {
-    bool gueltig = false;
-    PTR_O_F liste = nullptr;  // ERL after the pass; the chains hold while it is unchanged
-    PTR_O_F kopf[KLASSEN];
-    PTR_O_F ende[KLASSEN];
-    std::int64_t anzahl[KLASSEN];
+constexpr int CLASSES = 160;  // class bytes 0..9 * 16 + 9
+struct ClassChains {
+    bool valid = false;
+    PTR_O_F list = nullptr;  // ERL after the pass; the chains hold while it is unchanged
+    PTR_O_F chain_head[CLASSES];
+    PTR_O_F end[CLASSES];
+    std::int64_t count[CLASSES];
 };
-Klassenketten ketten;
+ClassChains chains;
 
-// The pass over the list. With NUR_P every code shares the same number of
+// The pass over the list. With ONLY_P every code shares the same number of
 // signs with the guess (KENNEALLEFARBEN): only P is computed and the class
 // byte is P alone.
-template <bool NUR_P, int N, bool OHNE_WDH>
-void klassifiziere(const Guess& q, int idx) {
+template <bool ONLY_P, int N, bool NO_REPEAT>
+void classify_guess(const Guess& q, int idx) {
     // Dummy heads, so that appending needs no test for an empty chain.
-    LISTE_O_F anker[KLASSEN];
-    PTR_O_F ende[KLASSEN];
-    for (int k = 0; k < KLASSEN; ++k) {
-        anker[k].link2 = nullptr;
-        ende[k] = &anker[k];
+    LISTE_O_F anchor[CLASSES];
+    PTR_O_F end[CLASSES];
+    for (int k = 0; k < CLASSES; ++k) {
+        anchor[k].link2 = nullptr;
+        end[k] = &anchor[k];
     }
     // Two sets of counters, so that runs of one class do not wait on one
     // memory cell.
-    std::uint32_t cnt[2][KLASSEN] = {};
+    std::uint32_t cnt[2][CLASSES] = {};
     std::uint32_t flip = 0;
-    Pacer uhr(PASS_STEP);
+    Pacer tick(PASS_STEP);
     PTR_O_F c = ERL;
     while (c != nullptr) {
         const PTR_O_F next = c->link2;
-        const unsigned p = treffer_n<N>(q, c->data);
+        const unsigned p = hits_n<N>(q, c->data);
         unsigned cls;
-        if constexpr (NUR_P) {
+        if constexpr (ONLY_P) {
             cls = p;
         } else {
-            cls = gemeinsam(q, c->data, N, OHNE_WDH) * 16 + p;
+            cls = common_of(q, c->data, N, NO_REPEAT) * 16 + p;
         }
         c->data[idx] = static_cast<byte>(cls);
-        ende[cls]->link2 = c;
-        ende[cls] = c;
+        end[cls]->link2 = c;
+        end[cls] = c;
         ++cnt[flip][cls];
         flip ^= 1;
-        if (uhr.due()) SCHREIBE_ZEIT();
+        if (tick.due()) SCHREIBE_ZEIT();
         c = next;
     }
     // Join the chains in class order.
-    PTR_O_F kopf = nullptr;
-    PTR_O_F* haken = &kopf;
-    for (int k = 0; k < KLASSEN; ++k) {
-        ketten.anzahl[k] = static_cast<std::int64_t>(cnt[0][k]) + cnt[1][k];
-        ketten.kopf[k] = anker[k].link2;
-        ketten.ende[k] = ketten.anzahl[k] > 0 ? ende[k] : nullptr;
-        if (ketten.anzahl[k] > 0) {
-            *haken = anker[k].link2;
-            haken = &ende[k]->link2;
+    PTR_O_F chain_head = nullptr;
+    PTR_O_F* hook = &chain_head;
+    for (int k = 0; k < CLASSES; ++k) {
+        chains.count[k] = static_cast<std::int64_t>(cnt[0][k]) + cnt[1][k];
+        chains.chain_head[k] = anchor[k].link2;
+        chains.end[k] = chains.count[k] > 0 ? end[k] : nullptr;
+        if (chains.count[k] > 0) {
+            *hook = anchor[k].link2;
+            hook = &end[k]->link2;
         }
     }
-    *haken = nullptr;
-    ERL = kopf;
-    ketten.liste = kopf;
-    ketten.gueltig = true;
+    *hook = nullptr;
+    ERL = chain_head;
+    chains.list = chain_head;
+    chains.valid = true;
 }
 
-void schreibe_antwort(int p_col, int z_col, int row, byte p, byte z) {
+void write_answer_at_z(int p_col, int z_col, int row, byte p, byte z) {
     console::goto_xy(p_col, row);
     console::write_num(p);
     console::goto_xy(z_col, row);
@@ -181,11 +181,11 @@ void schreibe_antwort(int p_col, int z_col, int row, byte p, byte z) {
     console::goto_xy(z_col, row);
 }
 
-void zeige_sterne(std::int64_t gemacht, std::int64_t gesamt) {
-    if (gesamt > 0) draw_star_bar(stars_due(gemacht, gesamt));
+void show_stars(std::int64_t made, std::int64_t total) {
+    if (total > 0) draw_star_bar(stars_due(made, total));
 }
 
-void schreibe_schlusszeile() {
+void write_closing_line() {
     const int x = console::where_x(), y = console::where_y();
     if (SP_D) {
         // The line is built from pieces; the umlaut is always spelled oe here.
@@ -201,32 +201,32 @@ void schreibe_schlusszeile() {
 }
 
 // The end of the build, whichever way it went.
-void beende_aufbau() {
+void end_build() {
     RATEN_ZEITANZEIGE = false;
     NOTINVERS = true;
-    schreibe_schlusszeile();
+    write_closing_line();
 }
 
-void abbrechen(bool& ok) {
+void break_off(bool& ok) {
     abandon_match(A);
     ok = false;
 }
 
-std::int64_t anzahl_codes(int n, int s, bool wdh) {
+std::int64_t code_count(int n, int s, bool repeat) {
     std::int64_t total = 1;
     for (int i = 0; i < n; ++i) {
-        total *= wdh ? s : s - i;
+        total *= repeat ? s : s - i;
         if (total <= 0) return 0;
     }
     return total;
 }
 
-void setze_loesung(const byte* c, int n) {
+void set_solution(const byte* c, int n) {
     LOESUNG.blank();
     for (int i = 1; i <= n; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[c[i - 1]]);
 }
 
-void nummern_des_versuchs(const CODE& guess, int n, byte* g) {
+void numbers_of_guess(const CODE& guess, int n, byte* g) {
     g[0] = 0;
     for (int i = 1; i <= n; ++i) {
         const char ch = guess[i];
@@ -244,18 +244,18 @@ void nummern_des_versuchs(const CODE& guess, int n, byte* g) {
 // first holding n at position 1 and 1 at position n.
 struct CodeCounter {
     int n, s;
-    bool wdh;
+    bool repeat;
     byte c[10] = {};             // c[0..n-1] are positions 1..n, c[n] the class byte
-    std::uint64_t benutzt = 0;   // signs in use, without repetition
-    std::uint64_t alle;          // bits 1..s
+    std::uint64_t used = 0;      // signs in use, without repetition
+    std::uint64_t all;           // bits 1..s
 
-    CodeCounter(int n_, int s_, bool wdh_) : n(n_), s(s_), wdh(wdh_), alle(((1ULL << s_) - 1) << 1) {
-        if (wdh) {
+    CodeCounter(int n_, int s_, bool repeat_) : n(n_), s(s_), repeat(repeat_), all(((1ULL << s_) - 1) << 1) {
+        if (repeat) {
             for (int i = 0; i < n; ++i) c[i] = 1;
         } else {
             for (int i = 0; i < n; ++i) {
                 c[i] = static_cast<byte>(n - i);
-                benutzt |= 1ULL << c[i];
+                used |= 1ULL << c[i];
             }
         }
     }
@@ -263,22 +263,22 @@ struct CodeCounter {
     // Steps to the next code; false after the last.
     bool next() {
         int i = 0;
-        if (wdh) {
+        if (repeat) {
             while (i < n && c[i] == s) c[i++] = 1;
             if (i == n) return false;
             ++c[i];
             return true;
         }
         for (; i < n; ++i) {
-            benutzt &= ~(1ULL << c[i]);
-            const std::uint64_t frei_hoeher = alle & ~benutzt & ~((2ULL << c[i]) - 1);
-            if (frei_hoeher != 0) {
-                c[i] = static_cast<byte>(__builtin_ctzll(frei_hoeher));
-                benutzt |= 1ULL << c[i];
+            used &= ~(1ULL << c[i]);
+            const std::uint64_t free_above = all & ~used & ~((2ULL << c[i]) - 1);
+            if (free_above != 0) {
+                c[i] = static_cast<byte>(__builtin_ctzll(free_above));
+                used |= 1ULL << c[i];
                 // The faster positions start again from the smallest free signs.
                 for (int j = i - 1; j >= 0; --j) {
-                    c[j] = static_cast<byte>(__builtin_ctzll(alle & ~benutzt));
-                    benutzt |= 1ULL << c[j];
+                    c[j] = static_cast<byte>(__builtin_ctzll(all & ~used));
+                    used |= 1ULL << c[j];
                 }
                 return true;
             }
@@ -288,29 +288,29 @@ struct CodeCounter {
 };
 
 // A fresh list: every sign possible, no list, no stars, no classes.
-void start_list(int n, int s, bool wdh) {
+void start_list(int n, int s, bool repeat) {
     ENDFARBEPL1 = static_cast<byte>(n + 1);
     ERL_FARBE.fill(false);
     for (int c = 1; c <= s && c <= 36; ++c) ERL_FARBE[c] = true;
     ERL = nullptr;
     ERLLOE = nullptr;
     ZAHL_DER_STERNE = 0;
-    liste_ohne_wiederholung = !wdh;
-    ketten.gueltig = false;
+    list_without_repetition = !repeat;
+    chains.valid = false;
 }
 
-// The progress figures of the search line, for a build of gesamt codes.
-void start_progress(std::int64_t gesamt) {
-    const auto gesamt32 = static_cast<std::int32_t>(std::min<std::int64_t>(gesamt, INT32_MAX));
+// The progress figures of the search line, for a build of total codes.
+void start_progress(std::int64_t total) {
+    const auto total32 = static_cast<std::int32_t>(std::min<std::int64_t>(total, INT32_MAX));
     RATEN_ZEITANZEIGE = true;
     NOTINVERS = false;
     ZEITLIMIT_GR_0 = false;
     ZEIT_GERATEN_KL100 = true;
     NEUER_KANDIDAT = false;
     GERATENE_VERSUCHE = 0;
-    ZAHL_DER_VERSUCHE = gesamt32;
-    ZAHLGESAMTVERSUCHE = gesamt32;
-    NUMMER_PLUS = gesamt32;
+    ZAHL_DER_VERSUCHE = total32;
+    ZAHLGESAMTVERSUCHE = total32;
+    NUMMER_PLUS = total32;
     SETZE_RATE_ZEIT_AKT = true;
 }
 
@@ -318,30 +318,30 @@ void start_progress(std::int64_t gesamt) {
 // before the first node: a list that cannot fit gets no budget, so its
 // first node fails as on an exhausted heap, at once instead of after
 // minutes of building or at the hands of the system.
-void set_list_budget(std::int64_t gesamt) {
-    const std::uint64_t liste = static_cast<std::uint64_t>(gesamt) * sizeof(LISTE_O_F);
-    SPEICHER_ARENA.plan(liste);
-    SPEICHER_ARENA.set_budget(speicher_reicht(liste, Arena::address_space_for(liste)) ? MEMGES : 0);
+void set_list_budget(std::int64_t total) {
+    const std::uint64_t list = static_cast<std::uint64_t>(total) * sizeof(LISTE_O_F);
+    STORE_ARENA.plan(list);
+    STORE_ARENA.set_budget(memory_suffices(list, Arena::address_space_for(list)) ? MEMGES : 0);
 }
 
 // A node for every code, each in front of the last, with a look at the
 // keyboard, the clock and the stars every BUILD_STEP codes. False when the
-// user broke off or memory ran out; head and gemacht tell how far it got.
-bool make_list(CodeCounter& code, std::int64_t gesamt, PTR_O_F& head, std::int64_t& gemacht) {
-    Pacer blick(BUILD_STEP, true);  // look at the keyboard and the clock on the first code
+// user broke off or memory ran out; head and made tell how far it got.
+bool make_list(CodeCounter& code, std::int64_t total, PTR_O_F& head, std::int64_t& made) {
+    Pacer look(BUILD_STEP, true);  // look at the keyboard and the clock on the first code
     for (;;) {
-        if (blick.due()) {
+        if (look.due()) {
             SCHREIBE_ZEIT();
-            if (tastatur_bricht_ab()) return false;
-            zeige_sterne(gemacht, gesamt);
+            if (keyboard_breaks_off()) return false;
+            show_stars(made, total);
         }
-        auto* node = static_cast<PTR_O_F>(SPEICHER_ARENA.allocate(sizeof(LISTE_O_F)));
+        auto* node = static_cast<PTR_O_F>(STORE_ARENA.allocate(sizeof(LISTE_O_F)));
         if (node == nullptr) return false;
         node->link1 = head;
         node->link2 = head;
         std::memcpy(node->data, code.c, sizeof node->data);
         head = node;
-        ++gemacht;
+        ++made;
         if (!code.next()) return true;
     }
 }
@@ -351,131 +351,131 @@ bool make_list(CodeCounter& code, std::int64_t gesamt, PTR_O_F& head, std::int64
 void INIT_NICHT_FEST(bool& ok) {
     const int n = X.CODELAENGE;
     const int s = MAXFARBE;
-    const bool wdh = X.WIEDERHOLUNG;
+    const bool repeat = X.WIEDERHOLUNG;
     ok = true;
 
     // 1. A fresh list and what is known about the signs.
-    start_list(n, s, wdh);
+    start_list(n, s, repeat);
 
     // 2. The count of the codes this build makes. It is taken from the
     // conditions of the call rather than from MEMLOES, which the capacity
     // check made with the repetition in force (the match loop may switch
     // repetition off for this call only).
-    const std::int64_t gesamt = (n >= 1 && n <= 9 && s >= 1 && s <= 36) ? anzahl_codes(n, s, wdh) : 0;
+    const std::int64_t total = (n >= 1 && n <= 9 && s >= 1 && s <= 36) ? code_count(n, s, repeat) : 0;
 
     // 3. The search line runs for the build; 4. the memory is weighed.
-    start_progress(gesamt);
-    set_list_budget(gesamt);
-    if (gesamt == 0) {
+    start_progress(total);
+    set_list_budget(total);
+    if (total == 0) {
         // Conditions that allow no code at all: nothing to play against.
-        abbrechen(ok);
-        beende_aufbau();
+        break_off(ok);
+        end_build();
         return;
     }
 
     // 5. The list is made; a break or a lack of memory ends the match.
-    CodeCounter code(n, s, wdh);
+    CodeCounter code(n, s, repeat);
     PTR_O_F head = nullptr;
-    std::int64_t gemacht = 0;
-    const bool ganz = make_list(code, gesamt, head, gemacht);
+    std::int64_t made = 0;
+    const bool whole = make_list(code, total, head, made);
     ERL = head;
     ERLLOE = head;
-    if (!ganz) {
-        abbrechen(ok);
-        beende_aufbau();
+    if (!whole) {
+        break_off(ok);
+        end_build();
         return;
     }
 
     // 6. The closing figures and the full bar.
-    GERATENE_VERSUCHE = static_cast<std::int32_t>(std::min<std::int64_t>(gemacht, INT32_MAX));
+    GERATENE_VERSUCHE = static_cast<std::int32_t>(std::min<std::int64_t>(made, INT32_MAX));
     SETZEZEITLETZTERVERSUCH = true;
-    zeige_sterne(gemacht, gesamt);
-    beende_aufbau();
+    show_stars(made, total);
+    end_build();
 }
 
 namespace {
 
-template <bool NUR_P, bool OHNE_WDH>
-void klassifiziere_laenge(const Guess& q, int idx) {
+template <bool ONLY_P, bool NO_REPEAT>
+void classify_length(const Guess& q, int idx) {
     switch (q.n) {
-        case 1: klassifiziere<NUR_P, 1, OHNE_WDH>(q, idx); break;
-        case 2: klassifiziere<NUR_P, 2, OHNE_WDH>(q, idx); break;
-        case 3: klassifiziere<NUR_P, 3, OHNE_WDH>(q, idx); break;
-        case 4: klassifiziere<NUR_P, 4, OHNE_WDH>(q, idx); break;
-        case 5: klassifiziere<NUR_P, 5, OHNE_WDH>(q, idx); break;
-        case 6: klassifiziere<NUR_P, 6, OHNE_WDH>(q, idx); break;
-        case 7: klassifiziere<NUR_P, 7, OHNE_WDH>(q, idx); break;
-        case 8: klassifiziere<NUR_P, 8, OHNE_WDH>(q, idx); break;
-        default: klassifiziere<NUR_P, 9, OHNE_WDH>(q, idx); break;
+        case 1: classify_guess<ONLY_P, 1, NO_REPEAT>(q, idx); break;
+        case 2: classify_guess<ONLY_P, 2, NO_REPEAT>(q, idx); break;
+        case 3: classify_guess<ONLY_P, 3, NO_REPEAT>(q, idx); break;
+        case 4: classify_guess<ONLY_P, 4, NO_REPEAT>(q, idx); break;
+        case 5: classify_guess<ONLY_P, 5, NO_REPEAT>(q, idx); break;
+        case 6: classify_guess<ONLY_P, 6, NO_REPEAT>(q, idx); break;
+        case 7: classify_guess<ONLY_P, 7, NO_REPEAT>(q, idx); break;
+        case 8: classify_guess<ONLY_P, 8, NO_REPEAT>(q, idx); break;
+        default: classify_guess<ONLY_P, 9, NO_REPEAT>(q, idx); break;
     }
 }
 
 }  // namespace
 
-void klassifiziere_liste(const byte* g, KLASSENTABELLE& t) {
+void classify_list(const byte* g, ClassTable& t) {
     const int n = X.CODELAENGE;
     for (auto& row : t)
         for (auto& v : row) v = 0;
-    ketten.gueltig = false;
+    chains.valid = false;
     if (ERL == nullptr || n < 1 || n > 9) return;
     Guess q;
-    bereite_vor(g, n, q);
+    prepare_guess(g, n, q);
     const int idx = n;  // the class byte right after the signs
     if (KENNEALLEFARBEN) {
-        const unsigned common = gemeinsam(q, ERL->data, q.n, liste_ohne_wiederholung);
-        klassifiziere_laenge<true, false>(q, idx);
-        for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(ketten.anzahl[p]);
+        const unsigned common = common_of(q, ERL->data, q.n, list_without_repetition);
+        classify_length<true, false>(q, idx);
+        for (int p = 0; p <= n; ++p) t[common][p] = static_cast<std::int32_t>(chains.count[p]);
     } else {
-        if (liste_ohne_wiederholung)
-            klassifiziere_laenge<false, true>(q, idx);
+        if (list_without_repetition)
+            classify_length<false, true>(q, idx);
         else
-            klassifiziere_laenge<false, false>(q, idx);
+            classify_length<false, false>(q, idx);
         for (int common = 0; common <= n; ++common)
             for (int p = 0; p <= common; ++p)
-                t[common][p] = static_cast<std::int32_t>(ketten.anzahl[common * 16 + p]);
+                t[common][p] = static_cast<std::int32_t>(chains.count[common * 16 + p]);
     }
 }
 
-std::int64_t filtere_liste(byte p, byte common) {
+std::int64_t filter_list(byte p, byte common) {
     const int n = X.CODELAENGE;
     PTR_O_F head = ERL;
     if (head == nullptr) return 0;
     const byte v = KENNEALLEFARBEN ? p : static_cast<byte>(common * 16 + p);
-    std::int64_t anzahl = 0;
-    if (ketten.gueltig && ketten.liste == head && v < KLASSEN) {
+    std::int64_t count = 0;
+    if (chains.valid && chains.list == head && v < CLASSES) {
         // Straight after a classification: the answer's chain is cut out.
-        ketten.gueltig = false;
-        anzahl = ketten.anzahl[v];
-        ERL = ketten.kopf[v];
-        if (anzahl > 0) ketten.ende[v]->link2 = nullptr;
+        chains.valid = false;
+        count = chains.count[v];
+        ERL = chains.chain_head[v];
+        if (count > 0) chains.end[v]->link2 = nullptr;
     } else {
         // Otherwise by the class bytes: unlink every node after the head
         // whose class differs (a kept node's link is written only when it
         // changes), then the head.
-        ketten.gueltig = false;
+        chains.valid = false;
         const int idx = n;
         PTR_O_F kept = head;
-        anzahl = 1;
-        Pacer uhr(PASS_STEP);
+        count = 1;
+        Pacer tick(PASS_STEP);
         for (PTR_O_F c = head->link2; c != nullptr; c = c->link2) {
             if (c->data[idx] == v) {
                 if (kept->link2 != c) kept->link2 = c;
                 kept = c;
-                ++anzahl;
+                ++count;
             }
-            if (uhr.due()) SCHREIBE_ZEIT();
+            if (tick.due()) SCHREIBE_ZEIT();
         }
         if (kept->link2 != nullptr) kept->link2 = nullptr;
         if (head->data[idx] != v) {
             ERL = head->link2;
-            --anzahl;
+            --count;
         }
     }
-    if (anzahl == 1) setze_loesung(ERL->data, n);
-    return anzahl;
+    if (count == 1) set_solution(ERL->data, n);
+    return count;
 }
 
-void lerne_farben(const byte* g, byte p, byte common) {
+void learn_signs_of_answer(const byte* g, byte p, byte common) {
     if (KENNEALLEFARBEN) return;
     const int n = X.CODELAENGE;
     if (common == n) {
@@ -488,65 +488,65 @@ void lerne_farben(const byte* g, byte p, byte common) {
         for (int i = 1; i <= n; ++i) ERL_FARBE[g[i]] = false;
         ERL_FARBE[0] = false;
         if (!X.WIEDERHOLUNG) {
-            int moeglich = 0;
-            for (int c = 1; c <= MAXFARBE && c <= 36; ++c) moeglich += ERL_FARBE[c];
-            if (moeglich <= n) KENNEALLEFARBEN = true;
+            int possible = 0;
+            for (int c = 1; c <= MAXFARBE && c <= 36; ++c) possible += ERL_FARBE[c];
+            if (possible <= n) KENNEALLEFARBEN = true;
         }
     }
 }
 
-std::int64_t laenge_liste() {
-    std::int64_t anzahl = 0;
-    for (PTR_O_F c = ERL; c != nullptr; c = c->link2) ++anzahl;
-    return anzahl;
+std::int64_t list_length() {
+    std::int64_t count = 0;
+    for (PTR_O_F c = ERL; c != nullptr; c = c->link2) ++count;
+    return count;
 }
 
-void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsigned char& key) {
+void answer_not_fixed(const CODE& guess, byte column, byte& p, byte& z, unsigned char& key) {
     const int n = X.CODELAENGE;
-    const int sp = (spalte == 2) ? 2 : 1;
+    const int sp = (column == 2) ? 2 : 1;
     const int p_col = X3[sp], z_col = X4[sp];
     // The row of the try; the entry row when the caller has not set it.
     const int row = (K != 0) ? K : WY;
     key = 0;
 
     byte g[10] = {};
-    nummern_des_versuchs(guess, n, g);
+    numbers_of_guess(guess, n, g);
 
     // A guess made only of signs known to be absent needs no look at the list.
-    bool moeglich = false;
-    for (int i = 1; i <= n; ++i) moeglich = moeglich || (g[i] != 0 && ERL_FARBE[g[i]]);
-    if (!moeglich) {
+    bool possible = false;
+    for (int i = 1; i <= n; ++i) possible = possible || (g[i] != 0 && ERL_FARBE[g[i]]);
+    if (!possible) {
         p = 0;
         z = 0;
-        schreibe_antwort(p_col, z_col, row, p, z);
+        write_answer_at_z(p_col, z_col, row, p, z);
         return;
     }
 
     // A guess tried before gets the same answer again. The try being
     // answered may already stand in its slot (the ring reuses the slots), so
     // the slot holding this very guess is skipped.
-    const int frueher = std::min<std::int32_t>(NUMMER - 1, 30);
-    for (int t = 1; t <= frueher; ++t) {
+    const int earlier = std::min<std::int32_t>(NUMMER - 1, 30);
+    for (int t = 1; t <= earlier; ++t) {
         const VERSUCH& v = V30[t];
         if (&v.ZUG == &guess) continue;
-        bool gleich = true;
-        for (int i = 1; i <= n && gleich; ++i) gleich = v.ZUG[i] == guess[i];
-        if (gleich) {
+        bool same = true;
+        for (int i = 1; i <= n && same; ++i) same = v.ZUG[i] == guess[i];
+        if (same) {
             p = v.P;
             z = v.Z;
-            schreibe_antwort(p_col, z_col, row, p, z);
+            write_answer_at_z(p_col, z_col, row, p, z);
             return;
         }
     }
 
-    KLASSENTABELLE t;
-    klassifiziere_liste(g, t);
+    ClassTable t;
+    classify_list(g, t);
 
     byte common = 0;
     if (X.PC_LOESUNG) {
-        WAEHLE_ANTWORT(t, p, common);
+        choose_answer(t, p, common);
         z = static_cast<byte>(common - p);
-        schreibe_antwort(p_col, z_col, row, p, z);
+        write_answer_at_z(p_col, z_col, row, p, z);
     } else {
         if (!read_checked_answer(t, static_cast<byte>(n), static_cast<byte>(p_col), static_cast<byte>(z_col),
                                  static_cast<byte>(row), p, z, key)) {
@@ -565,14 +565,14 @@ void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsign
         return;
     }
 
-    if (tastatur_bricht_ab()) {
+    if (keyboard_breaks_off()) {
         abandon_match(key);
         A = key;
         return;
     }
 
-    filtere_liste(p, common);
-    lerne_farben(g, p, common);
+    filter_list(p, common);
+    learn_signs_of_answer(g, p, common);
 }
 
 }  // namespace zqspiel

@@ -21,10 +21,10 @@ void INIT_NICHT_FEST(bool& ok);
 // the shortcut for a guess of signs known to be absent, the shortcut for a
 // guess tried before, else classification, then the computer's answer (when
 // X.PC_LOESUNG) or the encoder's checked entry, written in the P and Z fields
-// of board column spalte (X3/X4) on row K; then the list and the sign
+// of board column column (X3/X4) on row K; then the list and the sign
 // knowledge are narrowed. key = Esc when the match is broken off. When
 // p = code length the code is solved, LOESUNG holds it and the list is gone.
-void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsigned char& key);
+void answer_not_fixed(const CODE& guess, byte column, byte& p, byte& z, unsigned char& key);
 
 // The encoder's choice among answer classes, for any table t[common][P]
 // (0..9 each) of counts: the class with the most codes; equal counts go to
@@ -32,7 +32,7 @@ void ANTWORT_NICHT_FEST(const CODE& guess, byte spalte, byte& p, byte& z, unsign
 // solving class stands last, so it is chosen only when nothing else is left.
 // Used by the computer codebreaker when it also holds a not-fixed code.
 template <class Table>
-void WAEHLE_ANTWORT(const Table& t, byte& p, byte& common) {
+void choose_answer(const Table& t, byte& p, byte& common) {
     p = POS_ORD[1];
     common = ZEI_ORD[1];
     auto best = t[common][p];
@@ -51,17 +51,17 @@ void WAEHLE_ANTWORT(const Table& t, byte& p, byte& common) {
 // Classifies every code of the list from ERL against the guess given as sign
 // numbers g[1..n] (g[0] unused, 0 = vacant): fills t (cleared first) and
 // stores each node's class byte.
-void klassifiziere_liste(const byte* g, KLASSENTABELLE& t);
+void classify_list(const byte* g, ClassTable& t);
 
 // Keeps only the codes whose class byte (from the last classification) is
 // that of the answer (p, common); returns how many remain. When exactly one
 // is left, LOESUNG holds it.
-std::int64_t filtere_liste(byte p, byte common);
+std::int64_t filter_list(byte p, byte common);
 
 // Updates ERL_FARBE and KENNEALLEFARBEN after the answer (p, common) to the
 // guess g[1..n].
-void lerne_farben(const byte* g, byte p, byte common);
+void learn_signs_of_answer(const byte* g, byte p, byte common);
 
 // Number of codes in the list now (walks it).
-std::int64_t laenge_liste();
+std::int64_t list_length();
 }  // namespace zqspiel

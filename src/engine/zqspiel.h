@@ -116,10 +116,10 @@ inline byte MAXFARBE = 10;
 inline byte XMINPLUS20 = 0, PLUS20KOMPL = 0, XMINPLUS34 = 0, XMINPLUS59 = 0, XMINPLUS95 = 0;
 
 // The five-character yes/no texts, [language German?][value].
-inline const char* const JA_NEIN_TEXT[2][2] = {{"No.  ", "Yes. "}, {"Nein.", "Ja.  "}};
+inline const char* const YES_NO_TEXT[2][2] = {{"No.  ", "Yes. "}, {"Nein.", "Ja.  "}};
 
 // The memory step labels and budgets, steps 1..15.
-inline const char* const SPEICHER_TEXT[16] = {
+inline const char* const MEMORY_TEXT[16] = {
     "",        "  1 MiB", "  8 MiB", " 64 MiB", "128 MiB", "256 MiB", "512 MiB", "  1 GiB",
     "  2 GiB", "  4 GiB", "  8 GiB", " 16 GiB", " 32 GiB", " 64 GiB", "128 GiB", "256 GiB"};
 
@@ -194,7 +194,7 @@ inline std::int32_t MEMLOES = 0;           // codes the conditions allow (the en
 
 // ---- candidate store ----------------------------------------------------------
 // A candidate node: three links and the code with its sign counts. Nodes are
-// taken from SPEICHER_ARENA with only SIZERATEN bytes, so data is valid only
+// taken from STORE_ARENA with only SIZERATEN bytes, so data is valid only
 // up to that size.
 struct LISTE {
     LISTE* link1;  // allocation chain

@@ -25,7 +25,7 @@ void write_step(int step, bool marked) {
     const char key = step <= 8 ? static_cast<char>('0' + step) : static_cast<char>('a' + step - 9);
     std::string entry(1, key);
     entry += marked ? " (*): " : " ( ): ";
-    entry += zqspiel::SPEICHER_TEXT[step];
+    entry += zqspiel::MEMORY_TEXT[step];
     console::text_attr(marked ? zqspiel::HERVORFARBE : zqspiel::NORMALFARBE);
     console::write_at(step_col(step), step_row(step), entry);
     console::text_attr(zqspiel::NORMALFARBE);

@@ -16,16 +16,16 @@ void WAEHLE_SPRACHE() {
     console::clr_scr();
     console::text_attr(HERVORFARBE);
     console::write(" ********  Zentrovalquist  ***  ");
-    console::write(VERSION_PLATTFORM);
+    console::write(VERSION_PLATFORM);
     console::write(VERSION_BITS);
     console::write("-Bit - Version  ");
-    console::write(VERSION_DATUM);
+    console::write(VERSION_DATE);
     console::write_ln(".  ********");
     console::write_ln();
     console::text_attr(NORMALFARBE);
-    console::write_ln(WERKZEUGZEILE);
+    console::write_ln(TOOL_LINE);
     console::write_ln();
-    for (const char* line : UEBER_DAS_PROGRAMM) console::write_ln(line);
+    for (const char* line : ABOUT_THE_PROGRAM) console::write_ln(line);
     console::write_ln();
 
     console::text_attr(HERVORFARBE);
@@ -53,7 +53,7 @@ void WAEHLE_SPRACHE() {
         if (key == 'd' || key == 'e' || key == console::key::ESC) break;
     }
     SPRACHE_DEUTSCH = key != 'e';
-    TASTE = key;
+    KEY = key;
 }
 
 }  // namespace frame

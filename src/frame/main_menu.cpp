@@ -40,7 +40,7 @@ void start_match() {
         ZWEITESDATUM();
         VIRTUALOLDDATE = true;
     }
-    setze_memavail(SPEICHERSTUFE);
+    set_memavail(SPEICHERSTUFE);
     run_matches();
 }
 
@@ -50,26 +50,26 @@ void ZENTROVALQUIST() {
     ANFANGEN();
     LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
     WAEHLE_SPRACHE();
-    bool ende = TASTE == console::key::ESC;
+    bool end = KEY == console::key::ESC;
 
-    while (!ende) {
+    while (!end) {
         // Every entry to the menu, also back from a match.
         NAMEN_UEBERSPRINGEN = true;
         X.LEERZEICHEN_ERLAUBT = LEERZ_MERKER;
         BEDINGUNGENSPEICHERN();
 
         bool match = false;
-        while (!ende && !match) {
+        while (!end && !match) {
             console::text_attr(NORMALFARBE);
             console::clr_scr();
             if (SPRACHE_DEUTSCH) TITELD();
             else TITELE();
-            TASTE = menu_key();
+            KEY = menu_key();
             console::text_attr(NORMALFARBE);
-            switch (TASTE) {
+            switch (KEY) {
                 case '1':
                     WAEHLE_SPRACHE();
-                    ende = TASTE == console::key::ESC;
+                    end = KEY == console::key::ESC;
                     break;
                 case '2':
                     VIRTUALDATE = false;
@@ -101,7 +101,7 @@ void ZENTROVALQUIST() {
                     BEDINGUNGENSPEICHERN();
                     break;
                 default:  // '9'
-                    ende = true;
+                    end = true;
                     break;
             }
         }

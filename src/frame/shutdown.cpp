@@ -15,22 +15,22 @@ void NOTEXIT() {
     std::string text = console::program_path();
     text += "\n\n";
     text += "Zentrovalquist  ***  ";
-    text += VERSION_PLATTFORM;
+    text += VERSION_PLATFORM;
     text += VERSION_BITS;
     text += "-Bit - Version  ";
-    text += VERSION_DATUM;
+    text += VERSION_DATE;
     text += ",\n";
     text += "Version ohne Grafik- und Sonderzeichen / version without graphics characters.\n";
     text += "\n";
-    for (const char* line : UEBER_DAS_PROGRAMM) {
+    for (const char* line : ABOUT_THE_PROGRAM) {
         text += line + 1;  // without the screen's leading blank
         text += '\n';
     }
     // Beside the program the file is where the manual says; elsewhere the
     // user is told where to find (or delete) it.
-    if (zqspiel::bedingungen_pro_benutzer()) {
+    if (zqspiel::conditions_per_user()) {
         text += "Die Bedingungen stehen in / the conditions are kept in:\n";
-        text += zqspiel::bedingungsdatei();
+        text += zqspiel::conditions_file();
         text += '\n';
     }
     text += "\n";

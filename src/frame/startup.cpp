@@ -20,7 +20,7 @@ namespace {
 
 // The console's record of the text mode in force before the start; the
 // terminal always reports the 80-column colour mode.
-constexpr int LETZTER_TEXTMODUS = 3;
+constexpr int LAST_TEXT_MODE = 3;
 
 // A signal that ends the program (SIGTERM, SIGHUP and the like) ends it
 // through here: the conditions are kept as on a normal exit.
@@ -89,14 +89,14 @@ void ANFANGEN() {
     VIRWT1 = d.weekday;
     ZWEITESDATUM();
 
-    binde_bedingungsdatei();
+    bind_conditions_file();
     const std::uint64_t stamp = ((static_cast<std::uint64_t>(d.year) * 13 + d.month) * 32 + d.day) * 8640000ULL +
                                 ((t.hour * 60ULL + t.minute) * 60 + t.second) * 100 + t.hundredth;
     console::active().rng.seed(stamp);
     NAMEN_UEBERSPRINGEN = true;
     INITIALISIERE();
 
-    lese_bedingungen();
+    read_conditions();
 
     LETZTEZAHL = 0;
     X1 = POSITION{{42, 62}};
@@ -110,21 +110,21 @@ void ANFANGEN() {
     ANFANG.link3 = nullptr;
     MERKEMEMAVAIL = -5;  // no budget has it: the first check makes the capacity table
 
-    pruefe_bedingungen();
+    check_conditions();
 
     SPEICHERSTUFE = X.SPEICHER;
-    setze_memavail(SPEICHERSTUFE);
+    set_memavail(SPEICHERSTUFE);
 
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, false);
 
     LEERZ_MERKER = X.LEERZEICHEN_ERLAUBT;
-    setze_zeitlimit();
+    set_zeitlimit();
     NAMEOK(false);
 
-    FARBSCHIRM = waehle_textmodus(LETZTER_TEXTMODUS) == 3;
+    FARBSCHIRM = choose_text_mode(LAST_TEXT_MODE) == 3;
     NORMALFARBE = X.NORMALATTR;
     HERVORFARBE = X.HERVORATTR;
-    pruefe_farbpaar(FARBSCHIRM, NORMALFARBE, HERVORFARBE);
+    check_colour_pair(FARBSCHIRM, NORMALFARBE, HERVORFARBE);
     console::text_attr(NORMALFARBE);
     console::set_exit_hook(save_on_signal);
     SCHREIBE_ZEIT();

@@ -9,7 +9,7 @@ namespace zqd {
 
 namespace {
 
-constexpr std::string_view KURZ[] = {
+constexpr std::string_view SHORT[] = {
     "~                            ***  Spielregeln !  ***~",
     "",
     "  Zentrovalquist ist ein Denkspiel fuer zwei Spieler. Urspruenglich musste eine",
@@ -30,7 +30,7 @@ constexpr std::string_view KURZ[] = {
     "den Code, soweit es die schon gegebenen Antworten zulassen.",
 };
 
-constexpr std::string_view SEITE1[] = {
+constexpr std::string_view PAGE1[] = {
     "~                            ***  Zentrovalquist  ***~",
     "",
     "  Zentrovalquist geht auf ein altes Spiel mit Papier und Bleistift fuer zwei",
@@ -54,7 +54,7 @@ constexpr std::string_view SEITE1[] = {
     "  Ziel ist es, den Code mit so wenigen Versuchen wie moeglich zu knacken.",
 };
 
-constexpr std::string_view SEITE2[] = {
+constexpr std::string_view PAGE2[] = {
     "~             Die vorliegende wesentlich erweiterte Computerversion:~",
     "",
     "  Der Spielablauf bleibt gleich. Der Computer kann Verschluessler oder",
@@ -77,7 +77,7 @@ constexpr std::string_view SEITE2[] = {
     "  Beispiel: Loesung acab, Versuch *a*b ergibt P=1, Z=1.",
 };
 
-constexpr std::string_view SEITE3[] = {
+constexpr std::string_view PAGE3[] = {
     "",
     "  Der Verschluessler kann mit einem ~festen Code~ spielen oder mit einem",
     "~variablen Antwortcode~. Beim variablen Antwortcode aendert er seinen Code im",
@@ -96,7 +96,7 @@ constexpr std::string_view SEITE3[] = {
     "  Der dritte Versuch aa loest das Raetsel.",
 };
 
-constexpr std::string_view SEITE4[] = {
+constexpr std::string_view PAGE4[] = {
     "~          Hier das Spiel noch einmal im Ueberblick:~",
     "",
     "          Nr.  Code  P  Z",
@@ -121,15 +121,15 @@ constexpr std::string_view SEITE4[] = {
     "zu gueltigen Ergebnissen fuehren.",
 };
 
-constexpr help::Page SEITEN[] = {SEITE1, SEITE2, SEITE3, SEITE4};
+constexpr help::Page PAGES[] = {PAGE1, PAGE2, PAGE3, PAGE4};
 
 }  // namespace
 
-void KURZANLEITUNGD(std::uint8_t normal, std::uint8_t hervor) { help::show_single_page(KURZ, normal, hervor); }
+void KURZANLEITUNGD(std::uint8_t normal, std::uint8_t highlight) { help::show_single_page(SHORT, normal, highlight); }
 
-void SPIELANLEITUNGD(std::uint8_t normal, std::uint8_t hervor) { help::show_pages(SEITEN, normal, hervor); }
+void SPIELANLEITUNGD(std::uint8_t normal, std::uint8_t highlight) { help::show_pages(PAGES, normal, highlight); }
 
-help::Page short_page() { return KURZ; }
-std::span<const help::Page> detailed_pages() { return SEITEN; }
+help::Page short_page() { return SHORT; }
+std::span<const help::Page> detailed_pages() { return PAGES; }
 
 }  // namespace zqd

@@ -123,9 +123,9 @@ constexpr help::Page PAGES[] = {PAGE1, PAGE2, PAGE3, PAGE4};
 
 }  // namespace
 
-void KURZANLEITUNGE(std::uint8_t normal, std::uint8_t hervor) { help::show_single_page(SHORT, normal, hervor); }
+void KURZANLEITUNGE(std::uint8_t normal, std::uint8_t highlight) { help::show_single_page(SHORT, normal, highlight); }
 
-void SPIELANLEITUNGE(std::uint8_t normal, std::uint8_t hervor) { help::show_pages(PAGES, normal, hervor); }
+void SPIELANLEITUNGE(std::uint8_t normal, std::uint8_t highlight) { help::show_pages(PAGES, normal, highlight); }
 
 help::Page short_page() { return SHORT; }
 std::span<const help::Page> detailed_pages() { return PAGES; }

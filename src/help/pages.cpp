@@ -16,7 +16,7 @@ bool is_page_up(unsigned char scan) { return key::is_pgup(scan) || scan == 176; 
 enum class Step { next, previous, leave };
 }  // namespace
 
-void draw_page(Page page, std::uint8_t normal, std::uint8_t hervor) {
+void draw_page(Page page, std::uint8_t normal, std::uint8_t highlight) {
     console::text_attr(normal);
     console::clr_scr();
     int row = 1;
@@ -27,7 +27,7 @@ void draw_page(Page page, std::uint8_t normal, std::uint8_t hervor) {
         std::size_t start = 0;
         for (std::size_t k = 0; k <= line.size(); ++k) {
             if (k == line.size() || line[k] == '~') {
-                console::text_attr(emphasised ? hervor : normal);
+                console::text_attr(emphasised ? highlight : normal);
                 console::write(line.substr(start, k - start));
                 emphasised = !emphasised;
                 start = k + 1;
@@ -39,8 +39,8 @@ void draw_page(Page page, std::uint8_t normal, std::uint8_t hervor) {
     console::goto_xy(1, console::ROWS);
 }
 
-void show_single_page(Page page, std::uint8_t normal, std::uint8_t hervor) {
-    draw_page(page, normal, hervor);
+void show_single_page(Page page, std::uint8_t normal, std::uint8_t highlight) {
+    draw_page(page, normal, highlight);
     for (;;) {
         const unsigned char k = console::read_key();
         if (k == key::EXTENDED) {
@@ -52,11 +52,11 @@ void show_single_page(Page page, std::uint8_t normal, std::uint8_t hervor) {
     console::text_attr(normal);
 }
 
-void show_pages(std::span<const Page> pages, std::uint8_t normal, std::uint8_t hervor) {
+void show_pages(std::span<const Page> pages, std::uint8_t normal, std::uint8_t highlight) {
     const std::size_t count = pages.size();
     std::size_t current = 0;
     while (current < count) {
-        draw_page(pages[current], normal, hervor);
+        draw_page(pages[current], normal, highlight);
         const bool first = current == 0, last = current + 1 == count;
         Step step;
         for (;;) {

@@ -8,8 +8,8 @@
 
 namespace zqd {
 
-void KURZANLEITUNGD(std::uint8_t normal, std::uint8_t hervor);
-void SPIELANLEITUNGD(std::uint8_t normal, std::uint8_t hervor);
+void KURZANLEITUNGD(std::uint8_t normal, std::uint8_t highlight);
+void SPIELANLEITUNGD(std::uint8_t normal, std::uint8_t highlight);
 
 // The texts of the pages, for checks of their layout.
 help::Page short_page();

@@ -8,8 +8,8 @@
 
 namespace zqe {
 
-void KURZANLEITUNGE(std::uint8_t normal, std::uint8_t hervor);
-void SPIELANLEITUNGE(std::uint8_t normal, std::uint8_t hervor);
+void KURZANLEITUNGE(std::uint8_t normal, std::uint8_t highlight);
+void SPIELANLEITUNGE(std::uint8_t normal, std::uint8_t highlight);
 
 // The texts of the pages, for checks of their layout.
 help::Page short_page();

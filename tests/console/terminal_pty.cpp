@@ -838,8 +838,8 @@ TEST(TerminalStart, StandardInputThatIsNoTerminalIsRefusedAtOnce) {
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        const int null = open("/dev/null", O_RDONLY);
-        dup2(null, 0);
+        const int zero = open("/dev/null", O_RDONLY);
+        dup2(zero, 0);
         dup2(err[1], 2);
         console::Terminal t;
         _exit(t.start("prog") ? 0 : 2);

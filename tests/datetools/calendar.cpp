@@ -125,7 +125,7 @@ struct Correction {
     int want_m, want_d;
 };
 
-TEST(PruefeDatum, CorrectsEveryEditToAValidDate) {
+TEST(DateCheck, CorrectsEveryEditToAValidDate) {
     console::ScopedVirtualConsole s;
     const Correction cases[] = {
         {2026, 15, 1, 5, 1},     // month above 12 loses 10
@@ -164,7 +164,7 @@ TEST(PruefeDatum, CorrectsEveryEditToAValidDate) {
     EXPECT_EQ(s.vc.clock_settings, 0);  // never without `set`
 }
 
-TEST(PruefeDatum, SetsTheSystemDateOnlyWhenItDiffersFromTheScreen) {
+TEST(DateCheck, SetsTheSystemDateOnlyWhenItDiffersFromTheScreen) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     shown_date.year = 2026;
@@ -189,7 +189,7 @@ TEST(PruefeDatum, SetsTheSystemDateOnlyWhenItDiffersFromTheScreen) {
     EXPECT_EQ(console::get_date().year, 2026);  // refused: nothing changed
 }
 
-TEST(PruefeZeit, CorrectsTheHourAndSetsOnlyChanges) {
+TEST(TimeCheck, CorrectsTheHourAndSetsOnlyChanges) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 19, 30, 15, 42);
     shown_time = ClockTime{19, 30, 15, 0};

@@ -12,19 +12,19 @@ using console::screen;
 namespace {
 
 struct Pair {
-    std::uint8_t normal, hervor;
+    std::uint8_t normal, highlight;
 };
 
 Pair run(console::ScopedVirtualConsole& s, bool colour, Pair p, bool german = false) {
     s.vc.key(13);
-    zuf::TEXTFARBE(german, colour, p.normal, p.hervor);
+    zuf::TEXTFARBE(german, colour, p.normal, p.highlight);
     EXPECT_EQ(s.vc.pending(), 0u);
     return p;
 }
 
 }  // namespace
 
-TEST(Textfarbe, LeavingAtOnceKeepsThePair) {
+TEST(TextColour, LeavingAtOnceKeepsThePair) {
     for (unsigned char end : {13, 27, 3}) {
         console::ScopedVirtualConsole s;
         std::uint8_t n = 0x1F, h = 0x1E;
@@ -36,26 +36,26 @@ TEST(Textfarbe, LeavingAtOnceKeepsThePair) {
     }
 }
 
-TEST(Textfarbe, ColourScreenKeyMapping) {
+TEST(TextColour, ColourScreenKeyMapping) {
     console::ScopedVirtualConsole s;
     // 2 is the background in use (ignored); 1 gives black; p is the standard
     // colour already (ignored); o gives grey text, P bright white emphasis.
     s.vc.keys("21poP");
     const Pair p = run(s, true, {0x1F, 0x1E});
     EXPECT_EQ(p.normal, 0x07);
-    EXPECT_EQ(p.hervor, 0x0F);
+    EXPECT_EQ(p.highlight, 0x0F);
 }
 
-TEST(Textfarbe, PSetsBrightWhiteForEitherText) {
+TEST(TextColour, PSetsBrightWhiteForEitherText) {
     console::ScopedVirtualConsole t;
     t.vc.keys("p");
     EXPECT_EQ(run(t, true, {0x12, 0x1E}).normal, 0x1F);
     console::ScopedVirtualConsole u;
     u.vc.keys("P");
-    EXPECT_EQ(run(u, true, {0x12, 0x1E}).hervor, 0x1F);
+    EXPECT_EQ(run(u, true, {0x12, 0x1E}).highlight, 0x1F);
 }
 
-TEST(Textfarbe, RefusesWhatWouldMakeTextInvisible) {
+TEST(TextColour, RefusesWhatWouldMakeTextInvisible) {
     console::ScopedVirtualConsole s;
     // 3 (background green) equals the standard colour; 7 (background 6, brown)
     // equals the emphasised colour; c and C are the blue of the background;
@@ -63,63 +63,63 @@ TEST(Textfarbe, RefusesWhatWouldMakeTextInvisible) {
     s.vc.keys("37cC90qQ").ext(72);
     const Pair p = run(s, true, {0x12, 0x16});
     EXPECT_EQ(p.normal, 0x12);
-    EXPECT_EQ(p.hervor, 0x16);
+    EXPECT_EQ(p.highlight, 0x16);
 }
 
-TEST(Textfarbe, BackgroundChangesBothAttributes) {
+TEST(TextColour, BackgroundChangesBothAttributes) {
     console::ScopedVirtualConsole s;
     s.vc.keys("5");
     const Pair p = run(s, true, {0x1F, 0x1E});
     EXPECT_EQ(p.normal, 0x4F);
-    EXPECT_EQ(p.hervor, 0x4E);
+    EXPECT_EQ(p.highlight, 0x4E);
     EXPECT_EQ(screen().attr_at(42, 4), 0x4F);  // the panel shows the new colours
     EXPECT_EQ(screen().attr_at(50, 6), 0x4E);
     EXPECT_EQ(screen().attr_at(41, 3), 0x4F);
     EXPECT_EQ(console::text_attr(), 0x4F);
 }
 
-TEST(Textfarbe, BlackAndWhiteOffersOnlyItsKeys) {
+TEST(TextColour, BlackAndWhiteOffersOnlyItsKeys) {
     console::ScopedVirtualConsole s;
     // 3 and d are not offered; 2 gives the grey background: the grey standard
     // text turns black, the white emphasis stays bright white.
     s.vc.keys("3d2");
     const Pair p = run(s, false, {0x07, 0x0F});
     EXPECT_EQ(p.normal, 0x70);
-    EXPECT_EQ(p.hervor, 0x7F);
+    EXPECT_EQ(p.highlight, 0x7F);
 }
 
-TEST(Textfarbe, BlackAndWhiteKeepsThePairReadable) {
+TEST(TextColour, BlackAndWhiteKeepsThePairReadable) {
     {
         console::ScopedVirtualConsole s;  // both black on grey: on black both turn grey
         s.vc.keys("1");
         const Pair p = run(s, false, {0x70, 0x70});
         EXPECT_EQ(p.normal, 0x07);
-        EXPECT_EQ(p.hervor, 0x07);
+        EXPECT_EQ(p.highlight, 0x07);
     }
     {
         console::ScopedVirtualConsole s;  // one black attribute turns white beside a grey one
         s.vc.keys("1");
         const Pair p = run(s, false, {0x70, 0x77 & 0x7F});
         EXPECT_EQ(p.normal, 0x0F);
-        EXPECT_EQ(p.hervor, 0x07);
+        EXPECT_EQ(p.highlight, 0x07);
     }
     {
         console::ScopedVirtualConsole s;  // grey on grey twice becomes black on grey
         s.vc.keys("2");
         const Pair p = run(s, false, {0x07, 0x07});
         EXPECT_EQ(p.normal, 0x70);
-        EXPECT_EQ(p.hervor, 0x70);
+        EXPECT_EQ(p.highlight, 0x70);
     }
     {
         console::ScopedVirtualConsole s;  // letters: c gives white, b is the grey background
         s.vc.keys("bcB");
         const Pair p = run(s, false, {0x70, 0x70});
         EXPECT_EQ(p.normal, 0x7F);
-        EXPECT_EQ(p.hervor, 0x70);
+        EXPECT_EQ(p.highlight, 0x70);
     }
 }
 
-TEST(Textfarbe, TableOfKeysOnAColourScreen) {
+TEST(TextColour, TableOfKeysOnAColourScreen) {
     console::ScopedVirtualConsole s;
     run(s, true, {0x1F, 0x1E}, true);
     EXPECT_EQ(screen().text(1, 3, 40), std::string(40, '_'));
@@ -138,7 +138,7 @@ TEST(Textfarbe, TableOfKeysOnAColourScreen) {
     EXPECT_EQ(screen().attr_at(30, 22), 7);
 }
 
-TEST(Textfarbe, TableOfKeysOnABlackAndWhiteScreen) {
+TEST(TextColour, TableOfKeysOnABlackAndWhiteScreen) {
     console::ScopedVirtualConsole s;
     run(s, false, {0x07, 0x0F});
     EXPECT_EQ(screen().text(1, 8, 40), std::string(40, ' '));
@@ -151,7 +151,7 @@ TEST(Textfarbe, TableOfKeysOnABlackAndWhiteScreen) {
     EXPECT_EQ(screen().attr_at(14, 15), 15);
 }
 
-TEST(Textfarbe, PanelLinesFitBetweenTheBars) {
+TEST(TextColour, PanelLinesFitBetweenTheBars) {
     for (bool german : {true, false}) {
         console::ScopedVirtualConsole s;
         console::clr_scr();
@@ -166,7 +166,7 @@ TEST(Textfarbe, PanelLinesFitBetweenTheBars) {
     }
 }
 
-TEST(Textfarbe, PanelRedrawsOnlyThePartThatChanged) {
+TEST(TextColour, PanelRedrawsOnlyThePartThatChanged) {
     console::ScopedVirtualConsole s;
     console::clr_scr();
     zuf::ZEIGE_FARBTEXT(false, zuf::PART_BACKGROUND, 0x1F, 0x1E);
@@ -193,7 +193,7 @@ TEST(Textfarbe, PanelRedrawsOnlyThePartThatChanged) {
     EXPECT_EQ(screen().attr_at(42, 19), 0x1A);  // "this text with emphasized textcolour"
 }
 
-TEST(Textfarbe, GermanPanelText) {
+TEST(TextColour, GermanPanelText) {
     console::ScopedVirtualConsole s;
     console::clr_scr();
     zuf::ZEIGE_FARBTEXT(true, zuf::PART_BACKGROUND, 0x1F, 0x1E);

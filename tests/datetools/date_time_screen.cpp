@@ -21,7 +21,7 @@ void run(console::ScopedVirtualConsole& s, bool german = true) {
 
 }  // namespace
 
-TEST(KorrigiereZeit, GermanScreenWithTheClockOfEntry) {
+TEST(TimeCorrection, GermanScreenWithTheClockOfEntry) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 9, 5, 7);
     run(s);
@@ -43,7 +43,7 @@ TEST(KorrigiereZeit, GermanScreenWithTheClockOfEntry) {
     EXPECT_EQ(s.vc.clock_settings, 0);  // looking changes nothing
 }
 
-TEST(KorrigiereZeit, EnglishHourLineWithTheTwelveHourForm) {
+TEST(TimeCorrection, EnglishHourLineWithTheTwelveHourForm) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 13, 5, 0);
     run(s, false);
@@ -63,7 +63,7 @@ TEST(KorrigiereZeit, EnglishHourLineWithTheTwelveHourForm) {
     EXPECT_EQ(row_of(23), "                Hour     (00 - 23): 12 (= 12 p.m.)");
 }
 
-TEST(KorrigiereZeit, YearDigitsSetTheClockAtOnce) {
+TEST(TimeCorrection, YearDigitsSetTheClockAtOnce) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     // 2 and 0 leave the year as it is (no setting); 3 gives 2036, 0 gives 2030
@@ -79,7 +79,7 @@ TEST(KorrigiereZeit, YearDigitsSetTheClockAtOnce) {
     EXPECT_EQ(row_of(21), "                Wochentag         : Sonntag.");
 }
 
-TEST(KorrigiereZeit, DayDigitCorrectedBeforeItIsSet) {
+TEST(TimeCorrection, DayDigitCorrectedBeforeItIsSet) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 6, 8, 10, 0, 0);
     // down twice lands on the day ones (June skips the month tens); left to the
@@ -91,7 +91,7 @@ TEST(KorrigiereZeit, DayDigitCorrectedBeforeItIsSet) {
     EXPECT_EQ(d.day, 30);
 }
 
-TEST(KorrigiereZeit, HourTensTwoAtNineteenGivesTwenty) {
+TEST(TimeCorrection, HourTensTwoAtNineteenGivesTwenty) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 19, 15, 0);
     // up from the year thousands reaches the second tens; up twice more the hour tens
@@ -103,7 +103,7 @@ TEST(KorrigiereZeit, HourTensTwoAtNineteenGivesTwenty) {
     EXPECT_EQ(row_of(23), "                Stunde   (00 - 23): 20 Uhr,");
 }
 
-TEST(KorrigiereZeit, HourOnesFromTwentyTakesOnlyZeroToThree) {
+TEST(TimeCorrection, HourOnesFromTwentyTakesOnlyZeroToThree) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 20, 15, 0);
     // hour ones: 7 is ignored at hour 20, 3 gives 23
@@ -112,7 +112,7 @@ TEST(KorrigiereZeit, HourOnesFromTwentyTakesOnlyZeroToThree) {
     EXPECT_EQ(console::get_time().hour, 23);
 }
 
-TEST(KorrigiereZeit, MinuteAndSecondDigits) {
+TEST(TimeCorrection, MinuteAndSecondDigits) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     // the second tens takes 0..5: 7 ignored, 4 -> 40 s; minute ones via up: 9 -> 09 min
@@ -124,7 +124,7 @@ TEST(KorrigiereZeit, MinuteAndSecondDigits) {
     EXPECT_LE(t.second, 41);
 }
 
-TEST(KorrigiereZeit, DownFromTheSecondLineWrapsToTheYear) {
+TEST(TimeCorrection, DownFromTheSecondLineWrapsToTheYear) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     // up lands on the second tens (col 37); down goes back to the year thousands: 3 -> 3026
@@ -133,7 +133,7 @@ TEST(KorrigiereZeit, DownFromTheSecondLineWrapsToTheYear) {
     EXPECT_EQ(console::get_date().year, 3026);
 }
 
-TEST(KorrigiereZeit, F1GoesBackToTheRememberedDate) {
+TEST(TimeCorrection, F1GoesBackToTheRememberedDate) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     s.vc.keys("1999").ext(F1);
@@ -146,7 +146,7 @@ TEST(KorrigiereZeit, F1GoesBackToTheRememberedDate) {
     EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2026 (ist kein Schaltjahr.)");
 }
 
-TEST(KorrigiereZeit, RefusedSettingKeepsShowingTheRunningClock) {
+TEST(TimeCorrection, RefusedSettingKeepsShowingTheRunningClock) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     s.vc.refuse_clock_setting = true;
@@ -158,7 +158,7 @@ TEST(KorrigiereZeit, RefusedSettingKeepsShowingTheRunningClock) {
     EXPECT_EQ(row_of(25), "                Sekunde  (00 - 59): 02 Sekunden.");
 }
 
-TEST(KorrigiereZeit, MidnightTurnsDateAndWeekdayWhileWaiting) {
+TEST(TimeCorrection, MidnightTurnsDateAndWeekdayWhileWaiting) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 31, 23, 59, 59);
     s.vc.wait(2000);
@@ -173,7 +173,7 @@ TEST(KorrigiereZeit, MidnightTurnsDateAndWeekdayWhileWaiting) {
     EXPECT_EQ(s.vc.clock_settings, 0);
 }
 
-TEST(KorrigiereZeit, LeapNoteAndFebruaryBoundFollowTheLiveClock) {
+TEST(TimeCorrection, LeapNoteAndFebruaryBoundFollowTheLiveClock) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2023, 12, 31, 23, 59, 59);
     s.vc.wait(1500);
@@ -188,7 +188,7 @@ TEST(KorrigiereZeit, LeapNoteAndFebruaryBoundFollowTheLiveClock) {
     EXPECT_EQ(row_of(18), "                Jahr (1980 - ???\?): 2025 (ist kein Schaltjahr.)");
 }
 
-TEST(KorrigiereZeit, EnglishTwelveHourFormFollowsTheLiveClock) {
+TEST(TimeCorrection, EnglishTwelveHourFormFollowsTheLiveClock) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 11, 59, 59);
     s.vc.wait(1500);

@@ -31,7 +31,7 @@ Result run(console::ScopedVirtualConsole& s, bool german = true) {
 
 }  // namespace
 
-TEST(Kalender, LeavingAtOnceReturnsTodayWithTheFlagCleared) {
+TEST(Calendar, LeavingAtOnceReturnsTodayWithTheFlagCleared) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     const Result r = run(s);
@@ -43,7 +43,7 @@ TEST(Kalender, LeavingAtOnceReturnsTodayWithTheFlagCleared) {
     EXPECT_EQ(s.vc.clock_settings, 0);
 }
 
-TEST(Kalender, GermanScreenRowByRow) {
+TEST(Calendar, GermanScreenRowByRow) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     run(s);
@@ -66,7 +66,7 @@ TEST(Kalender, GermanScreenRowByRow) {
     EXPECT_EQ(row_of(25), "   heute gueltigen Gregorianischen Kalender umgestellt.");
 }
 
-TEST(Kalender, EnglishPanel) {
+TEST(Calendar, EnglishPanel) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2024, 3, 1, 10, 0, 0);
     run(s, false);
@@ -80,7 +80,7 @@ TEST(Kalender, EnglishPanel) {
     EXPECT_EQ(screen().attr_at(65, 16), 0x1E);
 }
 
-TEST(Kalender, TypingAYearMonthAndDayIntoTheGap) {
+TEST(Calendar, TypingAYearMonthAndDayIntoTheGap) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     // year 1582; cursor wraps to the thousands; down to the month tens; 1, 0 -> October;
@@ -98,7 +98,7 @@ TEST(Kalender, TypingAYearMonthAndDayIntoTheGap) {
     EXPECT_EQ(s.vc.clock_settings, 0);  // the calendar never touches the system clock
 }
 
-TEST(Kalender, Year0000) {
+TEST(Calendar, Year0000) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     // year 0000, then up from the thousands to the day tens: 0, 1; up to the month: 0 1.
@@ -112,7 +112,7 @@ TEST(Kalender, Year0000) {
     EXPECT_EQ(screen().text(37, 18, 30), "0000 (ist ein Schaltjahr.)    ");
 }
 
-TEST(Kalender, DigitsOutOfRangeAreIgnored) {
+TEST(Calendar, DigitsOutOfRangeAreIgnored) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 5, 10, 0, 0);
     // month tens takes 0..1: the 2 is ignored, the 0 makes month 02.
@@ -127,7 +127,7 @@ TEST(Kalender, DigitsOutOfRangeAreIgnored) {
     EXPECT_EQ(row_of(20), "                Tag      (01 - 28): 21.");
 }
 
-TEST(Kalender, DayOnesAfterThirty) {
+TEST(Calendar, DayOnesAfterThirty) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 1, 30, 10, 0, 0);
     // up to the day tens, which take 0..3 outside February: 4 is ignored; at day 30
@@ -138,7 +138,7 @@ TEST(Kalender, DayOnesAfterThirty) {
     EXPECT_EQ(r.wd, 6);  // 31 January 2026 is a Saturday
 }
 
-TEST(Kalender, MonthTensIsSkippedWhenTheOnesDigitIsThreeOrMore) {
+TEST(Calendar, MonthTensIsSkippedWhenTheOnesDigitIsThreeOrMore) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 3, 10, 10, 0, 0);
     // down from the year thousands would reach the month tens; with March it lands
@@ -149,7 +149,7 @@ TEST(Kalender, MonthTensIsSkippedWhenTheOnesDigitIsThreeOrMore) {
     EXPECT_EQ(r.d, 10);
 }
 
-TEST(Kalender, RightFromTheMonthOnesWrapsPastAnUnreachableTens) {
+TEST(Calendar, RightFromTheMonthOnesWrapsPastAnUnreachableTens) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 5, 10, 10, 0, 0);
     // down lands on the month ones (May); Right would wrap to the tens, which is
@@ -159,7 +159,7 @@ TEST(Kalender, RightFromTheMonthOnesWrapsPastAnUnreachableTens) {
     EXPECT_EQ(r.m, 7);
 }
 
-TEST(Kalender, DayOnesLockedAtTheThirtiethOfAThirtyDayMonth) {
+TEST(Calendar, DayOnesLockedAtTheThirtiethOfAThirtyDayMonth) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 4, 30, 10, 0, 0);
     // year hundreds (col 38) -> down to the month ones -> down to the day ones,
@@ -171,7 +171,7 @@ TEST(Kalender, DayOnesLockedAtTheThirtiethOfAThirtyDayMonth) {
     EXPECT_EQ(r.y, 2026);
 }
 
-TEST(Kalender, LeftAndRightWrapWithinTheYearLine) {
+TEST(Calendar, LeftAndRightWrapWithinTheYearLine) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     // Left from the thousands wraps to the ones: 9 -> 2029; then the cursor wraps
@@ -181,7 +181,7 @@ TEST(Kalender, LeftAndRightWrapWithinTheYearLine) {
     EXPECT_EQ(r.y, 2019);
 }
 
-TEST(Kalender, UpAndDownWrapBetweenYearAndDayLines) {
+TEST(Calendar, UpAndDownWrapBetweenYearAndDayLines) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     // from the year tens (col 39) down three lines returns to the year line at col 38
@@ -191,7 +191,7 @@ TEST(Kalender, UpAndDownWrapBetweenYearAndDayLines) {
     EXPECT_EQ(r.y, 2126);
 }
 
-TEST(Kalender, LeapNoteAndFebruaryRangeFollowTheYear) {
+TEST(Calendar, LeapNoteAndFebruaryRangeFollowTheYear) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2024, 2, 29, 10, 0, 0);
     // year ones 5: 2025 is a common year, so the 29th becomes the 28th
@@ -203,7 +203,7 @@ TEST(Kalender, LeapNoteAndFebruaryRangeFollowTheYear) {
     EXPECT_EQ(row_of(20), "                Tag      (01 - 28): 28.");
 }
 
-TEST(Kalender, F1RestoresTodayAndHandsItOut) {
+TEST(Calendar, F1RestoresTodayAndHandsItOut) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     s.vc.keys("1999").ext(F1);
@@ -215,7 +215,7 @@ TEST(Kalender, F1RestoresTodayAndHandsItOut) {
     EXPECT_EQ(s.vc.clock_settings, 0);  // F1 in the calendar leaves the system clock alone
 }
 
-TEST(Kalender, EditingBackToTodayClearsTheFlag) {
+TEST(Calendar, EditingBackToTodayClearsTheFlag) {
     console::ScopedVirtualConsole s;
     s.vc.set_clock(2026, 12, 8, 10, 0, 0);
     s.vc.ext(LEFT).keys("7").ext(LEFT).keys("6");
@@ -224,7 +224,7 @@ TEST(Kalender, EditingBackToTodayClearsTheFlag) {
     EXPECT_EQ(r.y, 2026);
 }
 
-TEST(Kalender, EscAndBreakLeaveToo) {
+TEST(Calendar, EscAndBreakLeaveToo) {
     for (unsigned char end : {27, 3}) {
         console::ScopedVirtualConsole s;
         s.vc.set_clock(2026, 12, 8, 10, 0, 0);
@@ -237,7 +237,7 @@ TEST(Kalender, EscAndBreakLeaveToo) {
     }
 }
 
-TEST(Kalender, RedrawsOnlyWhatChanged) {
+TEST(Calendar, RedrawsOnlyWhatChanged) {
     console::ScopedVirtualConsole s;
     zuf::german = true;
     zuf::panel_normal = 0x1F;

@@ -74,11 +74,11 @@ TEST(Arena, ChunksAreSizedToThePlannedBytes) {
 
     // A plan of several chunks: whole chunks, then the rest.
     s.vc.memory = {16ULL << 30, 32ULL << 30};
-    const std::uint64_t viel = 2 * Arena::CHUNK + 3 * MiB;
-    a.plan(viel);
-    for (std::uint64_t n = 0; n < viel; n += 96) ASSERT_NE(a.allocate(96), nullptr) << n;
+    const std::uint64_t many = 2 * Arena::CHUNK + 3 * MiB;
+    a.plan(many);
+    for (std::uint64_t n = 0; n < many; n += 96) ASSERT_NE(a.allocate(96), nullptr) << n;
     EXPECT_EQ(a.chunks(), 3u);
-    EXPECT_LE(a.mapped(), Arena::address_space_for(viel));
-    EXPECT_GE(a.mapped(), viel);
+    EXPECT_LE(a.mapped(), Arena::address_space_for(many));
+    EXPECT_GE(a.mapped(), many);
     a.release();
 }

@@ -12,7 +12,7 @@ using namespace zqspiel;
 
 namespace {
 
-void zeichen_ab(char first, char last) {
+void signs_from(char first, char last) {
     const std::string ring = "abcdefghijklmnopqrstuvwxyz0123456789";
     const std::size_t start = ring.find(first);
     FARBARRAY[0] = '*';
@@ -22,12 +22,12 @@ void zeichen_ab(char first, char last) {
     X.LETZTES_ZEICHEN = last;
 }
 
-void name_setzen(NAMENSFELD& f, const std::string& s) {
+void set_name(NAMENSFELD& f, const std::string& s) {
     f.fill(' ');
     for (std::size_t i = 0; i < s.size() && i < 31; ++i) f[i + 1] = s[i];
 }
 
-class Brett : public ::testing::Test {
+class Board : public ::testing::Test {
 protected:
     void SetUp() override {
         X = BEDINGUNG{};
@@ -36,9 +36,9 @@ protected:
         X.LOESUNG_FEST = true;
         X.PC_LOESUNG = true;
         X.PC_RAET = false;
-        name_setzen(X.NAME1, "");
-        name_setzen(X.NAME2, "Erika");
-        zeichen_ab('0', '9');
+        set_name(X.NAME1, "");
+        set_name(X.NAME2, "Erika");
+        signs_from('0', '9');
         LEERZ_MERKER = false;
         SP_D = true;
         NORMALFARBE = 31;
@@ -47,7 +47,7 @@ protected:
     std::string row(int r) { return console::screen().row_text(r); }
     std::string at(int col, int r, int len) { return console::screen().text(col, r, len); }
     void draw(byte max = 4, bool known = true) {
-        zeichne_brett(max, known, INIT_MUSTER(X.CODELAENGE, MAXFARBE, X.WIEDERHOLUNG, LEERZ_MERKER));
+        draw_board(max, known, INIT_MUSTER(X.CODELAENGE, MAXFARBE, X.WIEDERHOLUNG, LEERZ_MERKER));
     }
     console::ScopedVirtualConsole s;
 };
@@ -59,30 +59,30 @@ std::string box(const std::string& text) {
     return "|" + t + "|";
 }
 
-const std::string TABELLE = "|*|   |         | | |*|   |         | | |";
+const std::string TABLE = "|*|   |         | | |*|   |         | | |";
 
 }  // namespace
 
 // Two-digit figures stand at their columns and the cursor waits on Z.
-TEST_F(Brett, AnswerIsWrittenIntoTheTrialRow) {
+TEST_F(Board, AnswerIsWrittenIntoTheTrialRow) {
     write_answer(34, 37, 9, 10, 2);
     EXPECT_EQ(at(34, 9, 5), "10 2 ");
     EXPECT_EQ(console::where_x(), 37);
     EXPECT_EQ(console::where_y(), 9);
 }
 
-TEST_F(Brett, GeometryHoldsForEveryLanguageAndRole) {
-    for (int lang = 0; lang < 2; ++lang)
+TEST_F(Board, GeometryHoldsForEveryLanguageAndRole) {
+    for (int language = 0; language < 2; ++language)
         for (int roles = 0; roles < 4; ++roles)
-            for (int fest = 0; fest < 2; ++fest) {
-                SP_D = lang == 0;
+            for (int fixed = 0; fixed < 2; ++fixed) {
+                SP_D = language == 0;
                 X.PC_LOESUNG = roles & 1;
                 X.PC_RAET = roles & 2;
-                X.LOESUNG_FEST = fest;
+                X.LOESUNG_FEST = fixed;
                 LEERZ_MERKER = roles == 1;
                 draw(5, true);
-                SCOPED_TRACE("lang " + std::to_string(lang) + " roles " + std::to_string(roles) + " fest " +
-                             std::to_string(fest));
+                SCOPED_TRACE("lang " + std::to_string(language) + " roles " + std::to_string(roles) + " fest " +
+                             std::to_string(fixed));
                 for (int r = 1; r <= 24; ++r) {
                     EXPECT_NE(row(r)[78], ' ') << "row " << r << ": " << row(r);
                     EXPECT_EQ(row(r)[79], ' ') << "row " << r << ": " << row(r);
@@ -90,7 +90,7 @@ TEST_F(Brett, GeometryHoldsForEveryLanguageAndRole) {
                 for (int r = 2; r <= 24; ++r) EXPECT_EQ(row(r)[0], '|') << r;
                 for (int r = 10; r <= 23; ++r) {
                     if (r != 16) {
-                        EXPECT_EQ(at(39, r, 41), TABELLE) << "row " << r;
+                        EXPECT_EQ(at(39, r, 41), TABLE) << "row " << r;
                     }
                 }
                 EXPECT_EQ(at(39, 9, 41), "|*|  1|         | | |*|   |         | | |");
@@ -105,7 +105,7 @@ TEST_F(Brett, GeometryHoldsForEveryLanguageAndRole) {
             }
 }
 
-TEST_F(Brett, TitleSignsAndCodeLength) {
+TEST_F(Board, TitleSignsAndCodeLength) {
     draw();
     EXPECT_EQ(row(1).substr(0, 79),
               "___  ***  Zentrovalquist  ****  macOS - 64-Bit - Version  2025-06-21.  ***  ___");
@@ -117,7 +117,7 @@ TEST_F(Brett, TitleSignsAndCodeLength) {
 
     X.CODELAENGE = 9;
     X.WIEDERHOLUNG = true;
-    zeichen_ab('x', 'b');  // x, y, z, 0..9, a, b: 15 signs
+    signs_from('x', 'b');  // x, y, z, 0..9, a, b: 15 signs
     SP_D = false;
     draw();
     EXPECT_EQ(at(1, 4, 18), "| xyz0123456789ab ");
@@ -126,7 +126,7 @@ TEST_F(Brett, TitleSignsAndCodeLength) {
     EXPECT_EQ(at(32, 5, 1), "(");
 }
 
-TEST_F(Brett, MaximumTrialsBox) {
+TEST_F(Board, MaximumTrialsBox) {
     draw(6, true);
     EXPECT_EQ(at(44, 4, 36), box("   Der Code kann mit maximal 6"));
     EXPECT_EQ(at(44, 5, 36), "|   Versuchen geknackt werden.     |");
@@ -134,14 +134,14 @@ TEST_F(Brett, MaximumTrialsBox) {
     EXPECT_EQ(at(44, 4, 36), box("   Der Code kann mit maximal 12"));
 
     // Two signs and a fixed answer still say "maximal".
-    zeichen_ab('a', 'b');
+    signs_from('a', 'b');
     draw(4, true);
     EXPECT_EQ(at(44, 4, 36), box("   Der Code kann mit maximal 4"));
     // One sign, or an answer that may change, say "genau".
-    zeichen_ab('a', 'a');
+    signs_from('a', 'a');
     draw(1, true);
     EXPECT_EQ(at(44, 4, 36), box("   Der Code kann mit genau 1"));
-    zeichen_ab('0', '9');
+    signs_from('0', '9');
     X.LOESUNG_FEST = false;
     draw(6, true);
     EXPECT_EQ(at(44, 4, 36), box("   Der Code kann mit genau 6"));
@@ -163,7 +163,7 @@ TEST_F(Brett, MaximumTrialsBox) {
     EXPECT_EQ(at(44, 4, 36), "|" + std::string(34, ' ') + "|");
 }
 
-TEST_F(Brett, ConditionsInWordsFollowTheUsersVacantSetting) {
+TEST_F(Board, ConditionsInWordsFollowTheUsersVacantSetting) {
     X.LEERZEICHEN_ERLAUBT = false;  // switched off for the match ...
     LEERZ_MERKER = true;            // ... but the user allowed it
     draw();
@@ -187,7 +187,7 @@ TEST_F(Brett, ConditionsInWordsFollowTheUsersVacantSetting) {
     EXPECT_EQ(at(1, 9, 38), "| Der zu ratende Code ist nicht fest. ");
 }
 
-TEST_F(Brett, WhoPlays) {
+TEST_F(Board, WhoPlays) {
     // Computer devises, Erika guesses.
     draw();
     EXPECT_EQ(at(1, 12, 38), "| Das Raetsel stammt vom Computer.    ");
@@ -202,16 +202,16 @@ TEST_F(Brett, WhoPlays) {
     EXPECT_EQ(at(1, 15, 8), "| Erika.");
 
     // Two persons; a name of 31 letters fills columns 3..33.
-    const std::string lang(31, 'q');
-    name_setzen(X.NAME1, lang);
+    const std::string long_name(31, 'q');
+    set_name(X.NAME1, long_name);
     X.PC_LOESUNG = false;
     X.PC_RAET = true;
     SP_D = true;
     draw();
     EXPECT_EQ(at(1, 12, 38), "| Das Raetsel stammt von              ");
-    EXPECT_EQ(at(3, 13, 31), lang);
+    EXPECT_EQ(at(3, 13, 31), long_name);
     EXPECT_EQ(at(34, 13, 6), ".    |");
-    EXPECT_EQ(at(39, 13, 41), TABELLE);
+    EXPECT_EQ(at(39, 13, 41), TABLE);
     EXPECT_EQ(at(1, 14, 38), "| Die Loesung stammt vom Computer.    ");
     EXPECT_EQ(at(1, 15, 38), "|                                     ");
     SP_D = false;
@@ -219,12 +219,12 @@ TEST_F(Brett, WhoPlays) {
     EXPECT_EQ(at(1, 15, 38), "| the computer.                       ");
 
     // Inner blanks of a name stay, trailing ones do not.
-    name_setzen(X.NAME1, "Anna Lena");
+    set_name(X.NAME1, "Anna Lena");
     draw();
     EXPECT_EQ(at(1, 13, 13), "| Anna Lena. ");
 }
 
-TEST_F(Brett, ClockRowsAndStatusLineByRole) {
+TEST_F(Board, ClockRowsAndStatusLineByRole) {
     draw();
     EXPECT_EQ(at(1, 17, 38), "| Spielbeginn:                        ");
     EXPECT_EQ(at(1, 18, 38), "|                .   Uhr,    Sekunden.");
@@ -257,10 +257,10 @@ TEST_F(Brett, ClockRowsAndStatusLineByRole) {
     EXPECT_EQ(row(25).substr(0, 73), "Answer:                       Trials made:                 New Game? Yes.");
 }
 
-TEST(Datum, EnglishWeekdayShorteningAndSuffixes) {
+TEST(BoardDate, EnglishWeekdayShorteningAndSuffixes) {
     auto e = [](int y, int m, int d) {
-        return datum_englisch(static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(m),
-                              static_cast<std::uint16_t>(d), console::weekday_of(y, m, d));
+        return date_english(static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(m),
+                            static_cast<std::uint16_t>(d), console::weekday_of(y, m, d));
     };
     EXPECT_EQ(e(2022, 5, 4), "Wednesday, 4th May 2022,");  // 24 columns: fits
     EXPECT_EQ(e(2018, 3, 14), "Weds., 14th March 2018,");
@@ -281,23 +281,23 @@ TEST(Datum, EnglishWeekdayShorteningAndSuffixes) {
     EXPECT_NE(e(2026, 11, 23).find("23rd Nov."), std::string::npos);
     EXPECT_NE(e(2026, 4, 1).find("1st April 2026,"), std::string::npos);
     EXPECT_NE(e(2026, 7, 3).find("3rd July 2026,"), std::string::npos);
-    EXPECT_EQ(datum_englisch(33, 1, 1, 0), "Sunday, 1st Jan. 0033,");
+    EXPECT_EQ(date_english(33, 1, 1, 0), "Sunday, 1st Jan. 0033,");
     // Whatever the date, the English date fits its 24 columns.
     for (int m = 1; m <= 12; ++m)
         for (int d = 1; d <= 31; ++d)
             for (std::uint16_t w = 0; w < 7; ++w)
-                ASSERT_LE(datum_englisch(2026, static_cast<std::uint16_t>(m), static_cast<std::uint16_t>(d), w).size(),
+                ASSERT_LE(date_english(2026, static_cast<std::uint16_t>(m), static_cast<std::uint16_t>(d), w).size(),
                           24u);
 }
 
-TEST(Datum, German) {
-    EXPECT_EQ(datum_deutsch(2026, 12, 7, 1), "Montag, 7.12.2026,");
-    EXPECT_EQ(datum_deutsch(33, 1, 5, 4), "Donnerstag, 5.1.0033,");
-    EXPECT_EQ(datum_deutsch(1582, 10, 15, 5), "Freitag, 15.10.1582,");
-    EXPECT_LE(datum_deutsch(2026, 12, 31, 4).size(), 23u);
+TEST(BoardDate, German) {
+    EXPECT_EQ(date_german(2026, 12, 7, 1), "Montag, 7.12.2026,");
+    EXPECT_EQ(date_german(33, 1, 5, 4), "Donnerstag, 5.1.0033,");
+    EXPECT_EQ(date_german(1582, 10, 15, 5), "Freitag, 15.10.1582,");
+    EXPECT_LE(date_german(2026, 12, 31, 4).size(), 23u);
 }
 
-TEST_F(Brett, MatchStartDateAndTime) {
+TEST_F(Board, MatchStartDateAndTime) {
     draw();
     JAHR = 2026;
     MONAT = 12;
@@ -307,7 +307,7 @@ TEST_F(Brett, MatchStartDateAndTime) {
     MIN = 5;
     SEK = 7;
     console::goto_xy(47, 9);
-    schreibe_spielbeginn();
+    write_match_start();
     EXPECT_EQ(console::where_x(), 47);
     EXPECT_EQ(console::where_y(), 9);
     for (int r : {17, 19}) {
@@ -324,19 +324,19 @@ TEST_F(Brett, MatchStartDateAndTime) {
     MONAT = 5;
     TAG = 6;
     WOTAG = 3;
-    schreibe_spielbeginn();
+    write_match_start();
     EXPECT_EQ(at(1, 17, 39), "| Game start: Wednesday, 6th May 2026,|");
     // The colon between hour and minutes is written with the time, as the
     // clock writes it later when the hour changes.
     EXPECT_EQ(at(1, 18, 38), "|           : 01:00 p.m., 59 seconds. ");
     EXPECT_EQ(at(1, 20, 38), "|           : 01:00 p.m., 59 seconds. ");
     STD = 12;
-    schreibe_spielbeginn();
+    write_match_start();
     EXPECT_EQ(at(14, 18, 12), " 12:00 p.m.,");
     STD = 0;
-    schreibe_spielbeginn();
+    write_match_start();
     EXPECT_EQ(at(14, 18, 12), " 12:00 a.m.,");
     STD = 11;
-    schreibe_spielbeginn();
+    write_match_start();
     EXPECT_EQ(at(14, 18, 12), " 11:00 a.m.,");
 }

@@ -16,7 +16,7 @@ namespace {
 // A fresh budget for step s: forces the table to be made again.
 void budget(int step) {
     MERKEMEMAVAIL = -5;
-    setze_memavail(static_cast<byte>(step));
+    set_memavail(static_cast<byte>(step));
 }
 
 struct Check : ::testing::Test {
@@ -70,25 +70,25 @@ TEST(CapacityTable, UnchangedBudgetKeepsTheTable) {
 }
 
 TEST(CapacityTable, TooSmallABudgetHasNoLengths) {
-    const auto t = kapazitaet_berechnen(96);  // not even two 2-sign nodes
+    const auto t = compute_capacity(96);  // not even two 2-sign nodes
     for (int n = 2; n <= 9; ++n) EXPECT_EQ(t[n], 0) << n;
-    const auto u = kapazitaet_berechnen(-5);
+    const auto u = compute_capacity(-5);
     for (int n = 2; n <= 9; ++n) EXPECT_EQ(u[n], 0) << n;
 }
 
 TEST(Release, FreesTheStoreAndTheList) {
     console::ScopedVirtualConsole s;  // the arena asks the machine for memory
     budget(1);
-    SPEICHER_ARENA.set_budget(1 << 20);
-    auto* node = static_cast<LISTE*>(SPEICHER_ARENA.allocate(64));
-    auto* item = static_cast<LISTE_O_F*>(SPEICHER_ARENA.allocate(32));
+    STORE_ARENA.set_budget(1 << 20);
+    auto* node = static_cast<LISTE*>(STORE_ARENA.allocate(64));
+    auto* item = static_cast<LISTE_O_F*>(STORE_ARENA.allocate(32));
     ASSERT_NE(node, nullptr);
     ASSERT_NE(item, nullptr);
     VERSLOE = VERS = ERLAUBT = SCHLUSSLICHT = AKTUELL = node;
     ERL = ERLLOE = item;
     NEUER_KANDIDAT = true;
     LISTEN_FREIGEBEN(true);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     EXPECT_EQ(VERSLOE, nullptr);
     EXPECT_EQ(VERS, nullptr);
     EXPECT_EQ(ERLAUBT, nullptr);
@@ -101,10 +101,10 @@ TEST(Release, FreesTheStoreAndTheList) {
     EXPECT_EQ(VERSLOE, nullptr);
 
     // Without the flag nothing is freed.
-    void* kept = SPEICHER_ARENA.allocate(32);
+    void* kept = STORE_ARENA.allocate(32);
     VERS = static_cast<LISTE*>(kept);
     LISTEN_FREIGEBEN(false);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 32);
+    EXPECT_EQ(STORE_ARENA.used(), 32);
     EXPECT_EQ(VERS, kept);
     LISTEN_FREIGEBEN(true);
 }
@@ -202,16 +202,16 @@ TEST_F(Check, LimitsByCodeLength) {
     budget(15);
     struct Case {
         int s, n;
-        bool wdh, raten, mogeln;
+        bool repeat, guess, cheat;
     } cases[] = {{35, 6, true, true, true},    {36, 6, false, false, true}, {21, 7, true, true, true},
                  {22, 7, true, false, false},  {22, 7, false, false, true}, {14, 8, true, true, true},
                  {15, 8, true, false, false},  {18, 8, false, false, true}, {19, 8, false, false, false},
                  {10, 9, true, true, true},    {11, 9, true, false, false}, {15, 9, false, false, true},
                  {16, 9, false, false, false}, {36, 5, true, true, true}};
     for (const Case& c : cases) {
-        KORRIGIERE(static_cast<byte>(c.s), static_cast<byte>(c.n), c.wdh, false, false, false);
-        EXPECT_EQ(KANN_RATEN, c.raten) << c.s << " signs, length " << c.n;
-        EXPECT_EQ(KANN_MOGELN, c.mogeln) << c.s << " signs, length " << c.n;
+        KORRIGIERE(static_cast<byte>(c.s), static_cast<byte>(c.n), c.repeat, false, false, false);
+        EXPECT_EQ(KANN_RATEN, c.guess) << c.s << " signs, length " << c.n;
+        EXPECT_EQ(KANN_MOGELN, c.cheat) << c.s << " signs, length " << c.n;
     }
 }
 

@@ -15,19 +15,19 @@ using namespace zqspiel;
 namespace {
 
 // Counts the clock readings, so that the cost of a call can be checked.
-struct ZaehlKonsole : console::VirtualConsole {
-    int zeiten = 0, daten = 0;
+struct CountingConsole : console::VirtualConsole {
+    int times = 0, dates = 0;
     console::Time get_time() override {
-        ++zeiten;
+        ++times;
         return VirtualConsole::get_time();
     }
     console::Date get_date() override {
-        ++daten;
+        ++dates;
         return VirtualConsole::get_date();
     }
 };
 
-class Uhr : public ::testing::Test {
+class Clock : public ::testing::Test {
 protected:
     void SetUp() override {
         console::use(&vc);
@@ -54,26 +54,26 @@ protected:
     }
     void start(int y, int mo, int d, int h, int mi, int s, int hs = 0) {
         vc.set_clock(y, mo, d, h, mi, s, hs);
-        zeichne_brett(6, true, "     (0011) ");
-        setze_uhr_fuer_partie();
-        starte_spieluhr();
+        draw_board(6, true, "     (0011) ");
+        set_clock_for_match();
+        start_match_clock();
     }
     void tick(std::int64_t ms) {
         vc.advance(ms);
         SCHREIBE_ZEIT();
     }
     std::string at(int col, int row, int len) { return console::screen().text(col, row, len); }
-    std::vector<std::string> bild() {
+    std::vector<std::string> screen_rows() {
         std::vector<std::string> b;
         for (int r = 1; r <= 25; ++r) b.push_back(console::screen().row_text(r));
         return b;
     }
-    ZaehlKonsole vc;
+    CountingConsole vc;
 };
 
 }  // namespace
 
-TEST_F(Uhr, TimeOfDayAndDateInGerman) {
+TEST_F(Clock, TimeOfDayAndDateInGerman) {
     start(2026, 12, 7, 23, 59, 58);
     EXPECT_EQ(at(16, 19, 23), "Montag, 7.12.2026,     ");
     EXPECT_EQ(at(16, 20, 13), "23.59 Uhr, 58");
@@ -90,7 +90,7 @@ TEST_F(Uhr, TimeOfDayAndDateInGerman) {
     EXPECT_EQ(at(16, 20, 13), "00.05 Uhr, 07");
 }
 
-TEST_F(Uhr, TimeOfDayInEnglishTwelveHourForm) {
+TEST_F(Clock, TimeOfDayInEnglishTwelveHourForm) {
     SP_D = false;
     start(2026, 12, 7, 23, 59, 59);
     EXPECT_EQ(at(15, 19, 24), "Monday, 7th Dec. 2026,  ");
@@ -111,7 +111,7 @@ TEST_F(Uhr, TimeOfDayInEnglishTwelveHourForm) {
     EXPECT_EQ(at(15, 20, 14), "11:59 p.m., 03");
 }
 
-TEST_F(Uhr, SecondsAreRewrittenOneDigitWherePossible) {
+TEST_F(Clock, SecondsAreRewrittenOneDigitWherePossible) {
     start(2026, 12, 7, 10, 0, 7);
     // A marker over the tens digit shows whether it is written again.
     console::write_at(27, 20, "X");
@@ -127,50 +127,50 @@ TEST_F(Uhr, SecondsAreRewrittenOneDigitWherePossible) {
     EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 10");
 }
 
-TEST_F(Uhr, CallWithoutNewSecondWritesNothingAndReadsTheClockOnce) {
+TEST_F(Clock, CallWithoutNewSecondWritesNothingAndReadsTheClockOnce) {
     start(2026, 12, 7, 10, 0, 7, 10);
     tick(1000);
-    const auto vorher = bild();
-    const int zeiten = vc.zeiten, daten = vc.daten;
+    const auto before = screen_rows();
+    const int times = vc.times, dates = vc.dates;
     for (int i = 0; i < 5; ++i) tick(100);  // still second 08
-    EXPECT_EQ(bild(), vorher);
-    EXPECT_EQ(vc.zeiten - zeiten, 5);
-    EXPECT_EQ(vc.daten - daten, 0);
+    EXPECT_EQ(screen_rows(), before);
+    EXPECT_EQ(vc.times - times, 5);
+    EXPECT_EQ(vc.dates - dates, 0);
     // A new second redraws and reads the date once.
     tick(1000);
-    EXPECT_NE(bild(), vorher);
-    EXPECT_EQ(vc.daten - daten, 1);
+    EXPECT_NE(screen_rows(), before);
+    EXPECT_EQ(vc.dates - dates, 1);
 }
 
 // A key typed ahead is read without a look at the clock unless the caller
 // asks for a redraw before every look; while no key is there the clock runs on.
-TEST_F(Uhr, WaitingForAKeyKeepsTheClockRunning) {
+TEST_F(Clock, WaitingForAKeyKeepsTheClockRunning) {
     start(2026, 12, 7, 10, 0, 7, 10);
     vc.key('a').key('b').wait(3000).key('c');
-    int zeiten = vc.zeiten;
+    int times = vc.times;
     EXPECT_EQ(wait_for_key(), 'a');
-    EXPECT_EQ(vc.zeiten - zeiten, 0);
-    zeiten = vc.zeiten;
+    EXPECT_EQ(vc.times - times, 0);
+    times = vc.times;
     EXPECT_EQ(wait_for_key(Redraw::before_every_look), 'b');
-    EXPECT_EQ(vc.zeiten - zeiten, 1);
-    const auto vorher = bild();
+    EXPECT_EQ(vc.times - times, 1);
+    const auto before = screen_rows();
     EXPECT_EQ(wait_for_key(), 'c');
-    EXPECT_NE(bild(), vorher);
+    EXPECT_NE(screen_rows(), before);
 }
 
-TEST_F(Uhr, StoppedClockWritesNothing) {
+TEST_F(Clock, StoppedClockWritesNothing) {
     start(2026, 12, 7, 10, 0, 7);
     ZEITEIN = false;
-    const auto vorher = bild();
+    const auto before = screen_rows();
     console::goto_xy(47, 9);
     tick(5000);
     tick(3600000);
-    EXPECT_EQ(bild(), vorher);
+    EXPECT_EQ(screen_rows(), before);
     EXPECT_EQ(console::where_x(), 47);
     EXPECT_EQ(console::where_y(), 9);
 }
 
-TEST_F(Uhr, CursorAndAttributeAreRestored) {
+TEST_F(Clock, CursorAndAttributeAreRestored) {
     start(2026, 12, 7, 10, 0, 7);
     console::goto_xy(47, 9);
     console::text_attr(HERVORFARBE);
@@ -183,23 +183,23 @@ TEST_F(Uhr, CursorAndAttributeAreRestored) {
     EXPECT_EQ(at(19, 20, 10), "01 Uhr, 08");
 }
 
-TEST_F(Uhr, DateIsReadWithEveryNewSecond) {
+TEST_F(Clock, DateIsReadWithEveryNewSecond) {
     start(2026, 12, 31, 23, 59, 55);
-    const int daten = vc.daten;
+    const int dates = vc.dates;
     for (int i = 0; i < 4; ++i) tick(1000);
-    EXPECT_EQ(vc.daten, daten + 4);
+    EXPECT_EQ(vc.dates, dates + 4);
     EXPECT_EQ(at(16, 19, 23), "Donnerstag, 31.12.2026,");
     tick(1000);  // 00:00:00 on New Year's day
-    EXPECT_EQ(vc.daten, daten + 5);
+    EXPECT_EQ(vc.dates, dates + 5);
     EXPECT_EQ(at(16, 19, 23), "Freitag, 1.1.2027,     ");
     tick(1000);
-    EXPECT_EQ(vc.daten, daten + 6);
+    EXPECT_EQ(vc.dates, dates + 6);
 }
 
 // The time of day never goes backwards when the machine sleeps past midnight
 // or the clock is put forward by more than a day's worth of hours: the date
 // must follow all the same.
-TEST_F(Uhr, ClockPutForwardPastMidnightShowsTheNewDate) {
+TEST_F(Clock, ClockPutForwardPastMidnightShowsTheNewDate) {
     SP_D = false;
     start(2026, 12, 8, 22, 0, 0);
     tick(1000);
@@ -218,7 +218,7 @@ TEST_F(Uhr, ClockPutForwardPastMidnightShowsTheNewDate) {
     EXPECT_EQ(at(15, 19, 24), "Sunday, 9th Jan. 2028,  ");
 }
 
-TEST_F(Uhr, MatchOverMidnightKeepsCounting) {
+TEST_F(Clock, MatchOverMidnightKeepsCounting) {
     start(2026, 12, 7, 23, 59, 50);
     tick(20000);
     EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 20");
@@ -233,7 +233,7 @@ TEST_F(Uhr, MatchOverMidnightKeepsCounting) {
     EXPECT_EQ(at(15, 21, 19), "02 hours 02 min. 23");
 }
 
-TEST_F(Uhr, GuessingAndAnsweringTimeSplitTheDuration) {
+TEST_F(Clock, GuessingAndAnsweringTimeSplitTheDuration) {
     start(2026, 12, 7, 10, 0, 0, 50);
     tick(10000);
     RATENDRAN = true;  // the codebreaker's turn begins
@@ -256,7 +256,7 @@ TEST_F(Uhr, GuessingAndAnsweringTimeSplitTheDuration) {
     EXPECT_EQ(HILFSZEIT, 700);
 }
 
-TEST_F(Uhr, DurationsFreezeAtOneHundredHours) {
+TEST_F(Clock, DurationsFreezeAtOneHundredHours) {
     start(2026, 12, 7, 10, 0, 0);
     HILFSZEIT = 35999950;  // 99:59:59.5 of finished guessing
     tick(1000);
@@ -277,7 +277,7 @@ TEST_F(Uhr, DurationsFreezeAtOneHundredHours) {
     EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 05");  // the other rows go on
 }
 
-TEST_F(Uhr, VirtualDateShowsItsTwoDays) {
+TEST_F(Clock, VirtualDateShowsItsTwoDays) {
     VIRTUALDATE = true;
     VIRJ1 = 1582;
     VIRM1 = 10;
@@ -288,7 +288,7 @@ TEST_F(Uhr, VirtualDateShowsItsTwoDays) {
     VIRT2 = 15;
     VIRWT2 = 5;
     start(2026, 12, 7, 23, 59, 58);
-    const int daten = vc.daten;
+    const int dates = vc.dates;
     EXPECT_EQ(at(16, 17, 23), "Donnerstag, 4.10.1582, ");
     EXPECT_EQ(at(16, 19, 23), "Donnerstag, 4.10.1582, ");
     EXPECT_TRUE(VIRTUALOLDDATE);
@@ -304,16 +304,16 @@ TEST_F(Uhr, VirtualDateShowsItsTwoDays) {
     tick(1000);
     EXPECT_EQ(at(16, 19, 23), "Donnerstag, 4.10.1582, ");
     EXPECT_TRUE(VIRTUALOLDDATE);
-    EXPECT_EQ(vc.daten, daten);  // the system date is not consulted
+    EXPECT_EQ(vc.dates, dates);  // the system date is not consulted
     VIRTUALDATE = false;
 }
 
 // The last day of the calendar: at midnight the board shows the day after it,
 // 1 January 10000, with its own weekday, not a year 0000.
-TEST_F(Uhr, VirtualDateAfterTheLastDayOfTheCalendar) {
-    for (const bool deutsch : {true, false}) {
-        SCOPED_TRACE(deutsch);
-        SP_D = deutsch;
+TEST_F(Clock, VirtualDateAfterTheLastDayOfTheCalendar) {
+    for (const bool in_german : {true, false}) {
+        SCOPED_TRACE(in_german);
+        SP_D = in_german;
         VIRTUALDATE = true;
         VIRJ1 = 9999;
         VIRM1 = 12;
@@ -325,7 +325,7 @@ TEST_F(Uhr, VirtualDateAfterTheLastDayOfTheCalendar) {
         VIRWT2 = 6;
         start(2026, 12, 7, 23, 59, 58);
         tick(2000);
-        if (deutsch) {
+        if (in_german) {
             EXPECT_EQ(at(16, 17, 23), "Freitag, 31.12.9999,   ");
             EXPECT_EQ(at(16, 19, 23), "Samstag, 1.1.10000,    ");
         } else {
@@ -339,31 +339,31 @@ TEST_F(Uhr, VirtualDateAfterTheLastDayOfTheCalendar) {
 
 namespace {
 
-class Suche : public Uhr {
+class Search : public Clock {
 protected:
     void SetUp() override {
-        Uhr::SetUp();
+        Clock::SetUp();
         X.PC_RAET = true;
         start(2026, 12, 7, 10, 0, 0);
-        beginne_suchanzeige(true);
+        begin_search_display(true);
         ZAHL_DER_VERSUCHE = 100;
         NUMMER_PLUS = 20;
         SCHREIBE_ZEIT();  // takes the search start stamps
     }
-    void versuche(int g, std::int64_t ms) {
+    void try_guess(int g, std::int64_t ms) {
         vc.advance(ms);
         GERATENE_VERSUCHE = g;
         SETZEZEITLETZTERVERSUCH = true;
         SCHREIBE_ZEIT();
     }
-    std::string sterne() { return at(44, 25, 10); }
+    std::string stars() { return at(44, 25, 10); }
 };
 
 }  // namespace
 
-TEST_F(Suche, ElapsedAndEstimatedTime) {
+TEST_F(Search, ElapsedAndEstimatedTime) {
     EXPECT_EQ(at(35, 25, 8), "00.00.00");
-    versuche(10, 10000);  // 10 of 100 trials in 10 seconds
+    try_guess(10, 10000);  // 10 of 100 trials in 10 seconds
     EXPECT_EQ(RESTZEIT, 9000);
     EXPECT_EQ(at(35, 25, 8), "00.00.10");
     EXPECT_EQ(at(72, 25, 8), "00.01.30");
@@ -374,53 +374,53 @@ TEST_F(Suche, ElapsedAndEstimatedTime) {
     EXPECT_EQ(at(35, 25, 8), "00.00.11");
     EXPECT_EQ(at(72, 25, 8), "00.01.29");
     // No stars without a time limit until the search is through.
-    EXPECT_EQ(sterne(), "..........");
-    versuche(100, 61000);
+    EXPECT_EQ(stars(), "..........");
+    try_guess(100, 61000);
     EXPECT_EQ(RESTZEIT, 0);
     EXPECT_EQ(ZAHL_DER_STERNE, 10);
-    EXPECT_EQ(sterne(), "**********");
+    EXPECT_EQ(stars(), "**********");
     EXPECT_EQ(at(72, 25, 8), "00.00.00");
     EXPECT_EQ(at(35, 25, 8), "00.01.12");
 }
 
-TEST_F(Suche, TimeLimitCapsTheEstimateAndDrivesTheBar) {
+TEST_F(Search, TimeLimitCapsTheEstimateAndDrivesTheBar) {
     ZEITLIMIT = 1000;  // ten seconds per guess
     ZEITLIMIT99 = 1099;
     ZEITLIMIT_DIV_10 = 100;
     ZEITLIMIT_GR_0 = true;
-    versuche(10, 5000);
+    try_guess(10, 5000);
     EXPECT_EQ(RESTZEIT, 599);
     EXPECT_EQ(at(72, 25, 8), "00.00.05");
     EXPECT_EQ(ZAHL_DER_STERNE, 5);
-    EXPECT_EQ(sterne(), "*****.....");
+    EXPECT_EQ(stars(), "*****.....");
     // Stars are never taken back.
     NUMMER_PLUS = 100;
-    versuche(11, 1000);
+    try_guess(11, 1000);
     EXPECT_EQ(ZAHL_DER_STERNE, 5);
-    EXPECT_EQ(sterne(), "*****.....");
+    EXPECT_EQ(stars(), "*****.....");
     // The trials it must make at least still need more than the limit allows.
     EXPECT_EQ(RESTZEIT, (100 - 11) * 600 / 11);
     EXPECT_GT(RESTZEIT, ZEITLIMIT);
     EXPECT_EQ(at(72, 25, 8), "00.00.48");
 }
 
-TEST_F(Suche, EstimateBelowTheLimitIsKept) {
+TEST_F(Search, EstimateBelowTheLimitIsKept) {
     ZEITLIMIT = 9000;
     ZEITLIMIT99 = 9099;
     ZEITLIMIT_DIV_10 = 900;
     ZEITLIMIT_GR_0 = true;
-    versuche(50, 5000);
+    try_guess(50, 5000);
     EXPECT_EQ(RESTZEIT, 500);
     EXPECT_EQ(ZAHL_DER_STERNE, 0);  // the search's own bar is in charge then
 }
 
-TEST_F(Suche, CandidateIsShownAtTheCursor) {
-    static LISTE knoten{};
-    knoten.d(1) = 1;
-    knoten.d(2) = 2;
-    knoten.d(3) = 10;
-    knoten.d(4) = 3;
-    AKTUELL = &knoten;
+TEST_F(Search, CandidateIsShownAtTheCursor) {
+    static LISTE nodes{};
+    nodes.d(1) = 1;
+    nodes.d(2) = 2;
+    nodes.d(3) = 10;
+    nodes.d(4) = 3;
+    AKTUELL = &nodes;
     NEUER_KANDIDAT = true;
     console::goto_xy(49, 9);
     tick(1000);
@@ -435,35 +435,35 @@ TEST_F(Suche, CandidateIsShownAtTheCursor) {
     AKTUELL = nullptr;
 }
 
-TEST_F(Suche, EndOfSearchResetsTheLine) {
-    versuche(10, 10000);
-    versuche(30, 3000);
+TEST_F(Search, EndOfSearchResetsTheLine) {
+    try_guess(10, 10000);
+    try_guess(30, 3000);
     console::goto_xy(45, 9);
-    beende_suchanzeige();
+    end_search_display();
     EXPECT_FALSE(RATEN_ZEITANZEIGE);
     EXPECT_EQ(at(35, 25, 45), "00.00.00 .......... benoetigte Zeit: 00.00.00");
     EXPECT_EQ(console::where_x(), 45);
-    const auto vorher = at(1, 25, 80);
+    const auto before = at(1, 25, 80);
     tick(5000);
-    EXPECT_EQ(at(1, 25, 80), vorher);
+    EXPECT_EQ(at(1, 25, 80), before);
     SP_D = false;
-    beende_suchanzeige();
+    end_search_display();
     EXPECT_EQ(at(35, 25, 45), "00.00.00 .......... time yet needed: 00.00.00");
     // The next search starts from zero again.
-    beginne_suchanzeige(true);
+    begin_search_display(true);
     EXPECT_EQ(GERATENE_VERSUCHE, 0);
     EXPECT_EQ(ZAHL_DER_STERNE, 0);
     EXPECT_TRUE(RATEN_ZEITANZEIGE);
     SCHREIBE_ZEIT();
-    versuche(1, 2000);
+    try_guess(1, 2000);
     EXPECT_EQ(at(35, 25, 8), "00.00.02");
 }
 
-TEST_F(Suche, SearchOverMidnight) {
+TEST_F(Search, SearchOverMidnight) {
     vc.set_clock(2026, 12, 7, 23, 59, 59);
-    beginne_suchanzeige(true);
+    begin_search_display(true);
     SCHREIBE_ZEIT();
-    versuche(10, 2000);
+    try_guess(10, 2000);
     EXPECT_EQ(SPIELZEIT, 200);
     EXPECT_EQ(RESTZEIT, 90 * 200 / 10);
 }

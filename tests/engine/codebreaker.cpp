@@ -10,246 +10,246 @@ using namespace cbtest;
 
 namespace {
 
-std::string zufallscode(int l, bool wdh) {
+std::string random_code(int l, bool repeat) {
     std::string s;
-    std::vector<int> frei;
-    for (int c = 1; c <= MAXFARBE; ++c) frei.push_back(c);
+    std::vector<int> free_;
+    for (int c = 1; c <= MAXFARBE; ++c) free_.push_back(c);
     for (int i = 0; i < l; ++i) {
-        const int k = static_cast<int>(console::random(static_cast<std::uint32_t>(frei.size())));
-        s += FARBARRAY[frei[k]];
-        if (!wdh) frei.erase(frei.begin() + k);
+        const int k = static_cast<int>(console::random(static_cast<std::uint32_t>(free_.size())));
+        s += FARBARRAY[free_[k]];
+        if (!repeat) free_.erase(free_.begin() + k);
     }
     return s;
 }
 
 // Plays a few trials against the secret to reach a position with some
 // candidates left; false when the code was found on the way.
-bool spiele_bis(int versuche) {
-    for (int i = 0; i < versuche; ++i) {
-        naechster_versuch();
-        CODE zug;
+bool play_until(int trials) {
+    for (int i = 0; i < trials; ++i) {
+        next_trial();
+        CODE move;
         byte p = 0, z = 0;
-        unsigned char taste = 0;
-        RATE_CODE(zug, p, z, taste);
-        if (taste == 27 || p == X.CODELAENGE) return false;
+        unsigned char pressed_key = 0;
+        RATE_CODE(move, p, z, pressed_key);
+        if (pressed_key == 27 || p == X.CODELAENGE) return false;
     }
     return ZAHLGESAMTVERSUCHE > 2;
 }
 
 // The figures of one guess against the solution chain, scored from the
 // characters with BEWERTE.
-SuchFiguren figuren_von(const std::string& guess, KLASSENTABELLE& t) {
+SearchFigures figures_of(const std::string& guess, ClassTable& t) {
     t = {};
-    const CODE g = als_code(guess);
+    const CODE g = as_code(guess);
     for (PTR s = ERLAUBT; s; s = s->link3) {
         byte p, z;
-        BEWERTE(g, als_code(code_von(s)), p, z);
+        BEWERTE(g, as_code(code_of(s)), p, z);
         ++t[p + z][p];
     }
-    SuchFiguren f;
+    SearchFigures f;
     f.max = 0;
-    f.summe = 0;
+    f.sum = 0;
     for (auto& row : t)
         for (auto v : row) {
             f.max = std::max(f.max, v);
-            f.summe += static_cast<std::int64_t>(v) * v;
-            f.klassen += v > 0;
+            f.sum += static_cast<std::int64_t>(v) * v;
+            f.classes += v > 0;
         }
-    f.treffer = t[X.CODELAENGE][X.CODELAENGE] == 1;
+    f.hit = t[X.CODELAENGE][X.CODELAENGE] == 1;
     return f;
 }
 
-bool besser_als(const SuchFiguren& a, const SuchFiguren& b) {
+bool better_than(const SearchFigures& a, const SearchFigures& b) {
     if (a.max != b.max) return a.max < b.max;
-    if (a.summe != b.summe) return a.summe < b.summe;
-    if (a.klassen != b.klassen) return a.klassen > b.klassen;
-    return a.treffer && !b.treffer;
+    if (a.sum != b.sum) return a.sum < b.sum;
+    if (a.classes != b.classes) return a.classes > b.classes;
+    return a.hit && !b.hit;
 }
 
-bool gleich(const SuchFiguren& a, const SuchFiguren& b) {
-    return a.max == b.max && a.summe == b.summe && a.klassen == b.klassen && a.treffer == b.treffer;
+bool same(const SearchFigures& a, const SearchFigures& b) {
+    return a.max == b.max && a.sum == b.sum && a.classes == b.classes && a.hit == b.hit;
 }
 
 }  // namespace
 
-struct Fall {
+struct Case {
     int l;
-    char erstes, letztes;
-    bool wdh;
-    bool leer;
+    char first_sign, last_sign;
+    bool repeat;
+    bool vacant;
 };
 
-class GanzesSpiel : public ::testing::TestWithParam<Fall> {};
+class WholeGame : public ::testing::TestWithParam<Case> {};
 
-TEST_P(GanzesSpiel, FindsItsOwnCodeWithinTheTabledTrialsAndReleasesEverything) {
-    const Fall f = GetParam();
+TEST_P(WholeGame, FindsItsOwnCodeWithinTheTabledTrialsAndReleasesEverything) {
+    const Case f = GetParam();
     for (std::uint64_t seed = 1; seed <= 4; ++seed) {
         console::ScopedVirtualConsole s(seed);
-        Bedingungen b;
+        Conditions b;
         b.l = f.l;
-        b.erstes = f.erstes;
-        b.letztes = f.letztes;
-        b.wdh = f.wdh;
-        b.leer = f.leer;
-        bereite_vor(b);
-        const std::string geheim = zufallscode(f.l, f.wdh);
-        setze_loesung(geheim);
-        const int grenze = WIEVIELE(X.CODELAENGE, MAXFARBE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT);
-        ASSERT_GT(grenze, 0);
-        const int versuche = spiele_gegen_sich();
-        ASSERT_GT(versuche, 0) << "seed " << seed << " secret " << geheim;
-        EXPECT_LE(versuche, grenze) << "seed " << seed << " secret " << geheim;
-        std::string gefunden;
-        for (int i = 1; i <= f.l; ++i) gefunden += LOESUNG[i];
-        EXPECT_EQ(gefunden, geheim);
-        EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+        b.first_sign = f.first_sign;
+        b.last_sign = f.last_sign;
+        b.repeat = f.repeat;
+        b.vacant = f.vacant;
+        prepare_store(b);
+        const std::string secret = random_code(f.l, f.repeat);
+        set_solution(secret);
+        const int limit = WIEVIELE(X.CODELAENGE, MAXFARBE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT);
+        ASSERT_GT(limit, 0);
+        const int trials = play_against_itself();
+        ASSERT_GT(trials, 0) << "seed " << seed << " secret " << secret;
+        EXPECT_LE(trials, limit) << "seed " << seed << " secret " << secret;
+        std::string found;
+        for (int i = 1; i <= f.l; ++i) found += LOESUNG[i];
+        EXPECT_EQ(found, secret);
+        EXPECT_EQ(STORE_ARENA.used(), 0);
         EXPECT_EQ(VERSLOE, nullptr);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Bedingungen, GanzesSpiel,
-                         ::testing::Values(Fall{4, '1', '6', true, false}, Fall{4, '0', '9', false, false},
-                                           Fall{3, 'a', 'e', true, false}, Fall{5, '1', '8', true, false},
-                                           Fall{4, 'a', 'b', true, true}, Fall{4, 'a', 'd', false, false}));
+INSTANTIATE_TEST_SUITE_P(Conditions, WholeGame,
+                         ::testing::Values(Case{4, '1', '6', true, false}, Case{4, '0', '9', false, false},
+                                           Case{3, 'a', 'e', true, false}, Case{5, '1', '8', true, false},
+                                           Case{4, 'a', 'b', true, true}, Case{4, 'a', 'd', false, false}));
 
-TEST(Suche, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
-    const Fall faelle[] = {{4, '1', '6', true, false}, {5, '1', '6', true, false}, {4, '0', '9', false, false},
+TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
+    const Case cases[] = {{4, '1', '6', true, false}, {5, '1', '6', true, false}, {4, '0', '9', false, false},
                            {3, 'a', 't', true, false}, {2, 'a', '9', true, false}, {4, 'a', 'b', true, true},
                            {4, 'a', 'd', false, false}, {6, 'a', 'c', true, false}};
-    int verglichen = 0;
-    for (const Fall& f : faelle) {
+    int compared = 0;
+    for (const Case& f : cases) {
         for (std::uint64_t seed = 1; seed <= 5; ++seed) {
             console::ScopedVirtualConsole s(seed * 7919);
-            Bedingungen b;
+            Conditions b;
             b.l = f.l;
-            b.erstes = f.erstes;
-            b.letztes = f.letztes;
-            b.wdh = f.wdh;
-            b.leer = f.leer;
-            bereite_vor(b);
-            setze_loesung(zufallscode(f.l, f.wdh));
+            b.first_sign = f.first_sign;
+            b.last_sign = f.last_sign;
+            b.repeat = f.repeat;
+            b.vacant = f.vacant;
+            prepare_store(b);
+            set_solution(random_code(f.l, f.repeat));
             bool ok = false;
             INIT_RATEN(ok);
             INITFELD();
             ASSERT_TRUE(ok);
-            if (!spiele_bis(1 + static_cast<int>(seed % 2))) continue;
-            SCOPED_TRACE(testing::Message() << f.l << f.erstes << f.letztes << " seed " << seed);
-            for (int reduziert = 0; reduziert < 2; ++reduziert) {
-                Reduktion red;
-                PTR vor = nullptr;
+            if (!play_until(1 + static_cast<int>(seed % 2))) continue;
+            SCOPED_TRACE(testing::Message() << f.l << f.first_sign << f.last_sign << " seed " << seed);
+            for (int reduced = 0; reduced < 2; ++reduced) {
+                Reduction red;
+                PTR before_node = nullptr;
                 PTR start = VERS;
-                if (reduziert) start = bereite_reduktion_vor(red, VERS, vor);
-                const console::Random danach = console::active().rng;
-                SuchErgebnis a, k;
-                bewerte_rateliste(start, vor, false, red, true, Verfahren::knoten, a);
-                console::active().rng = danach;
-                bewerte_rateliste(start, vor, false, red, true, Verfahren::kompakt, k);
-                ASSERT_EQ(a.beste, k.beste) << f.l << f.erstes << f.letztes << " seed " << seed;
-                EXPECT_EQ(a.vorgaenger, k.vorgaenger);
-                EXPECT_TRUE(gleich(a.fig, k.fig));
-                EXPECT_EQ(a.tabelle, k.tabelle);
-                EXPECT_EQ(a.bewertet, k.bewertet);
-                ++verglichen;
+                if (reduced) start = prepare_reduction(red, VERS, before_node);
+                const console::Random after = console::active().rng;
+                SearchResult a, k;
+                score_guess_list(start, before_node, false, red, true, Method::nodes, a);
+                console::active().rng = after;
+                score_guess_list(start, before_node, false, red, true, Method::packed, k);
+                ASSERT_EQ(a.chosen, k.chosen) << f.l << f.first_sign << f.last_sign << " seed " << seed;
+                EXPECT_EQ(a.predecessor, k.predecessor);
+                EXPECT_TRUE(same(a.fig, k.fig));
+                EXPECT_EQ(a.table, k.table);
+                EXPECT_EQ(a.evaluated, k.evaluated);
+                ++compared;
             }
             LISTEN_FREIGEBEN(true);
         }
     }
-    EXPECT_GT(verglichen, 30);
+    EXPECT_GT(compared, 30);
 }
 
-TEST(Suche, ChoiceHasTheBestFiguresScoredFromScratch) {
+TEST(Search, ChoiceHasTheBestFiguresScoredFromScratch) {
     for (std::uint64_t seed = 1; seed <= 6; ++seed) {
         console::ScopedVirtualConsole s(seed);
-        Bedingungen b;
+        Conditions b;
         b.l = 4;
-        b.letztes = seed % 2 ? '6' : '7';
-        b.wdh = seed % 3 != 0;
-        bereite_vor(b);
-        setze_loesung(zufallscode(4, b.wdh));
+        b.last_sign = seed % 2 ? '6' : '7';
+        b.repeat = seed % 3 != 0;
+        prepare_store(b);
+        set_solution(random_code(4, b.repeat));
         bool ok = false;
         INIT_RATEN(ok);
         INITFELD();
         ASSERT_TRUE(ok);
-        if (!spiele_bis(1)) continue;
-        Reduktion aus;
-        SuchErgebnis e;
-        bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::kompakt, e);
-        ASSERT_NE(e.beste, nullptr);
-        KLASSENTABELLE t;
-        const SuchFiguren gewaehlt = figuren_von(code_von(e.beste), t);
-        EXPECT_TRUE(gleich(gewaehlt, e.fig));
-        EXPECT_EQ(t, e.tabelle);
-        for (const std::string& g : rateliste()) {
-            KLASSENTABELLE u;
-            EXPECT_FALSE(besser_als(figuren_von(g, u), gewaehlt)) << g << " beats " << code_von(e.beste);
+        if (!play_until(1)) continue;
+        Reduction off;
+        SearchResult e;
+        score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+        ASSERT_NE(e.chosen, nullptr);
+        ClassTable t;
+        const SearchFigures picked = figures_of(code_of(e.chosen), t);
+        EXPECT_TRUE(same(picked, e.fig));
+        EXPECT_EQ(t, e.table);
+        for (const std::string& g : guess_list()) {
+            ClassTable u;
+            EXPECT_FALSE(better_than(figures_of(g, u), picked)) << g << " beats " << code_of(e.chosen);
         }
     }
 }
 
-TEST(Suche, EachOfEquallyGoodGuessesIsChosenWithEqualChance) {
+TEST(Search, EachOfEquallyGoodGuessesIsChosenWithEqualChance) {
     console::ScopedVirtualConsole s(3);
-    Bedingungen b;
+    Conditions b;
     b.l = 2;
-    b.letztes = '3';
-    b.wdh = true;
-    bereite_vor(b);
+    b.last_sign = '3';
+    b.repeat = true;
+    prepare_store(b);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
     // Nine codes, nothing known yet: find the guesses with the best figures.
-    std::vector<std::string> beste;
-    SuchFiguren bestfig;
-    for (const std::string& g : rateliste()) {
-        KLASSENTABELLE t;
-        const SuchFiguren f = figuren_von(g, t);
-        if (beste.empty() || besser_als(f, bestfig)) {
-            beste = {g};
-            bestfig = f;
-        } else if (gleich(f, bestfig)) {
-            beste.push_back(g);
+    std::vector<std::string> chosen;
+    SearchFigures best_fig;
+    for (const std::string& g : guess_list()) {
+        ClassTable t;
+        const SearchFigures f = figures_of(g, t);
+        if (chosen.empty() || better_than(f, best_fig)) {
+            chosen = {g};
+            best_fig = f;
+        } else if (same(f, best_fig)) {
+            chosen.push_back(g);
         }
     }
-    ASSERT_GE(beste.size(), 3u);
-    std::map<std::string, int> zaehler;
-    const int runden = 600 * static_cast<int>(beste.size());
-    Reduktion aus;
-    for (int i = 0; i < runden; ++i) {
-        SuchErgebnis e;
-        bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::kompakt, e);
-        ++zaehler[code_von(e.beste)];
+    ASSERT_GE(chosen.size(), 3u);
+    std::map<std::string, int> counters;
+    const int rounds = 600 * static_cast<int>(chosen.size());
+    Reduction off;
+    for (int i = 0; i < rounds; ++i) {
+        SearchResult e;
+        score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+        ++counters[code_of(e.chosen)];
     }
-    EXPECT_EQ(zaehler.size(), beste.size());
-    for (const std::string& g : beste) {
-        EXPECT_GT(zaehler[g], 400) << g;
-        EXPECT_LT(zaehler[g], 800) << g;
+    EXPECT_EQ(counters.size(), chosen.size());
+    for (const std::string& g : chosen) {
+        EXPECT_GT(counters[g], 400) << g;
+        EXPECT_LT(counters[g], 800) << g;
     }
 }
 
-TEST(Suche, OneCandidateLeftIsPlayedAsTheSolutionWithTone) {
+TEST(Search, OneCandidateLeftIsPlayedAsTheSolutionWithTone) {
     console::ScopedVirtualConsole s(5);
-    Bedingungen b;
-    b.ton = true;
-    bereite_vor(b);
-    setze_loesung("3456");
+    Conditions b;
+    b.sound = true;
+    prepare_store(b);
+    set_solution("3456");
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
     // Leave only the secret in the solution chain.
-    PTR bleibt = nullptr;
+    PTR stays = nullptr;
     for (PTR p = ERLAUBT; p; p = p->link3)
-        if (code_von(p) == "3456") bleibt = p;
-    ASSERT_NE(bleibt, nullptr);
-    ERLAUBT = bleibt;
-    bleibt->link3 = nullptr;
-    naechster_versuch();
+        if (code_of(p) == "3456") stays = p;
+    ASSERT_NE(stays, nullptr);
+    ERLAUBT = stays;
+    stays->link3 = nullptr;
+    next_trial();
     const int wx = WX;
-    CODE zug;
+    CODE move;
     byte p = 0, z = 9;
-    unsigned char taste = 0;
+    unsigned char pressed_key = 0;
     s.vc.tones.clear();
-    RATE_CODE(zug, p, z, taste);
+    RATE_CODE(move, p, z, pressed_key);
     EXPECT_EQ(p, 4);
     EXPECT_EQ(console::screen().text(wx, WY, 4), "3456");
     EXPECT_EQ(console::screen().text(wx + 8, WY, 1), "4");
@@ -257,149 +257,149 @@ TEST(Suche, OneCandidateLeftIsPlayedAsTheSolutionWithTone) {
     ASSERT_EQ(s.vc.tones.size(), 1u);
     EXPECT_EQ(s.vc.tones[0].hz, 440u);
     EXPECT_EQ(s.vc.tones[0].end_ms - s.vc.tones[0].start_ms, 500);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
 }
 
 namespace {
 
 // A long search: L = 5 over 8 signs after the opening answer.
-void lange_suche_vorbereiten(console::ScopedVirtualConsole& s, int zeitstufe) {
-    Bedingungen b;
+void prepare_long_search(console::ScopedVirtualConsole& s, int time_step) {
+    Conditions b;
     b.l = 5;
-    b.letztes = '8';
-    b.zeitstufe = zeitstufe;
-    bereite_vor(b);
-    setze_loesung("12345");
+    b.last_sign = '8';
+    b.time_step = time_step;
+    prepare_store(b);
+    set_solution("12345");
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
-    naechster_versuch();
-    CODE zug;
+    next_trial();
+    CODE move;
     byte p = 0, z = 0;
-    unsigned char taste = 0;
-    RATE_CODE(zug, p, z, taste);  // the opening guess
-    ASSERT_EQ(taste, 0);
+    unsigned char pressed_key = 0;
+    RATE_CODE(move, p, z, pressed_key);  // the opening guess
+    ASSERT_EQ(pressed_key, 0);
     ASSERT_GT(ZAHLGESAMTVERSUCHE, 1000);
     (void)s;
 }
 
 }  // namespace
 
-TEST(Suche, TimeLimitCutsTheSearchShowsTheNoticeOnceAndRotatesTheChain) {
+TEST(Search, TimeLimitCutsTheSearchShowsTheNoticeOnceAndRotatesTheChain) {
     console::ScopedVirtualConsole s(11);
-    lange_suche_vorbereiten(s, 1);
+    prepare_long_search(s, 1);
     s.vc.tick_ms = 3000;  // every look at the keyboard costs three seconds
-    const std::int32_t vorher = ZAHLGESAMTVERSUCHE;
-    naechster_versuch();
-    CODE zug;
+    const std::int32_t before = ZAHLGESAMTVERSUCHE;
+    next_trial();
+    CODE move;
     byte p = 0, z = 0;
-    unsigned char taste = 0;
-    RATE_CODE(zug, p, z, taste);
-    EXPECT_EQ(taste, 0);
+    unsigned char pressed_key = 0;
+    RATE_CODE(move, p, z, pressed_key);
+    EXPECT_EQ(pressed_key, 0);
     EXPECT_LT(GERATENE_VERSUCHE, ZAHL_DER_VERSUCHE) << "the search was not cut";
-    EXPECT_LT(ZAHLGESAMTVERSUCHE, vorher);
+    EXPECT_LT(ZAHLGESAMTVERSUCHE, before);
     EXPECT_GT(GERATENE_VERSUCHE, NUMMER_PLUS);
     EXPECT_EQ(console::screen().text(1, 11, 39), "| Zeit begrenzt auf 10 Sek./Versuch.  |");
     EXPECT_FALSE(ALLESTERNEDRUCKEN);
     // The guess chain is still whole, less what the narrowing took out.
-    EXPECT_EQ(static_cast<std::int64_t>(ZAHLGESAMTVERSUCHE), zaehle_rateliste());
-    PTR letzte = VERS;
-    while (letzte->link2) letzte = letzte->link2;
-    EXPECT_EQ(letzte, SCHLUSSLICHT);
+    EXPECT_EQ(static_cast<std::int64_t>(ZAHLGESAMTVERSUCHE), count_guess_list());
+    PTR last = VERS;
+    while (last->link2) last = last->link2;
+    EXPECT_EQ(last, SCHLUSSLICHT);
     // A second cut does not write the notice again.
     console::write_at(1, 11, "                                       ");
-    naechster_versuch();
-    RATE_CODE(zug, p, z, taste);
+    next_trial();
+    RATE_CODE(move, p, z, pressed_key);
     EXPECT_EQ(console::screen().text(1, 11, 5), "     ");
     LISTEN_FREIGEBEN(true);
 }
 
-TEST(Suche, F4DuringALongSearchDecidesSoonAndCountsTheBreak) {
+TEST(Search, F4DuringALongSearchDecidesSoonAndCountsTheBreak) {
     console::ScopedVirtualConsole s(12);
-    lange_suche_vorbereiten(s, 0);
+    prepare_long_search(s, 0);
     s.vc.tick_ms = 3000;
     s.vc.ext(62);
-    const std::int32_t vorher = ZAHLGESAMTVERSUCHE;
-    naechster_versuch();
-    CODE zug;
+    const std::int32_t before = ZAHLGESAMTVERSUCHE;
+    next_trial();
+    CODE move;
     byte p = 0, z = 0;
-    unsigned char taste = 0;
-    RATE_CODE(zug, p, z, taste);
-    EXPECT_EQ(taste, 0);
+    unsigned char pressed_key = 0;
+    RATE_CODE(move, p, z, pressed_key);
+    EXPECT_EQ(pressed_key, 0);
     EXPECT_LT(GERATENE_VERSUCHE, ZAHL_DER_VERSUCHE);
-    EXPECT_LT(ZAHLGESAMTVERSUCHE, vorher);
+    EXPECT_LT(ZAHLGESAMTVERSUCHE, before);
     EXPECT_EQ(UNTERBR, 1);
     EXPECT_EQ(console::screen().text(3, 15, 28), "Zahl der Unterbrechungen: 1.");
     LISTEN_FREIGEBEN(true);
 }
 
-TEST(Suche, DecideSoonKeysAreAllHonouredAndOthersIgnored) {
+TEST(Search, DecideSoonKeysAreAllHonouredAndOthersIgnored) {
     for (unsigned char scan : {87, 97, 107, 64, 89, 99, 109, 59}) {
         console::ScopedVirtualConsole s(13);
-        lange_suche_vorbereiten(s, 0);
+        prepare_long_search(s, 0);
         s.vc.tick_ms = 3000;
         s.vc.ext(scan);
-        naechster_versuch();
-        CODE zug;
+        next_trial();
+        CODE move;
         byte p = 0, z = 0;
-        unsigned char taste = 0;
-        RATE_CODE(zug, p, z, taste);
+        unsigned char pressed_key = 0;
+        RATE_CODE(move, p, z, pressed_key);
         EXPECT_EQ(UNTERBR, scan == 59 ? 0 : 1) << int(scan);
         LISTEN_FREIGEBEN(true);
     }
 }
 
-TEST(Suche, F4InAShortSearchHasNoEffect) {
+TEST(Search, F4InAShortSearchHasNoEffect) {
     console::ScopedVirtualConsole s(14);
-    lange_suche_vorbereiten(s, 0);
+    prepare_long_search(s, 0);
     s.vc.tick_ms = 1;  // the whole search takes well under five seconds
     s.vc.ext(62);
-    const std::int32_t vorher = ZAHLGESAMTVERSUCHE;
-    naechster_versuch();
-    CODE zug;
+    const std::int32_t before = ZAHLGESAMTVERSUCHE;
+    next_trial();
+    CODE move;
     byte p = 0, z = 0;
-    unsigned char taste = 0;
-    RATE_CODE(zug, p, z, taste);
+    unsigned char pressed_key = 0;
+    RATE_CODE(move, p, z, pressed_key);
     EXPECT_EQ(GERATENE_VERSUCHE, ZAHL_DER_VERSUCHE);
-    EXPECT_LE(ZAHL_DER_VERSUCHE, vorher);
+    EXPECT_LE(ZAHL_DER_VERSUCHE, before);
     EXPECT_EQ(UNTERBR, 0);
     LISTEN_FREIGEBEN(true);
 }
 
-TEST(Suche, EscDuringTheSearchReleasesTheStore) {
+TEST(Search, EscDuringTheSearchReleasesTheStore) {
     console::ScopedVirtualConsole s(15);
-    lange_suche_vorbereiten(s, 0);
+    prepare_long_search(s, 0);
     s.vc.key(27);
-    naechster_versuch();
-    CODE zug;
+    next_trial();
+    CODE move;
     byte p = 0, z = 0;
-    unsigned char taste = 0;
-    RATE_CODE(zug, p, z, taste);
-    EXPECT_EQ(taste, 27);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    unsigned char pressed_key = 0;
+    RATE_CODE(move, p, z, pressed_key);
+    EXPECT_EQ(pressed_key, 27);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     EXPECT_EQ(VERS, nullptr);
     EXPECT_FALSE(ZEITEIN);
 }
 
 // The packed copy of a search goes with the store, whoever releases it, so
 // that no copy outlives its match.
-TEST(Suche, ReleasingTheStoreGivesBackThePackedCopy) {
+TEST(Search, ReleasingTheStoreGivesBackThePackedCopy) {
     console::ScopedVirtualConsole s(5);
-    Bedingungen b;
+    Conditions b;
     b.l = 4;
-    b.letztes = '6';
-    bereite_vor(b);
-    setze_loesung("1234");
+    b.last_sign = '6';
+    prepare_store(b);
+    set_solution("1234");
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
-    Reduktion aus;
-    SuchErgebnis e;
-    bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::kompakt, e);
+    Reduction off;
+    SearchResult e;
+    score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
     ASSERT_NE(packed_copy().data, nullptr);
-    EXPECT_EQ(packed_copy().count, static_cast<std::size_t>(zaehle_loesungsliste()));
+    EXPECT_EQ(packed_copy().count, static_cast<std::size_t>(count_solution_list()));
     LISTEN_FREIGEBEN(true);
     EXPECT_EQ(packed_copy().data, nullptr);
     EXPECT_EQ(packed_copy().mapped, 0u);

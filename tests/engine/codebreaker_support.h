@@ -27,39 +27,39 @@ namespace cbtest {
 
 using namespace zqspiel;
 
-using zqtest::Bedingungen;
-using zqtest::setze_loesung;
+using zqtest::Conditions;
+using zqtest::set_solution;
 
 // The state the match loop leaves before the computer's first guess, the
 // clock running.
-inline void bereite_vor(const Bedingungen& b) { zqtest::bereite_rechner_raten_vor(b); }
+inline void prepare_store(const Conditions& b) { zqtest::prepare_computer_guessing(b); }
 
-inline std::string code_von(const LISTE* n) {
+inline std::string code_of(const LISTE* n) {
     std::string s;
     for (int i = 1; i <= X.CODELAENGE; ++i) s += FARBARRAY[n->d(i)];
     return s;
 }
 
-inline CODE als_code(const std::string& s) {
+inline CODE as_code(const std::string& s) {
     CODE c;
     c.blank();
     for (std::size_t i = 0; i < s.size(); ++i) c[static_cast<int>(i) + 1] = s[i];
     return c;
 }
 
-inline std::vector<std::string> rateliste() {
+inline std::vector<std::string> guess_list() {
     std::vector<std::string> v;
-    for (PTR p = VERS; p; p = p->link2) v.push_back(code_von(p));
+    for (PTR p = VERS; p; p = p->link2) v.push_back(code_of(p));
     return v;
 }
-inline std::vector<std::string> loesungsliste() {
+inline std::vector<std::string> solution_list() {
     std::vector<std::string> v;
-    for (PTR p = ERLAUBT; p; p = p->link3) v.push_back(code_von(p));
+    for (PTR p = ERLAUBT; p; p = p->link3) v.push_back(code_of(p));
     return v;
 }
 
 // One trial as the match loop makes it: row and column of the slot.
-inline void naechster_versuch() {
+inline void next_trial() {
     ++NUMMER;
     F6_GEDR = false;
     const int slot = (NUMMER - 1) % 30;
@@ -70,19 +70,19 @@ inline void naechster_versuch() {
 
 // Plays the computer against its own fixed code to the end. Returns the
 // number of trials, or -1 when the match was broken off or ran away.
-inline int spiele_gegen_sich(int grenze = 60) {
+inline int play_against_itself(int limit = 60) {
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     if (!ok) return -1;
-    for (int i = 0; i < grenze; ++i) {
-        naechster_versuch();
-        CODE zug;
-        zug.blank();
+    for (int i = 0; i < limit; ++i) {
+        next_trial();
+        CODE move;
+        move.blank();
         byte p = 0, z = 0;
-        unsigned char taste = 0;
-        RATE_CODE(zug, p, z, taste);
-        if (taste == 27) return -1;
+        unsigned char pressed_key = 0;
+        RATE_CODE(move, p, z, pressed_key);
+        if (pressed_key == 27) return -1;
         if (p == X.CODELAENGE) return NUMMER;
     }
     return -1;

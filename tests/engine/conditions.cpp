@@ -20,7 +20,7 @@ void set_signs(char first, char last) {
     INITIALISIERE();
     X.ERSTES_ZEICHEN = first;
     X.LETZTES_ZEICHEN = last;
-    pruefe_bedingungen();
+    check_conditions();
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ TEST(SignRing, TablesAgreeForEveryFirstSign) {
     for (char first : ring) {
         X.ERSTES_ZEICHEN = first;
         X.LETZTES_ZEICHEN = first;  // the table builder itself takes the pair as it is
-        baue_zeichentabellen();
+        build_sign_tables();
         EXPECT_EQ(MAXFARBE, 1) << first;
         for (char c : ring) {
             const byte n = NRFUNKTION(c);
@@ -93,14 +93,14 @@ TEST(Conditions, RepetitionForcedWhenTheCodeIsLongerThanTheSet) {
     X.CODELAENGE = 7;
     X.ERSTES_ZEICHEN = '0';
     X.LETZTES_ZEICHEN = '5';
-    pruefe_bedingungen();
+    check_conditions();
     EXPECT_TRUE(X.WIEDERHOLUNG);
 
     INITIALISIERE();
     X.CODELAENGE = 6;
     X.ERSTES_ZEICHEN = '0';
     X.LETZTES_ZEICHEN = '5';
-    pruefe_bedingungen();
+    check_conditions();
     EXPECT_FALSE(X.WIEDERHOLUNG);
 }
 
@@ -118,7 +118,7 @@ TEST(Conditions, FieldRangesKeptOrReplaced) {
             X.ERSTES_ZEICHEN = 'a';
             X.LETZTES_ZEICHEN = 'z';
             X.*c.field = static_cast<byte>(v);
-            pruefe_bedingungen();
+            check_conditions();
             const int expected = v >= c.low && v <= c.high ? v : c.fallback;
             ASSERT_EQ(X.*c.field, expected) << "value " << v;
         }
@@ -128,31 +128,31 @@ TEST(Conditions, FieldRangesKeptOrReplaced) {
 TEST(Memory, BudgetAgreesWithTheLabelOfEveryStep) {
     // Steps 1..14: 673280 bytes per MiB of the label shown for the step.
     for (int s = 1; s <= 14; ++s) {
-        const std::string label = SPEICHER_TEXT[s];
+        const std::string label = MEMORY_TEXT[s];
         std::int64_t mib = std::stoll(label.substr(0, 3));
         if (label.substr(4) == "GiB") mib *= 1024;
         else ASSERT_EQ(label.substr(4), "MiB");
-        EXPECT_EQ(memavail_von(static_cast<byte>(s)), 673280 * mib) << label;
+        EXPECT_EQ(memavail_of(static_cast<byte>(s)), 673280 * mib) << label;
     }
-    EXPECT_EQ(memavail_von(15), 176473500000);
-    EXPECT_EQ(memavail_von(0), 0);
-    EXPECT_EQ(memavail_von(16), 0);
-    setze_memavail(3);
+    EXPECT_EQ(memavail_of(15), 176473500000);
+    EXPECT_EQ(memavail_of(0), 0);
+    EXPECT_EQ(memavail_of(16), 0);
+    set_memavail(3);
     EXPECT_EQ(MEMAVAIL, 43089920);
 }
 
 TEST(Conditions, TimeLimitFollowsTheStep) {
     X.ZEITSTUFE = 3;
-    setze_zeitlimit();
+    set_zeitlimit();
     EXPECT_EQ(ZEITLIMIT, 3000);
     EXPECT_EQ(ZEITLIMIT99, 3099);
     EXPECT_EQ(ZEITLIMIT_DIV_10, 300);
     X.ZEITSTUFE = 0;
-    setze_zeitlimit();
+    set_zeitlimit();
     EXPECT_EQ(ZEITLIMIT, 0);
     EXPECT_EQ(ZEITLIMIT99, 99);
     X.ZEITSTUFE = 12;
-    setze_zeitlimit();
+    set_zeitlimit();
     EXPECT_EQ(X.ZEITSTUFE, 6);
     EXPECT_EQ(ZEITLIMIT, 6000);
 }
@@ -160,7 +160,7 @@ TEST(Conditions, TimeLimitFollowsTheStep) {
 TEST(Colours, ColourScreenPair) {
     auto check = [](int n, int h) {
         byte a = static_cast<byte>(n), b = static_cast<byte>(h);
-        pruefe_farbpaar(true, a, b);
+        check_colour_pair(true, a, b);
         return std::pair<int, int>(a, b);
     };
     EXPECT_EQ(check(31, 30), std::make_pair(31, 30));
@@ -173,7 +173,7 @@ TEST(Colours, ColourScreenPair) {
 TEST(Colours, MonochromePair) {
     auto check = [](int n, int h) {
         byte a = static_cast<byte>(n), b = static_cast<byte>(h);
-        pruefe_farbpaar(false, a, b);
+        check_colour_pair(false, a, b);
         return std::pair<int, int>(a, b);
     };
     EXPECT_EQ(check(112, 127), std::make_pair(112, 127));

@@ -34,14 +34,14 @@ struct File : ::testing::Test {
     // What the start-up makes of the file: read, then checked.
     void load() {
         INITIALISIERE();
-        lese_bedingungen();
-        pruefe_bedingungen();
+        read_conditions();
+        check_conditions();
         NAMEOK(false);
     }
     void expect_defaults() {
         BEDINGUNG d = X;
         INITIALISIERE();
-        pruefe_bedingungen();
+        check_conditions();
         EXPECT_EQ(std::memcmp(&d, &X, sizeof X), 0);
     }
     std::vector<unsigned char> record_of_x() {
@@ -54,11 +54,11 @@ struct File : ::testing::Test {
 }  // namespace
 
 TEST(ConditionsPath, DirectoryOfTheProgram) {
-    EXPECT_EQ(bedingungen_pfad("/usr/games/zq"), "/usr/games/BEDINGUN.DAT");
-    EXPECT_EQ(bedingungen_pfad("./build/release/zentrovalquist"), "./build/release/BEDINGUN.DAT");
-    EXPECT_EQ(bedingungen_pfad("zentrovalquist"), "BEDINGUN.DAT");
-    EXPECT_EQ(bedingungen_pfad("/zq"), "/BEDINGUN.DAT");
-    EXPECT_EQ(bedingungen_pfad(""), "BEDINGUN.DAT");
+    EXPECT_EQ(conditions_path("/usr/games/zq"), "/usr/games/BEDINGUN.DAT");
+    EXPECT_EQ(conditions_path("./build/release/zentrovalquist"), "./build/release/BEDINGUN.DAT");
+    EXPECT_EQ(conditions_path("zentrovalquist"), "BEDINGUN.DAT");
+    EXPECT_EQ(conditions_path("/zq"), "/BEDINGUN.DAT");
+    EXPECT_EQ(conditions_path(""), "BEDINGUN.DAT");
 }
 
 TEST_F(File, MissingFileGivesTheDefaults) {
@@ -101,7 +101,7 @@ TEST_F(File, WrittenRecordIsReadBack) {
 
     const BEDINGUNG written = X;
     INITIALISIERE();
-    lese_bedingungen();
+    read_conditions();
     EXPECT_TRUE(KANN_LESEN);
     EXPECT_EQ(std::memcmp(&written, &X, sizeof X), 0);
 }
@@ -237,8 +237,8 @@ TEST_F(File, PathWithoutSlashIsTheWorkingDirectory) {
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(tmp.dir);
     console::active().program_path = "zentrovalquist";
-    binde_bedingungsdatei();
-    EXPECT_EQ(bedingungsdatei(), "BEDINGUN.DAT");
+    bind_conditions_file();
+    EXPECT_EQ(conditions_file(), "BEDINGUN.DAT");
     X.CODELAENGE = 9;
     BEDINGUNGENSPEICHERN();
     std::filesystem::current_path(old);

@@ -55,9 +55,9 @@ bool always_writable(const std::string&) { return true; }
 
 TEST(ProgramDirectory, FromThePathOrAlongTheSearchPath) {
     TempDir tmp;
-    EXPECT_EQ(programmverzeichnis("/usr/games/zentrovalquist", "/bin"), "/usr/games/");
-    EXPECT_EQ(programmverzeichnis("./zentrovalquist", nullptr), "./");
-    EXPECT_EQ(programmverzeichnis("/zq", nullptr), "/");
+    EXPECT_EQ(program_directory("/usr/games/zentrovalquist", "/bin"), "/usr/games/");
+    EXPECT_EQ(program_directory("./zentrovalquist", nullptr), "./");
+    EXPECT_EQ(program_directory("/zq", nullptr), "/");
 
     const fs::path a = tmp.dir / "a", b = tmp.dir / "b", c = tmp.dir / "c";
     fs::create_directories(a);
@@ -66,37 +66,37 @@ TEST(ProgramDirectory, FromThePathOrAlongTheSearchPath) {
     make_file(a / "zq_game", 0644);                 // nor is a file nobody may run
     make_file(b / "zq_game", 0755);
     const std::string path = "/nonexistent:" + c.string() + ":" + a.string() + ":" + b.string() + "/:/bin";
-    EXPECT_EQ(programmverzeichnis("zq_game", path.c_str()), b.string() + "/");
+    EXPECT_EQ(program_directory("zq_game", path.c_str()), b.string() + "/");
     // the first match wins, as with the shell
     make_file(a / "zq_game", 0755);
-    EXPECT_EQ(programmverzeichnis("zq_game", path.c_str()), a.string() + "/");
+    EXPECT_EQ(program_directory("zq_game", path.c_str()), a.string() + "/");
     // not on the search path: the working directory, as for a bare name before
-    EXPECT_EQ(programmverzeichnis("zq_no_such_game", path.c_str()), "");
-    EXPECT_EQ(programmverzeichnis("zq_game", nullptr), "");
-    EXPECT_EQ(programmverzeichnis("", path.c_str()), "");
+    EXPECT_EQ(program_directory("zq_no_such_game", path.c_str()), "");
+    EXPECT_EQ(program_directory("zq_game", nullptr), "");
+    EXPECT_EQ(program_directory("", path.c_str()), "");
 }
 
 TEST(UserFile, ConfigHomeSetUnsetOrRelative) {
-    EXPECT_EQ(benutzer_bedingungsdatei("/cfg", "/home/u"), "/cfg/zentrovalquist/BEDINGUN.DAT");
-    EXPECT_EQ(benutzer_bedingungsdatei("/cfg/", "/home/u"), "/cfg/zentrovalquist/BEDINGUN.DAT");
-    EXPECT_EQ(benutzer_bedingungsdatei(nullptr, "/home/u"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
-    EXPECT_EQ(benutzer_bedingungsdatei("", "/home/u/"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
-    EXPECT_EQ(benutzer_bedingungsdatei("cfg", "/home/u"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
-    EXPECT_EQ(benutzer_bedingungsdatei("./cfg", "/home/u"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
+    EXPECT_EQ(user_conditions_file("/cfg", "/home/u"), "/cfg/zentrovalquist/BEDINGUN.DAT");
+    EXPECT_EQ(user_conditions_file("/cfg/", "/home/u"), "/cfg/zentrovalquist/BEDINGUN.DAT");
+    EXPECT_EQ(user_conditions_file(nullptr, "/home/u"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
+    EXPECT_EQ(user_conditions_file("", "/home/u/"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
+    EXPECT_EQ(user_conditions_file("cfg", "/home/u"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
+    EXPECT_EQ(user_conditions_file("./cfg", "/home/u"), "/home/u/.config/zentrovalquist/BEDINGUN.DAT");
     // no absolute directory at all: no user's file
-    EXPECT_EQ(benutzer_bedingungsdatei("cfg", "home"), "");
-    EXPECT_EQ(benutzer_bedingungsdatei(nullptr, nullptr), "");
+    EXPECT_EQ(user_conditions_file("cfg", "home"), "");
+    EXPECT_EQ(user_conditions_file(nullptr, nullptr), "");
 }
 
 TEST(Choice, BesideAWritableProgramNothingIsMade) {
     TempDir tmp;
     const fs::path home = tmp.dir / "home";
-    Umgebung u;
+    Environment u;
     u.home = home.c_str();
-    u.beschreibbar = always_writable;
-    const Bedingungsort o = waehle_bedingungsort((tmp.dir / "bin/zentrovalquist").string(), u);
-    EXPECT_EQ(o.pfad, (tmp.dir / "bin/BEDINGUN.DAT").string());
-    EXPECT_FALSE(o.pro_benutzer);
+    u.writable = always_writable;
+    const ConditionsPlace o = choose_conditions_place((tmp.dir / "bin/zentrovalquist").string(), u);
+    EXPECT_EQ(o.path, (tmp.dir / "bin/BEDINGUN.DAT").string());
+    EXPECT_FALSE(o.per_user);
     EXPECT_FALSE(fs::exists(home));
 }
 
@@ -104,14 +104,14 @@ TEST(Choice, UnwritableProgramDirectoryGivesTheUsersFileInDirectoriesOf0700) {
     TempDir tmp;
     const fs::path home = tmp.dir / "home", cfg = tmp.dir / "cfg";
     fs::create_directories(home);
-    Umgebung u;
+    Environment u;
     u.home = home.c_str();
-    u.beschreibbar = never_writable;
+    u.writable = never_writable;
 
     // XDG_CONFIG_HOME unset: ~/.config, both levels made for this user alone
-    Bedingungsort o = waehle_bedingungsort("/usr/games/zentrovalquist", u);
-    EXPECT_TRUE(o.pro_benutzer);
-    EXPECT_EQ(o.pfad, (home / ".config/zentrovalquist/BEDINGUN.DAT").string());
+    ConditionsPlace o = choose_conditions_place("/usr/games/zentrovalquist", u);
+    EXPECT_TRUE(o.per_user);
+    EXPECT_EQ(o.path, (home / ".config/zentrovalquist/BEDINGUN.DAT").string());
     EXPECT_EQ(mode_of(home / ".config"), 0700u);
     EXPECT_EQ(mode_of(home / ".config/zentrovalquist"), 0700u);
 
@@ -120,33 +120,33 @@ TEST(Choice, UnwritableProgramDirectoryGivesTheUsersFileInDirectoriesOf0700) {
     ASSERT_EQ(::chmod(cfg.c_str(), 0755), 0);
     const std::string xdg = (cfg / "deep").string();
     u.xdg_config_home = xdg.c_str();
-    o = waehle_bedingungsort("/usr/games/zentrovalquist", u);
-    EXPECT_EQ(o.pfad, (cfg / "deep/zentrovalquist/BEDINGUN.DAT").string());
+    o = choose_conditions_place("/usr/games/zentrovalquist", u);
+    EXPECT_EQ(o.path, (cfg / "deep/zentrovalquist/BEDINGUN.DAT").string());
     EXPECT_EQ(mode_of(cfg), 0755u);
     EXPECT_EQ(mode_of(cfg / "deep"), 0700u);
     EXPECT_EQ(mode_of(cfg / "deep/zentrovalquist"), 0700u);
 
     // relative: taken as unset
     u.xdg_config_home = "cfg";
-    EXPECT_EQ(waehle_bedingungsort("/usr/games/zentrovalquist", u).pfad,
+    EXPECT_EQ(choose_conditions_place("/usr/games/zentrovalquist", u).path,
               (home / ".config/zentrovalquist/BEDINGUN.DAT").string());
 }
 
 TEST(Choice, NoPlaceForTheUsersFileLeavesItBesideTheProgram) {
     TempDir tmp;
-    Umgebung u;
-    u.beschreibbar = never_writable;
-    Bedingungsort o = waehle_bedingungsort("/usr/games/zentrovalquist", u);  // no home
-    EXPECT_EQ(o.pfad, "/usr/games/BEDINGUN.DAT");
-    EXPECT_FALSE(o.pro_benutzer);
+    Environment u;
+    u.writable = never_writable;
+    ConditionsPlace o = choose_conditions_place("/usr/games/zentrovalquist", u);  // no home
+    EXPECT_EQ(o.path, "/usr/games/BEDINGUN.DAT");
+    EXPECT_FALSE(o.per_user);
 
     // a file where the directory should be made
     std::ofstream(tmp.dir / "blocked") << "x";
     const std::string xdg = (tmp.dir / "blocked").string();
     u.xdg_config_home = xdg.c_str();
-    o = waehle_bedingungsort("/usr/games/zentrovalquist", u);
-    EXPECT_EQ(o.pfad, "/usr/games/BEDINGUN.DAT");
-    EXPECT_FALSE(o.pro_benutzer);
+    o = choose_conditions_place("/usr/games/zentrovalquist", u);
+    EXPECT_EQ(o.path, "/usr/games/BEDINGUN.DAT");
+    EXPECT_FALSE(o.per_user);
 }
 
 TEST(Choice, WritabilityIsTheProcesssOwn) {
@@ -155,11 +155,11 @@ TEST(Choice, WritabilityIsTheProcesssOwn) {
     ASSERT_EQ(::chmod(tmp.dir.c_str(), 0755), 0);
     make_home_for_other_user(own);
     make_unwritable(ro);
-    EXPECT_TRUE(verzeichnis_beschreibbar(tmp.dir.string() + "/"));
+    EXPECT_TRUE(directory_writable(tmp.dir.string() + "/"));
     AsOtherUser other;
-    EXPECT_TRUE(verzeichnis_beschreibbar(own.string()));
-    EXPECT_FALSE(verzeichnis_beschreibbar(ro.string()));
-    EXPECT_FALSE(verzeichnis_beschreibbar((tmp.dir / "missing").string()));
+    EXPECT_TRUE(directory_writable(own.string()));
+    EXPECT_FALSE(directory_writable(ro.string()));
+    EXPECT_FALSE(directory_writable((tmp.dir / "missing").string()));
 }
 
 // The whole way at start: an installed copy the user may not write keeps its
@@ -177,9 +177,9 @@ TEST(Choice, InstalledCopyKeepsItsConditionsPerUser) {
 
     AsOtherUser other;
     console::active().program_path = (bin / "zentrovalquist").string();
-    binde_bedingungsdatei();
-    EXPECT_EQ(bedingungsdatei(), want.string());
-    EXPECT_TRUE(bedingungen_pro_benutzer());
+    bind_conditions_file();
+    EXPECT_EQ(conditions_file(), want.string());
+    EXPECT_TRUE(conditions_per_user());
 
     INITIALISIERE();
     LEERZ_MERKER = false;
@@ -190,14 +190,14 @@ TEST(Choice, InstalledCopyKeepsItsConditionsPerUser) {
     EXPECT_FALSE(fs::exists(bin / "BEDINGUN.DAT"));
 
     INITIALISIERE();
-    lese_bedingungen();
+    read_conditions();
     EXPECT_TRUE(KANN_LESEN);
     EXPECT_EQ(X.CODELAENGE, 7);
     EXPECT_EQ(X.SPEICHER, 3);
 
     // the same program in a directory it may write: beside it, as always
     console::active().program_path = (home / "zentrovalquist").string();
-    binde_bedingungsdatei();
-    EXPECT_EQ(bedingungsdatei(), (home / "BEDINGUN.DAT").string());
-    EXPECT_FALSE(bedingungen_pro_benutzer());
+    bind_conditions_file();
+    EXPECT_EQ(conditions_file(), (home / "BEDINGUN.DAT").string());
+    EXPECT_FALSE(conditions_per_user());
 }

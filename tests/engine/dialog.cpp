@@ -94,7 +94,7 @@ TEST_F(ConditionsScreen, SignSetAndCodeDots) {
     X.ERSTES_ZEICHEN = 'x';
     X.LETZTES_ZEICHEN = '2';
     X.CODELAENGE = 7;
-    baue_zeichentabellen();
+    build_sign_tables();
     BILDSCHIRM();
     EXPECT_EQ(at(30, 13, 1), "x");
     EXPECT_EQ(at(30, 14, 1), "2");
@@ -166,7 +166,7 @@ TEST_F(SignField, ControlKeysAndTheSameSignChangeNothing) {
 
 // The field walk from the time limit.
 struct FieldWalk : SignField {
-    DialogEnde walk(int from = FELD_ZEITLIMIT) { return BEDINGUNGEN_AENDERN(from); }
+    DialogEnd walk(int from = FIELD_ZEITLIMIT) { return change_conditions(from); }
 };
 
 TEST_F(FieldWalk, EnterThroughEveryFieldKeepsTheValues) {
@@ -174,7 +174,7 @@ TEST_F(FieldWalk, EnterThroughEveryFieldKeepsTheValues) {
     s.vc.keys(std::string(9, '\r'));  // fields 1..9
     s.vc.keys("bob").key(13).keys("j");  // the second player's name
     s.vc.key(13);                        // the computer devises the riddle: yes
-    EXPECT_EQ(walk(), DialogEnde::menue);
+    EXPECT_EQ(walk(), DialogEnd::menu);
     EXPECT_EQ(s.vc.pending(), 0u);
     EXPECT_EQ(name_of(X.NAME2), "Bob");
     EXPECT_EQ(X.ZEITSTUFE, before.ZEITSTUFE);
@@ -187,7 +187,7 @@ TEST_F(FieldWalk, EnterThroughEveryFieldKeepsTheValues) {
 
 TEST_F(FieldWalk, TimeLimitDigit) {
     s.vc.keys("a").ext(59).keys("3").key(27).key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_EQ(X.ZEITSTUFE, 3);
     EXPECT_EQ(ZEITLIMIT, 3000);
     EXPECT_EQ(ZEITLIMIT99, 3099);
@@ -197,34 +197,34 @@ TEST_F(FieldWalk, TimeLimitDigit) {
 
 TEST_F(FieldWalk, EscInSoundFieldGoesToTimeLimitCtrlCToMainMenu) {
     s.vc.key(13).key(27).keys("5").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_EQ(X.ZEITSTUFE, 5);
     EXPECT_EQ(s.vc.pending(), 0u);
 }
 
 TEST_F(FieldWalk, EscAndCtrlCAtTheTimeLimitLeave) {
     s.vc.key(27);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     s.vc.key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
 }
 
 TEST_F(FieldWalk, BackspaceAtTheTimeLimitReturnsToTheMenu) {
     s.vc.key(8);
-    EXPECT_EQ(walk(), DialogEnde::menue);
+    EXPECT_EQ(walk(), DialogEnd::menu);
 }
 
 TEST_F(FieldWalk, BackspaceStepsBackOneFieldAtATime) {
     // 1 -> 2 -> 3 -> 4, then back to 3 and 2; 'j' in the sound field
     s.vc.key(13).key(13).key(13).key(8).key(8).keys("j").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_TRUE(X.TON);
     EXPECT_EQ(at(30, 12, 5), "Ja.  ");
 }
 
 TEST_F(FieldWalk, EscInALaterFieldRestartsAtTheTimeLimit) {
     s.vc.keys("\r\r\r\r").key(27).keys("7").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_EQ(X.ZEITSTUFE, 7);
 }
 
@@ -233,12 +233,12 @@ TEST_F(FieldWalk, ShorteningAndLengtheningTheCodeMovesTheDots) {
     BILDSCHIRM();
     EXPECT_EQ(at(46, 18, 7), "...... ");
     s.vc.keys("\r\r\r\r").keys("4").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_EQ(X.CODELAENGE, 4);
     EXPECT_EQ(at(46, 18, 7), "....   ");
     EXPECT_EQ(at(30, 16, 1), "4");
     s.vc.keys("\r\r\r\r").keys("1x6").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_EQ(X.CODELAENGE, 6);
     EXPECT_EQ(at(46, 18, 7), "...... ");
 }
@@ -247,7 +247,7 @@ TEST_F(FieldWalk, CodeLongerThanTheSetForcesRepetitionAndIsSkippedBack) {
     // last sign '2': three signs; length 4 forces repetition; Backspace in the
     // vacant-sign field goes to the code length, where '5' is taken
     s.vc.keys("\r\r\r").keys("2").keys("4").key(8).keys("5").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_EQ(MAXFARBE, 3);
     EXPECT_EQ(X.CODELAENGE, 5);
     EXPECT_TRUE(X.WIEDERHOLUNG);
@@ -261,15 +261,15 @@ TEST_F(FieldWalk, LeavingTheWalkEarlyStillForcesRepetition) {
     struct Way {
         const char* what;
         std::string keys;
-        DialogEnde end;
+        DialogEnd end;
     };
     const Way ways[] = {
-        {"Esc back to the time limit, Esc out", std::string("\r\r\r2") + char(27) + char(27), DialogEnde::hauptmenue},
-        {"Ctrl-C in the code length", std::string("\r\r\r2") + char(3), DialogEnde::hauptmenue},
+        {"Esc back to the time limit, Esc out", std::string("\r\r\r2") + char(27) + char(27), DialogEnd::main_menu},
+        {"Ctrl-C in the code length", std::string("\r\r\r2") + char(3), DialogEnd::main_menu},
         {"back to the first sign, Ctrl-C", std::string("\r\r\r2") + char(8) + char(8) + char(3),
-         DialogEnde::hauptmenue},
+         DialogEnd::main_menu},
         {"Esc back to the time limit, Backspace to the menu", std::string("\r\r\r2") + char(27) + char(8),
-         DialogEnde::menue},
+         DialogEnd::menu},
     };
     for (const Way& w : ways) {
         SCOPED_TRACE(w.what);
@@ -295,7 +295,7 @@ TEST_F(FieldWalk, TimeLimitFieldShowsForcedRepetition) {
 
 TEST_F(FieldWalk, RepetitionAndVacantSignFields) {
     s.vc.keys("\r\r\r\r\r").keys("j").keys("z").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_TRUE(X.WIEDERHOLUNG);
     EXPECT_TRUE(X.LEERZEICHEN_ERLAUBT);
     EXPECT_TRUE(LEERZ_MERKER);
@@ -308,10 +308,10 @@ TEST_F(FieldWalk, AnswerFixedSkippedWhenNoListFits) {
     // skipped, so the 'n' is the first letter of the second name
     X.LETZTES_ZEICHEN = 'z';
     X.CODELAENGE = 9;
-    baue_zeichentabellen();
+    build_sign_tables();
     BILDSCHIRM();
     s.vc.keys(std::string(7, '\r')).keys("n").key(13).keys("j").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_FALSE(KANN_MOGELN);
     EXPECT_FALSE(KANN_RATEN);
     EXPECT_TRUE(X.LOESUNG_FEST);
@@ -323,10 +323,10 @@ TEST_F(FieldWalk, ComputerGuessesSkippedWhenItsStoreDoesNotFit) {
     // the not-fixed code does not
     X.LETZTES_ZEICHEN = 'z';
     X.CODELAENGE = 5;
-    baue_zeichentabellen();
+    build_sign_tables();
     BILDSCHIRM();
     s.vc.keys(std::string(8, '\r')).keys("j").key(13).keys("j").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_TRUE(KANN_MOGELN);
     EXPECT_FALSE(KANN_RATEN);
     EXPECT_FALSE(X.PC_RAET);
@@ -335,7 +335,7 @@ TEST_F(FieldWalk, ComputerGuessesSkippedWhenItsStoreDoesNotFit) {
 
 TEST_F(FieldWalk, ComputerAsCodebreakerRewritesItsRowAndSkipsTheName) {
     s.vc.keys(std::string(8, '\r')).keys("j").key(13);
-    EXPECT_EQ(walk(), DialogEnde::menue);
+    EXPECT_EQ(walk(), DialogEnd::menu);
     EXPECT_TRUE(X.PC_RAET);
     EXPECT_EQ(at(57, 13, 5), "Ja.  ");
     EXPECT_EQ(at(38, 24, 20), "*** Der Computer ***");
@@ -349,7 +349,7 @@ TEST_F(FieldWalk, PersonAsEncoderRewritesRowAndAsksForTheName) {
     s.vc.keys("n");                              // a person devises the riddle
     s.vc.keys("kai").key(13).keys("j");          // name 1
     s.vc.keys("9876");                           // two persons, fixed code: the secret
-    EXPECT_EQ(walk(), DialogEnde::menue);
+    EXPECT_EQ(walk(), DialogEnd::menu);
     EXPECT_EQ(code_of(LOESUNG, 4), "9876");
     EXPECT_FALSE(X.PC_LOESUNG);
     EXPECT_EQ(at(73, 17, 5), "Nein.");
@@ -365,7 +365,7 @@ TEST_F(FieldWalk, TwoPersonsTypeTheSecretLast) {
     // now the first player's name is asked
     s.vc.key(13).keys("12").key(8).key(8).key(8);
     s.vc.key(13).keys("ann").key(13).keys("j").keys("5678");
-    EXPECT_EQ(walk(FELD_LOESUNGSGEBER), DialogEnde::menue);
+    EXPECT_EQ(walk(FIELD_ENCODER), DialogEnd::menu);
     EXPECT_EQ(code_of(LOESUNG, 4), "5678");
     EXPECT_EQ(at(46, 18, 4), "5678");
     EXPECT_EQ(name_of(X.NAME1), "Ann");
@@ -378,7 +378,7 @@ TEST_F(FieldWalk, BreakKeysInTheSecretField) {
     BILDSCHIRM();
     // Esc: back to the encoder field with the dots again; Ctrl-C: the time limit
     s.vc.keys("12").key(27).key(13).keys("3").key(3).key(27);
-    EXPECT_EQ(walk(FELD_GEHEIMCODE), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(FIELD_SECRET_CODE), DialogEnd::main_menu);
     EXPECT_EQ(at(46, 18, 4), "....");
     EXPECT_EQ(s.vc.pending(), 0u);
 }
@@ -389,7 +389,7 @@ TEST_F(FieldWalk, BackspaceFromTimeLimitGoesToEncoderForTwoPersons) {
     BILDSCHIRM();
     set_name(X.NAME1, "Ida");
     s.vc.key(8).keys("n").keys("j").keys("4321");
-    EXPECT_EQ(walk(), DialogEnde::menue);
+    EXPECT_EQ(walk(), DialogEnd::menu);
     EXPECT_EQ(code_of(LOESUNG, 4), "4321");
 }
 
@@ -397,7 +397,7 @@ TEST_F(FieldWalk, EnglishPositions) {
     SP_D = false;
     BILDSCHIRM();
     s.vc.keys("2").keys(std::string(7, '\r')).keys("y").key(13);
-    EXPECT_EQ(walk(), DialogEnde::menue);
+    EXPECT_EQ(walk(), DialogEnd::menu);
     EXPECT_EQ(at(69, 10, 1), "2");
     EXPECT_EQ(at(64, 13, 4), "Yes.");
     EXPECT_TRUE(X.PC_RAET);
@@ -407,10 +407,10 @@ TEST_F(FieldWalk, BackspaceFromTheSecondNameGoesToTheLatestOfferedField) {
     // neither computer role fits: from the name field back to the vacant sign
     X.LETZTES_ZEICHEN = 'z';
     X.CODELAENGE = 9;
-    baue_zeichentabellen();
+    build_sign_tables();
     BILDSCHIRM();
     s.vc.keys(std::string(7, '\r')).key(8).keys("j").key(3).key(27);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_TRUE(X.LEERZEICHEN_ERLAUBT);
     EXPECT_EQ(at(30, 18, 5), "Ja.  ");
     EXPECT_EQ(s.vc.pending(), 0u);
@@ -418,7 +418,7 @@ TEST_F(FieldWalk, BackspaceFromTheSecondNameGoesToTheLatestOfferedField) {
 
 TEST_F(FieldWalk, BackspaceFromTheComputerGuessesFieldGoesToAnswerFixed) {
     s.vc.keys(std::string(8, '\r')).key(8).keys("n").key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_FALSE(X.LOESUNG_FEST);
     EXPECT_EQ(at(30, 19, 5), "Nein.");
 }
@@ -437,7 +437,7 @@ TEST_F(FieldWalk, OtherKeysAreIgnoredWithoutOutput) {
     s.vc.key(13).keys("0").keys("@[").ext(77);             // last sign: its own first sign too
     s.vc.key(13).keys("01a ").ext(59);                     // code length
     s.vc.key(3);
-    EXPECT_EQ(walk(), DialogEnde::hauptmenue);
+    EXPECT_EQ(walk(), DialogEnd::main_menu);
     EXPECT_EQ(s.vc.pending(), 0u);
     EXPECT_EQ(snapshot(), before);
 }

@@ -9,7 +9,7 @@ namespace {
 // A person guesses in the first trial row of the left half.
 struct GuessEntry : ::testing::Test {
     console::ScopedVirtualConsole s;
-    CODE zug{};
+    CODE move{};
     byte p = 99, z = 99;
     unsigned char key = 0;
 
@@ -33,9 +33,9 @@ struct GuessEntry : ::testing::Test {
         console::write_at(WX, WY, std::string(X.CODELAENGE, '.'));
         console::goto_xy(WX, WY);
     }
-    void guess(byte spalte = 1) {
-        zug.blank();
-        LESE_CODE(spalte, zug, p, z, key);
+    void guess(byte column = 1) {
+        move.blank();
+        LESE_CODE(column, move, p, z, key);
     }
     std::string field() { return at(WX, WY, X.CODELAENGE); }
 };
@@ -43,8 +43,8 @@ struct GuessEntry : ::testing::Test {
 TEST_F(GuessEntry, CompleteGuessIsAnsweredWithoutEnter) {
     s.vc.keys("2934");
     guess();
-    EXPECT_EQ(code_of(zug, 4), "2934");
-    EXPECT_EQ(zug[5], ' ');
+    EXPECT_EQ(code_of(move, 4), "2934");
+    EXPECT_EQ(move[5], ' ');
     EXPECT_EQ(p, 1);
     EXPECT_EQ(z, 2);
     EXPECT_EQ(field(), "2934");
@@ -84,7 +84,7 @@ TEST_F(GuessEntry, CursorWrapsBothWays) {
     place(1, 9);
     s.vc.ext(75).keys("9").keys("1").key(13).key(13).key(13).ext(77).keys("23");
     guess();
-    EXPECT_EQ(code_of(zug, 4), "1239");
+    EXPECT_EQ(code_of(move, 4), "1239");
 }
 
 TEST_F(GuessEntry, MovingAloneNeverCompletes) {
@@ -98,7 +98,7 @@ TEST_F(GuessEntry, BackspaceOnFirstPositionEmptiesItAndGoesToTheLast) {
     s.vc.keys("1").ext(75).key(8).keys("4");
     s.vc.keys("567");
     guess();
-    EXPECT_EQ(code_of(zug, 4), "5674");
+    EXPECT_EQ(code_of(move, 4), "5674");
 }
 
 TEST_F(GuessEntry, ClearKeysEmptyAndMoveRight) {
@@ -107,7 +107,7 @@ TEST_F(GuessEntry, ClearKeysEmptyAndMoveRight) {
     s.vc.keys("9").key(',').ext(75).key(127);    // 1 = 9, 2 emptied by ',', then DEL on 2
     s.vc.ext(75).keys("8");
     guess();
-    EXPECT_EQ(code_of(zug, 4), "9834");
+    EXPECT_EQ(code_of(move, 4), "9834");
     // the other extended clear keys: Alt-Del, 6 and 7
     NUMMER = 2;
     place(1, 10);
@@ -117,7 +117,7 @@ TEST_F(GuessEntry, ClearKeysEmptyAndMoveRight) {
     s.vc.keys("12").ext(75).ext(163).ext(6).keys("5").ext(7).keys("6789");
     place(1, 11);
     guess();
-    EXPECT_EQ(code_of(zug, 4), "9678");
+    EXPECT_EQ(code_of(move, 4), "9678");
 }
 
 TEST_F(GuessEntry, DotIsShownWhereAPositionIsEmptied) {
@@ -129,11 +129,11 @@ TEST_F(GuessEntry, DotIsShownWhereAPositionIsEmptied) {
 TEST_F(GuessEntry, FoldsUpperCaseAndIgnoresSignsOutsideTheStretch) {
     X.ERSTES_ZEICHEN = 'a';
     X.LETZTES_ZEICHEN = 'f';
-    baue_zeichentabellen();
+    build_sign_tables();
     secret("abcd");
     s.vc.keys("kB").keys("0g?").ext(72).ext(59).keys("AcD");
     guess();
-    EXPECT_EQ(code_of(zug, 4), "bacd");
+    EXPECT_EQ(code_of(move, 4), "bacd");
     EXPECT_EQ(p, 2);
     EXPECT_EQ(z, 2);
 }
@@ -150,7 +150,7 @@ TEST_F(GuessEntry, VacantSignWhenAllowed) {
     X.LEERZEICHEN_ERLAUBT = true;
     s.vc.keys(" 4*+");
     guess();
-    EXPECT_EQ(code_of(zug, 4), "*4**");
+    EXPECT_EQ(code_of(move, 4), "*4**");
     EXPECT_EQ(field(), "*4**");
     EXPECT_EQ(p, 1);
     EXPECT_EQ(z, 0);
@@ -215,7 +215,7 @@ struct SecretEntry : ::testing::Test {
     void signs(char first, char last) {
         X.ERSTES_ZEICHEN = first;
         X.LETZTES_ZEICHEN = last;
-        baue_zeichentabellen();
+        build_sign_tables();
     }
 };
 

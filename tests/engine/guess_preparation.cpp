@@ -9,45 +9,45 @@ using namespace cbtest;
 
 namespace {
 
-void identisch() {
+void identical() {
     for (int i = 1; i <= 9; ++i) PERMZ[i] = static_cast<byte>(i);
     for (int c = 0; c <= 36; ++c) PERMF[c] = static_cast<byte>(c);
 }
 
-std::string anfang() { return code_von(&ANFANG); }
+std::string opening() { return code_of(&ANFANG); }
 
 }  // namespace
 
-TEST(Vorbereitung, RandomPermutationIsAPermutationAndUniform) {
+TEST(Preparation, RandomPermutationIsAPermutationAndUniform) {
     console::ScopedVirtualConsole s(71);
-    const byte liste[4] = {0, 7, 8, 9};
-    std::map<std::string, int> zaehler;
+    const byte list[4] = {0, 7, 8, 9};
+    std::map<std::string, int> counters;
     for (int i = 0; i < 6000; ++i) {
         byte perm[4] = {};
-        byte hilf = 0;
-        zufallspermutation(liste, 3, perm, hilf);
-        EXPECT_GE(hilf, 1);
+        byte aux = 0;
+        random_permutation(list, 3, perm, aux);
+        EXPECT_GE(aux, 1);
         std::string k{static_cast<char>('0' + perm[1]), static_cast<char>('0' + perm[2]),
                       static_cast<char>('0' + perm[3])};
-        ++zaehler[k];
+        ++counters[k];
     }
-    ASSERT_EQ(zaehler.size(), 6u);
-    for (auto& [k, n] : zaehler) {
+    ASSERT_EQ(counters.size(), 6u);
+    for (auto& [k, n] : counters) {
         EXPECT_EQ(std::set<char>(k.begin(), k.end()), (std::set<char>{'7', '8', '9'}));
         EXPECT_GT(n, 850) << k;
         EXPECT_LT(n, 1150) << k;
     }
 }
 
-TEST(Vorbereitung, OpeningPatternIsRenamedAndCounted) {
+TEST(Preparation, OpeningPatternIsRenamedAndCounted) {
     console::ScopedVirtualConsole s(72);
-    Bedingungen b;  // 4 over 1..6 with repetition: 1122
-    bereite_vor(b);
+    Conditions b;  // 4 over 1..6 with repetition: 1122
+    prepare_store(b);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
-    identisch();
+    identical();
     PERMZ[1] = 4;
     PERMZ[4] = 1;  // first and last position swapped
     PERMF[1] = 5;
@@ -55,7 +55,7 @@ TEST(Vorbereitung, OpeningPatternIsRenamedAndCounted) {
     OK = false;
     SETZE_ANFANG(4, 6, true, false, false);
     EXPECT_TRUE(OK);
-    EXPECT_EQ(anfang(), "3535");
+    EXPECT_EQ(opening(), "3535");
     EXPECT_EQ(ANFANG.d(FARBEPL + 5), 2);
     EXPECT_EQ(ANFANG.d(FARBEPL + 3), 2);
     EXPECT_EQ(ANFANG.d(FARBEPL + 1), 0);
@@ -69,64 +69,64 @@ TEST(Vorbereitung, OpeningPatternIsRenamedAndCounted) {
     SETZE_ANFANG(0, 6, true, false, false);
     SETZE_ANFANG(4, 0, true, false, false);
     EXPECT_FALSE(OK);
-    EXPECT_EQ(anfang(), "3535");
+    EXPECT_EQ(opening(), "3535");
     LISTEN_FREIGEBEN(true);
 }
 
-TEST(Vorbereitung, TwoOverTwoWithRepetitionOpensWith11Or12) {
-    std::set<std::string> gesehen;
+TEST(Preparation, TwoOverTwoWithRepetitionOpensWith11Or12) {
+    std::set<std::string> seen;
     for (std::uint64_t seed = 1; seed <= 40; ++seed) {
         console::ScopedVirtualConsole s(seed);
-        Bedingungen b;
+        Conditions b;
         b.l = 2;
-        b.letztes = '2';
-        bereite_vor(b);
+        b.last_sign = '2';
+        prepare_store(b);
         bool ok = false;
         INIT_RATEN(ok);
         INITFELD();
         ASSERT_TRUE(ok);
-        identisch();
+        identical();
         SETZE_ANFANG(2, 2, true, false, false);
-        gesehen.insert(anfang());
+        seen.insert(opening());
         LISTEN_FREIGEBEN(true);
     }
-    EXPECT_EQ(gesehen, (std::set<std::string>{"11", "12"}));
+    EXPECT_EQ(seen, (std::set<std::string>{"11", "12"}));
 }
 
-TEST(Vorbereitung, VacantFillerTakesItsPlaceAndCount) {
+TEST(Preparation, VacantFillerTakesItsPlaceAndCount) {
     console::ScopedVirtualConsole s(73);
-    Bedingungen b;
+    Conditions b;
     b.l = 5;
-    b.erstes = 'a';
-    b.letztes = 'b';
-    b.leer = true;
-    bereite_vor(b);
+    b.first_sign = 'a';
+    b.last_sign = 'b';
+    b.vacant = true;
+    prepare_store(b);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
-    identisch();
+    identical();
     SETZE_ANFANG(5, 2, true, true, false);
-    EXPECT_EQ(anfang(), "aaab*");
+    EXPECT_EQ(opening(), "aaab*");
     EXPECT_EQ(ANFANG.d(FARBE0), 1);
     EXPECT_EQ(ANFANG.d(FARBEPL + 1), 3);
     EXPECT_EQ(ANFANG.d(FARBEPL + 2), 1);
     LISTEN_FREIGEBEN(true);
 }
 
-TEST(Vorbereitung, NewOpeningUsesOnlyPossibleSignsAndTheKnownAbsentOne) {
+TEST(Preparation, NewOpeningUsesOnlyPossibleSignsAndTheKnownAbsentOne) {
     console::ScopedVirtualConsole s(74);
-    Bedingungen b;
+    Conditions b;
     b.l = 4;
-    b.letztes = '8';
-    bereite_vor(b);
+    b.last_sign = '8';
+    prepare_store(b);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
     for (int c = 1; c <= 8; ++c) ERL_FARBE[c] = c == 2 || c == 4 || c == 7;
     FEHLZEICHEN = 5;
-    for (int runde = 0; runde < 30; ++runde) {
+    for (int round = 0; round < 30; ++round) {
         NEUER_ANFANG();
         EXPECT_EQ(PERMF[0], 5);
         std::set<int> f{PERMF[1], PERMF[2], PERMF[3]};
@@ -136,28 +136,28 @@ TEST(Vorbereitung, NewOpeningUsesOnlyPossibleSignsAndTheKnownAbsentOne) {
         for (int i = 1; i <= 4; ++i) ++n[ANFANG.d(i)];
         EXPECT_EQ(n.size(), 2u);
         for (auto& [c, k] : n) EXPECT_TRUE(c == 2 || c == 4 || c == 7) << c;
-        int summe = 0;
-        for (int c = 1; c <= 8; ++c) summe += ANFANG.d(FARBEPL + c);
-        EXPECT_EQ(summe, 4);
+        int sum = 0;
+        for (int c = 1; c <= 8; ++c) sum += ANFANG.d(FARBEPL + c);
+        EXPECT_EQ(sum, 4);
     }
     LISTEN_FREIGEBEN(true);
 }
 
-TEST(Vorbereitung, InitShowsTheOpeningAtOnceAndSetsUpTheMatch) {
+TEST(Preparation, InitShowsTheOpeningAtOnceAndSetsUpTheMatch) {
     console::ScopedVirtualConsole s(75);
-    Bedingungen b;
-    b.zeitstufe = 2;
-    bereite_vor(b);
+    Conditions b;
+    b.time_step = 2;
+    prepare_store(b);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
-    EXPECT_EQ(console::screen().text(WX, WY, 4), anfang());
-    const std::string muster(muster_roh(4, 6, true, false));
+    EXPECT_EQ(console::screen().text(WX, WY, 4), opening());
+    const std::string pattern(raw_pattern(4, 6, true, false));
     // The opening has the shape of the table's pattern: same sign multiplicities.
     std::map<char, int> a, m;
-    for (char c : anfang()) ++a[c];
-    for (char c : muster) ++m[c];
+    for (char c : opening()) ++a[c];
+    for (char c : pattern) ++m[c];
     std::multiset<int> ma, mm;
     for (auto& [c, k] : a) ma.insert(k);
     for (auto& [c, k] : m) mm.insert(k);
@@ -180,17 +180,17 @@ TEST(Vorbereitung, InitShowsTheOpeningAtOnceAndSetsUpTheMatch) {
     LISTEN_FREIGEBEN(true);
 }
 
-TEST(Vorbereitung, FourOverFourHasNoRoomForTheTryMark) {
+TEST(Preparation, FourOverFourHasNoRoomForTheTryMark) {
     console::ScopedVirtualConsole s(76);
-    Bedingungen b;
-    b.letztes = '4';
-    bereite_vor(b);
+    Conditions b;
+    b.last_sign = '4';
+    prepare_store(b);
     EXPECT_EQ(SIZERATEN, 32);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
     EXPECT_FALSE(GENUGPLATZ);
-    EXPECT_EQ(zaehle_rateliste(), 256);
+    EXPECT_EQ(count_guess_list(), 256);
     LISTEN_FREIGEBEN(true);
 }

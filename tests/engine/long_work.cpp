@@ -35,17 +35,17 @@ TEST(BreakKeys, EscAndCtrlCBreakOffExtendedKeysGiveTheirScanCode) {
     console::ScopedVirtualConsole s(1);
     s.vc.key('x').ext(62).key(3).key(27).ext(27);
     unsigned char scan = 99;
-    EXPECT_FALSE(tastatur_bricht_ab(&scan));
+    EXPECT_FALSE(keyboard_breaks_off(&scan));
     EXPECT_EQ(scan, 0);
-    EXPECT_FALSE(tastatur_bricht_ab(&scan));
+    EXPECT_FALSE(keyboard_breaks_off(&scan));
     EXPECT_EQ(scan, 62);
-    EXPECT_TRUE(tastatur_bricht_ab(&scan));
+    EXPECT_TRUE(keyboard_breaks_off(&scan));
     EXPECT_EQ(scan, 0);
-    EXPECT_TRUE(tastatur_bricht_ab());
+    EXPECT_TRUE(keyboard_breaks_off());
     // An extended key whose scan code is 27 is not Esc.
-    EXPECT_FALSE(tastatur_bricht_ab());
+    EXPECT_FALSE(keyboard_breaks_off());
     EXPECT_EQ(s.vc.pending(), 0u);
-    EXPECT_FALSE(tastatur_bricht_ab(&scan));  // no key waiting
+    EXPECT_FALSE(keyboard_breaks_off(&scan));  // no key waiting
     EXPECT_EQ(scan, 0);
 }
 
@@ -70,13 +70,13 @@ TEST(StarBar, GrowsByTenthsAtMostTenAndPutsTheCursorBack) {
 
 TEST(AbandonMatch, KeyIsEscStoreReleasedClockStopped) {
     console::ScopedVirtualConsole s(1);
-    SPEICHER_ARENA.set_budget(1 << 20);
-    ASSERT_NE(SPEICHER_ARENA.allocate(64), nullptr);
+    STORE_ARENA.set_budget(1 << 20);
+    ASSERT_NE(STORE_ARENA.allocate(64), nullptr);
     ZEITEIN = true;
     unsigned char key = 'q';
     abandon_match(key);
     EXPECT_EQ(key, 27);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     EXPECT_FALSE(ZEITEIN);
 }
 

@@ -15,7 +15,7 @@ struct MatchParts : ::testing::Test {
     void signs(char first, char last) {
         X.ERSTES_ZEICHEN = first;
         X.LETZTES_ZEICHEN = last;
-        baue_zeichentabellen();
+        build_sign_tables();
     }
 };
 
@@ -25,7 +25,7 @@ TEST_F(MatchParts, SecretWithoutRepetitionHasDistinctSignsOfTheStretch) {
     X.WIEDERHOLUNG = false;
     std::set<std::string> seen;
     for (int round = 0; round < 200; ++round) {
-        ziehe_loesung();
+        draw_solution();
         std::set<char> distinct;
         for (int i = 1; i <= 6; ++i) {
             const char c = LOESUNG[i];
@@ -44,7 +44,7 @@ TEST_F(MatchParts, SecretUsingEverySignOnce) {
     X.CODELAENGE = 5;
     X.WIEDERHOLUNG = false;
     for (int round = 0; round < 50; ++round) {
-        ziehe_loesung();
+        draw_solution();
         std::string c = code_of(LOESUNG, 5);
         std::sort(c.begin(), c.end());
         EXPECT_EQ(c, "abcde");
@@ -55,7 +55,7 @@ TEST_F(MatchParts, SecretWithRepetitionSometimesRepeats) {
     X.WIEDERHOLUNG = true;
     int with_repeat = 0, without = 0;
     for (int round = 0; round < 400; ++round) {
-        ziehe_loesung();
+        draw_solution();
         const std::string c = code_of(LOESUNG, 4);
         const std::set<char> distinct(c.begin(), c.end());
         (distinct.size() < 4 ? with_repeat : without)++;
@@ -70,7 +70,7 @@ TEST_F(MatchParts, SecretLongerThanTheSetRepeats) {
     signs('0', '2');
     X.CODELAENGE = 7;
     X.WIEDERHOLUNG = true;
-    ziehe_loesung();
+    draw_solution();
     const std::string c = code_of(LOESUNG, 7);
     for (char ch : c) EXPECT_TRUE(ch >= '0' && ch <= '2');
     EXPECT_EQ(LOESUNG[8], ' ');
@@ -85,7 +85,7 @@ TEST_F(MatchParts, SecretLongerThanTheSetWithoutRepetitionFlagStillDrawsFreely) 
     X.WIEDERHOLUNG = false;
     int last_two_differ = 0;
     for (int round = 0; round < 300; ++round) {
-        ziehe_loesung();
+        draw_solution();
         const std::string c = code_of(LOESUNG, 4);
         for (char ch : c) EXPECT_TRUE(ch >= '0' && ch <= '2') << c;
         EXPECT_EQ(LOESUNG[5], ' ');
@@ -100,7 +100,7 @@ TEST_F(MatchParts, SignCountsOfTheSecret) {
     LOESUNGSFARBEN.fill(9);
     const char* code = "y0y9b";
     for (int i = 0; i < 5; ++i) LOESUNG[i + 1] = code[i];
-    zaehle_loesungsfarben();
+    count_solution_signs();
     EXPECT_EQ(LOESUNGSFARBEN[1], 2);   // y
     EXPECT_EQ(LOESUNGSFARBEN[3], 1);   // 0
     EXPECT_EQ(LOESUNGSFARBEN[12], 1);  // 9
@@ -112,25 +112,25 @@ TEST_F(MatchParts, SignCountsOfTheSecret) {
     X.CODELAENGE = 4;
     X.WIEDERHOLUNG = false;
     LOESUNGSFARBEN.fill(0);
-    zaehle_loesungsfarben();
+    count_solution_signs();
     for (int sn = 1; sn <= 4; ++sn) EXPECT_EQ(LOESUNGSFARBEN[sn], 1);
 }
 
 TEST(TrialNumbers, ShownInThreeColumns) {
-    EXPECT_EQ(versuchsnummer_text(1, false), "  1");
-    EXPECT_EQ(versuchsnummer_text(30, false), " 30");
-    EXPECT_EQ(versuchsnummer_text(999, false), "999");
-    EXPECT_EQ(versuchsnummer_text(0, true), "000");
-    EXPECT_EQ(versuchsnummer_text(7, true), "007");
-    EXPECT_EQ(versuchsnummer_text(971, true), "971");
+    EXPECT_EQ(trial_number_text(1, false), "  1");
+    EXPECT_EQ(trial_number_text(30, false), " 30");
+    EXPECT_EQ(trial_number_text(999, false), "999");
+    EXPECT_EQ(trial_number_text(0, true), "000");
+    EXPECT_EQ(trial_number_text(7, true), "007");
+    EXPECT_EQ(trial_number_text(971, true), "971");
 }
 
 TEST(TrialNumbers, CounterDoesNotOverflow) {
-    EXPECT_EQ(naechste_nummer(1), 2);
-    EXPECT_EQ(naechste_nummer(2147483646), 2147483647);
-    EXPECT_EQ(naechste_nummer(2147483647), 2147482648);
-    EXPECT_EQ(naechste_nummer(2147482648), 2147482649);
-    EXPECT_EQ(naechste_nummer(2147483647) % 1000, 648);
+    EXPECT_EQ(next_number(1), 2);
+    EXPECT_EQ(next_number(2147483646), 2147483647);
+    EXPECT_EQ(next_number(2147483647), 2147482648);
+    EXPECT_EQ(next_number(2147482648), 2147482649);
+    EXPECT_EQ(next_number(2147483647) % 1000, 648);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ struct Scenario : ::testing::Test {
     std::string next_secret() {
         const console::Random saved = s.vc.rng;
         const CODE kept = LOESUNG;
-        ziehe_loesung();
+        draw_solution();
         const std::string code = code_of(LOESUNG, X.CODELAENGE);
         LOESUNG = kept;
         s.vc.rng = saved;
@@ -195,7 +195,7 @@ TEST_F(Scenario, CodeLongerThanTheSetIsPlayedWithRepetition) {
     set_name(X.NAME1, "Ann");
     set_name(X.NAME2, "Ben");
     X.LETZTES_ZEICHEN = '2';
-    baue_zeichentabellen();
+    build_sign_tables();
     X.CODELAENGE = 4;
     X.WIEDERHOLUNG = false;
     s.vc.key(13).keys("0122");  // the encoder field, then the secret
@@ -208,7 +208,7 @@ TEST_F(Scenario, CodeLongerThanTheSetIsPlayedWithRepetition) {
     bool told = false;
     for (int r = 1; r <= 8; ++r) told = told || row(r).find(" 4 Zeichen mit Wiederholung") != std::string::npos;
     EXPECT_TRUE(told);
-    std::ifstream f(bedingungsdatei(), std::ios::binary);
+    std::ifstream f(conditions_file(), std::ios::binary);
     std::string rec((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     ASSERT_EQ(rec.size(), sizeof(BEDINGUNG));
     EXPECT_EQ(rec[9], 1);  // saved with repetition
@@ -218,7 +218,7 @@ TEST_F(Scenario, RematchNeedsTheComputerAsCodebreaker) {
     // 36 signs, length 5: the computer cannot guess, so '2' does nothing
     X.LETZTES_ZEICHEN = 'z';
     X.CODELAENGE = 5;
-    baue_zeichentabellen();
+    build_sign_tables();
     s.vc.keys("2").keys("4");
     run_matches();
     EXPECT_EQ(s.vc.pending(), 0u);
@@ -313,7 +313,7 @@ TEST_F(Scenario, ComputerAgainstItselfWithoutTheVacantSign) {
 
 TEST_F(Scenario, PersonAgainstTheComputersCodeThatIsNotFixed) {
     X.LETZTES_ZEICHEN = '3';
-    baue_zeichentabellen();
+    build_sign_tables();
     X.LOESUNG_FEST = false;
     // every order of 0..3 in turn; the code gives way as long as it can
     std::string order = "0123";
@@ -366,7 +366,7 @@ TEST_F(Scenario, TwoPersonsWithACodeThatIsNotFixed) {
 TEST_F(Scenario, VacantSignStaysForTheComputerWithTwoSigns) {
     // two signs and four positions: the vacant sign is a third value
     X.LETZTES_ZEICHEN = '1';
-    baue_zeichentabellen();
+    build_sign_tables();
     X.WIEDERHOLUNG = true;
     X.PC_RAET = true;
     X.LEERZEICHEN_ERLAUBT = true;

@@ -34,12 +34,12 @@ inline void fresh_conditions(console::VirtualConsole& vc, bool german = true) {
     static const Scratch scratch;
     const std::filesystem::path& dir = scratch.dir;
     vc.program_path = (dir / "zentrovalquist").string();
-    binde_bedingungsdatei();
+    bind_conditions_file();
     INITIALISIERE();
-    pruefe_bedingungen();
-    setze_zeitlimit();
+    check_conditions();
+    set_zeitlimit();
     SPEICHERSTUFE = 10;
-    setze_memavail(10);
+    set_memavail(10);
     LISTEN_FREIGEBEN(true);
     SP_D = german;
     NORMALFARBE = 31;

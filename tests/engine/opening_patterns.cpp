@@ -11,31 +11,31 @@ using namespace zqspiel;
 namespace {
 
 // The sign ring a..z, 0..9 from `first` on, as the sign tables hold it.
-void zeichen_ab(char first) {
+void signs_from(char first) {
     const std::string ring = "abcdefghijklmnopqrstuvwxyz0123456789";
     const std::size_t start = ring.find(first);
     FARBARRAY[0] = '*';
     for (int n = 1; n <= 36; ++n) FARBARRAY[n] = static_cast<byte>(ring[(start + n - 1) % 36]);
 }
 
-std::string roh(int n, int s, bool wdh, bool leer) {
-    return std::string(muster_roh(static_cast<byte>(n), static_cast<byte>(s), wdh, leer));
+std::string raw(int n, int s, bool repeat, bool vacant) {
+    return std::string(raw_pattern(static_cast<byte>(n), static_cast<byte>(s), repeat, vacant));
 }
 
 }  // namespace
 
-TEST(InitMuster, HeaderTexts) {
+TEST(OpeningPattern, HeaderTexts) {
     // 9 - n blanks in front, so that the text is always 12 wide.
-    zeichen_ab('1');
+    signs_from('1');
     EXPECT_EQ(INIT_MUSTER(4, 6, true, false), "     (1122) ");
-    zeichen_ab('0');
+    signs_from('0');
     EXPECT_EQ(INIT_MUSTER(4, 10, false, false), "     (0123) ");
     EXPECT_EQ(INIT_MUSTER(9, 10, false, false), "(000011234) ");
     EXPECT_EQ(INIT_MUSTER(9, 9, false, false), "(012345678) ");
     EXPECT_EQ(INIT_MUSTER(4, 6, true, false), "     (0011) ");
-    zeichen_ab('x');
+    signs_from('x');
     EXPECT_EQ(INIT_MUSTER(4, 6, true, false), "     (xxyy) ");
-    zeichen_ab('a');
+    signs_from('a');
     EXPECT_EQ(INIT_MUSTER(5, 2, true, true), "    (aaab*) ");
     EXPECT_EQ(INIT_MUSTER(5, 2, true, false), "    (aaaab) ");
     for (int n = 0; n <= 12; ++n)
@@ -45,47 +45,47 @@ TEST(InitMuster, HeaderTexts) {
                     ASSERT_EQ(INIT_MUSTER(static_cast<byte>(n), static_cast<byte>(s), w, l).size(), 12u);
 }
 
-TEST(InitMuster, BlankCases) {
-    zeichen_ab('a');
+TEST(OpeningPattern, BlankCases) {
+    signs_from('a');
     const std::string blank(12, ' ');
     EXPECT_EQ(INIT_MUSTER(2, 2, true, false), blank);
     EXPECT_EQ(INIT_MUSTER(2, 2, true, true), blank);
     EXPECT_EQ(INIT_MUSTER(0, 6, true, false), blank);
     EXPECT_EQ(INIT_MUSTER(4, 0, true, false), blank);
     EXPECT_EQ(INIT_MUSTER(10, 6, true, false), blank);
-    EXPECT_TRUE(roh(2, 2, true, false).empty());
+    EXPECT_TRUE(raw(2, 2, true, false).empty());
     // Without repetition the two-sign case has a pattern.
     EXPECT_EQ(INIT_MUSTER(2, 2, false, false), "       (ab) ");
 }
 
-TEST(InitMuster, OneSignOrOnePosition) {
-    EXPECT_EQ(roh(5, 1, false, true), "11111");
-    EXPECT_EQ(roh(9, 1, true, false), "111111111");
-    EXPECT_EQ(roh(1, 7, true, true), "1");
-    EXPECT_EQ(roh(1, 2, false, false), "1");
+TEST(OpeningPattern, OneSignOrOnePosition) {
+    EXPECT_EQ(raw(5, 1, false, true), "11111");
+    EXPECT_EQ(raw(9, 1, true, false), "111111111");
+    EXPECT_EQ(raw(1, 7, true, true), "1");
+    EXPECT_EQ(raw(1, 2, false, false), "1");
 }
 
-TEST(InitMuster, VacantSignOnlyWithTwoSignsFromFourPositions) {
-    const char* erwartet[10] = {nullptr, nullptr, nullptr, nullptr, "111*", "1112*", "11112*",
+TEST(OpeningPattern, VacantSignOnlyWithTwoSignsFromFourPositions) {
+    const char* expected[10] = {nullptr, nullptr, nullptr, nullptr, "111*", "1112*", "11112*",
                                 "111112*", "1111112*", "11111112*"};
     for (int n = 4; n <= 9; ++n) {
-        EXPECT_EQ(roh(n, 2, true, true), erwartet[n]);
-        EXPECT_EQ(roh(n, 2, false, true), erwartet[n]);
+        EXPECT_EQ(raw(n, 2, true, true), expected[n]);
+        EXPECT_EQ(raw(n, 2, false, true), expected[n]);
         // Without the vacant sign the table applies.
-        EXPECT_EQ(roh(n, 2, true, false).find('*'), std::string::npos);
+        EXPECT_EQ(raw(n, 2, true, false).find('*'), std::string::npos);
     }
-    EXPECT_EQ(roh(3, 2, true, true), "112");
-    EXPECT_EQ(roh(4, 3, true, true), "1112");
-    EXPECT_EQ(roh(6, 6, true, true), roh(6, 6, true, false));
+    EXPECT_EQ(raw(3, 2, true, true), "112");
+    EXPECT_EQ(raw(4, 3, true, true), "1112");
+    EXPECT_EQ(raw(6, 6, true, true), raw(6, 6, true, false));
 }
 
-TEST(InitMuster, SampleCellsAcrossTheTable) {
-    struct Fall {
+TEST(OpeningPattern, SampleCellsAcrossTheTable) {
+    struct Case {
         int n, s;
-        bool wdh;
+        bool repeat;
         const char* m;
     };
-    const Fall faelle[] = {
+    const Case cases[] = {
         {2, 36, false, "12"},       {3, 4, false, "112"},         {3, 5, false, "123"},
         {3, 3, true, "112"},        {3, 4, true, "123"},          {4, 7, false, "1123"},
         {4, 19, false, "1123"},     {4, 20, false, "1234"},       {4, 6, true, "1122"},
@@ -98,28 +98,28 @@ TEST(InitMuster, SampleCellsAcrossTheTable) {
         {9, 35, false, "111234567"}, {9, 36, false, "123456789"}, {9, 36, true, "112345678"},
         {9, 13, true, "112233445"}, {9, 18, true, "123456789"},
     };
-    for (const Fall& f : faelle) EXPECT_EQ(roh(f.n, f.s, f.wdh, false), f.m) << f.n << "/" << f.s << "/" << f.wdh;
+    for (const Case& f : cases) EXPECT_EQ(raw(f.n, f.s, f.repeat, false), f.m) << f.n << "/" << f.s << "/" << f.repeat;
 }
 
-TEST(InitMuster, EveryCellIsAWellFormedGuess) {
+TEST(OpeningPattern, EveryCellIsAWellFormedGuess) {
     // Each cell must be a guess of the code length that uses only signs of
     // the set, numbered in the order they first appear (1, then 2, ...).
     for (int n = 2; n <= 9; ++n)
         for (int s = 2; s <= 36; ++s)
             for (int w = 0; w < 2; ++w) {
-                const std::string m = roh(n, s, w, false);
+                const std::string m = raw(n, s, w, false);
                 if (n == 2 && s == 2 && w) continue;
                 ASSERT_EQ(m.size(), static_cast<std::size_t>(n)) << n << "/" << s << "/" << w;
-                int hoechstes = 0;
+                int highest = 0;
                 for (char c : m) {
                     ASSERT_TRUE(c >= '1' && c <= '9') << m;
                     const int k = c - '0';
-                    ASSERT_LE(k, hoechstes + 1) << n << "/" << s << "/" << w << ": " << m;
-                    ASSERT_GE(k, hoechstes) << m;  // the table writes its signs in blocks
-                    if (k > hoechstes) hoechstes = k;
+                    ASSERT_LE(k, highest + 1) << n << "/" << s << "/" << w << ": " << m;
+                    ASSERT_GE(k, highest) << m;  // the table writes its signs in blocks
+                    if (k > highest) highest = k;
                 }
-                ASSERT_LE(hoechstes, s) << n << "/" << s << "/" << w << ": " << m;
+                ASSERT_LE(highest, s) << n << "/" << s << "/" << w << ": " << m;
             }
     // Beyond the ring the last row holds.
-    EXPECT_EQ(roh(4, 40, true, false), roh(4, 36, true, false));
+    EXPECT_EQ(raw(4, 40, true, false), raw(4, 36, true, false));
 }

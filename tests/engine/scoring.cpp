@@ -20,11 +20,11 @@ CODE code_of(const std::string& s) {
     return c;
 }
 
-struct Ergebnis {
+struct Outcome {
     int p, z;
 };
 
-Ergebnis score(const std::string& guess, const std::string& code) {
+Outcome score(const std::string& guess, const std::string& code) {
     X.CODELAENGE = static_cast<byte>(code.size());
     byte p = 99, z = 99;
     BEWERTE(code_of(guess), code_of(code), p, z);
@@ -33,39 +33,39 @@ Ergebnis score(const std::string& guess, const std::string& code) {
 
 }  // namespace
 
-TEST(Bewerte, WorkedExamples) {
-    struct Fall {
+TEST(Scoring, WorkedExamples) {
+    struct Case {
         const char *guess, *code;
         int p, z;
     };
-    const Fall faelle[] = {
+    const Case cases[] = {
         {"2934", "2473", 1, 2}, {"123", "134", 1, 1}, {"*a*b", "acab", 1, 1}, {"1122", "1212", 2, 2},
         {"1111", "1234", 1, 0}, {"ba", "aa", 1, 0},   {"bb", "aa", 0, 0},
     };
-    for (const Fall& f : faelle) {
-        const Ergebnis e = score(f.guess, f.code);
+    for (const Case& f : cases) {
+        const Outcome e = score(f.guess, f.code);
         EXPECT_EQ(e.p, f.p) << f.guess << " against " << f.code;
         EXPECT_EQ(e.z, f.z) << f.guess << " against " << f.code;
     }
 }
 
-TEST(Bewerte, VacantSignsNeverCount) {
+TEST(Scoring, VacantSignsNeverCount) {
     // Typed as '*' or as a blank: neither matches, neither is common.
     EXPECT_EQ(score("****", "1234").p, 0);
     EXPECT_EQ(score("****", "1234").z, 0);
-    const Ergebnis blanks = score("    ", "1234");
+    const Outcome blanks = score("    ", "1234");
     EXPECT_EQ(blanks.p, 0);
     EXPECT_EQ(blanks.z, 0);
     // A vacant sign on the position of a real one takes nothing away.
-    const Ergebnis e = score("1*3*", "1234");
+    const Outcome e = score("1*3*", "1234");
     EXPECT_EQ(e.p, 2);
     EXPECT_EQ(e.z, 0);
-    const Ergebnis f = score("*1*2", "1234");
+    const Outcome f = score("*1*2", "1234");
     EXPECT_EQ(f.p, 0);
     EXPECT_EQ(f.z, 2);
 }
 
-TEST(Bewerte, OnlyTheCodeLengthCounts) {
+TEST(Scoring, OnlyTheCodeLengthCounts) {
     // Positions beyond the code length may hold anything.
     X.CODELAENGE = 3;
     CODE g = code_of("123456789"), c = code_of("123987654");
@@ -73,7 +73,7 @@ TEST(Bewerte, OnlyTheCodeLengthCounts) {
     BEWERTE(g, c, p, z);
     EXPECT_EQ(p, 3);
     EXPECT_EQ(z, 0);
-    bewerte_laenge(g, c, 9, p, z);
+    score_length(g, c, 9, p, z);
     EXPECT_EQ(p, 3);
     EXPECT_EQ(z, 6);
 }
@@ -82,13 +82,13 @@ namespace {
 
 // Every code of length len over the signs 1..n written as characters '1'..,
 // with or without repetition.
-std::vector<std::string> alle_codes(int len, int n, bool wdh) {
+std::vector<std::string> all_codes(int len, int n, bool repeat) {
     std::vector<std::string> out;
     std::string c(static_cast<std::size_t>(len), '1');
     std::vector<int> d(static_cast<std::size_t>(len), 0);
     for (;;) {
         bool ok = true;
-        if (!wdh)
+        if (!repeat)
             for (int i = 0; i < len && ok; ++i)
                 for (int j = 0; j < i; ++j)
                     if (d[i] == d[j]) ok = false;
@@ -105,28 +105,28 @@ std::vector<std::string> alle_codes(int len, int n, bool wdh) {
 
 }  // namespace
 
-TEST(Bewerte, PropertiesOverAllPairs) {
+TEST(Scoring, PropertiesOverAllPairs) {
     // L = 4 over 4 signs, with repetition: 256 x 256 pairs.
-    const auto codes = alle_codes(4, 4, true);
+    const auto codes = all_codes(4, 4, true);
     ASSERT_EQ(codes.size(), 256u);
     for (const auto& g : codes)
         for (const auto& c : codes) {
-            const Ergebnis e = score(g, c);
+            const Outcome e = score(g, c);
             ASSERT_LE(e.p + e.z, 4);
             ASSERT_EQ(e.p == 4, g == c);
             ASSERT_FALSE(e.p == 3 && e.z == 1) << g << " " << c;
-            const Ergebnis r = score(c, g);
+            const Outcome r = score(c, g);
             ASSERT_EQ(e.p, r.p);
             ASSERT_EQ(e.z, r.z);
         }
 }
 
-TEST(Bewerte, SignNumberVariantAgreesWithCharacters) {
+TEST(Scoring, SignNumberVariantAgreesWithCharacters) {
     // The computer players score on sign numbers with count tables; over every
     // pair of codes of length 3 over 4 signs (plus the vacant sign in guesses)
     // both must give the same answer.
-    std::vector<std::string> guesses = alle_codes(3, 5, true);  // '5' stands for the vacant sign
-    const auto codes = alle_codes(3, 4, true);
+    std::vector<std::string> guesses = all_codes(3, 5, true);  // '5' stands for the vacant sign
+    const auto codes = all_codes(3, 4, true);
     for (auto g : guesses) {
         for (char& ch : g)
             if (ch == '5') ch = '*';
@@ -142,8 +142,8 @@ TEST(Bewerte, SignNumberVariantAgreesWithCharacters) {
                 ++cc[cn[i]];
             }
             byte p = 0, common = 0;
-            bewerte_nummern(gn, cn, gc, cc, 3, 4, p, common);
-            const Ergebnis e = score(g, c);
+            score_numbers(gn, cn, gc, cc, 3, 4, p, common);
+            const Outcome e = score(g, c);
             ASSERT_EQ(p, e.p) << g << " " << c;
             ASSERT_EQ(common, e.p + e.z) << g << " " << c;
         }
@@ -155,7 +155,7 @@ TEST(Bewerte, SignNumberVariantAgreesWithCharacters) {
 // (index 0) follows the vacant sign instead: [0] allowed, [1] not.
 // One cell differs from the printed table on purpose: three positions over
 // three signs with repetition need 4 trials, not 3 (see the exhaustive test).
-constexpr int ERWARTET[7][2][35] = {
+constexpr int EXPECTED[7][2][35] = {
     {{3, 4, 4, 5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10, 10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15},
      {3, 3, 4, 4, 5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10, 10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15}},
     {{3, 4, 4, 5, 5, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 9, 10, 10, 10, 10, 11, 11, 11, 11, 12, 12, 12, 12, 13, 13, 13, 13, 14, 14},
@@ -172,21 +172,21 @@ constexpr int ERWARTET[7][2][35] = {
      {7, 6, 7, 8, 9, 10, 10, 11, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
 };
 
-TEST(Wieviele, EveryCellOfTheTable) {
+TEST(HowMany, EveryCellOfTheTable) {
     for (int l = 3; l <= 9; ++l)
         for (int n = 2; n <= 36; ++n)
-            for (int wdh = 0; wdh < 2; ++wdh)
-                for (int leer = 0; leer < 2; ++leer) {
+            for (int repeat = 0; repeat < 2; ++repeat)
+                for (int vacant = 0; vacant < 2; ++vacant) {
                     // Repetition moves only the cells from three signs on, the vacant
                     // sign only the two-sign column.
-                    const int zeile = n == 2 ? (leer ? 0 : 1) : (wdh ? 0 : 1);
-                    EXPECT_EQ(WIEVIELE(static_cast<byte>(l), static_cast<byte>(n), wdh, leer),
-                              ERWARTET[l - 3][zeile][n - 2])
-                        << "L=" << l << " N=" << n << " wdh=" << wdh << " leer=" << leer;
+                    const int line = n == 2 ? (vacant ? 0 : 1) : (repeat ? 0 : 1);
+                    EXPECT_EQ(WIEVIELE(static_cast<byte>(l), static_cast<byte>(n), repeat, vacant),
+                              EXPECTED[l - 3][line][n - 2])
+                        << "L=" << l << " N=" << n << " wdh=" << repeat << " leer=" << vacant;
                 }
 }
 
-TEST(Wieviele, ShortCodesAndDegenerateArguments) {
+TEST(HowMany, ShortCodesAndDegenerateArguments) {
     for (int n = 2; n <= 36; ++n) {
         EXPECT_EQ(WIEVIELE(2, static_cast<byte>(n), true, false), (n + 4) / 2);
         EXPECT_EQ(WIEVIELE(2, static_cast<byte>(n), false, true), (n + 3) / 2);
@@ -218,7 +218,7 @@ struct Minimax {
         for (const auto& gg : guesses) {
             std::vector<int> row;
             for (const auto& cc : codes) {
-                const Ergebnis e = score(gg, cc);
+                const Outcome e = score(gg, cc);
                 row.push_back(e.p * 10 + e.z);
             }
             answer.push_back(row);
@@ -258,26 +258,26 @@ struct Minimax {
     }
 };
 
-int brute_force(int len, int n, bool wdh, bool leer) {
-    std::vector<std::string> guesses = alle_codes(len, n + (leer ? 1 : 0), true);
+int brute_force(int len, int n, bool repeat, bool vacant) {
+    std::vector<std::string> guesses = all_codes(len, n + (vacant ? 1 : 0), true);
     for (auto& g : guesses)
         for (char& c : g)
-            if (leer && c == static_cast<char>('1' + n)) c = '*';
-    Minimax m(guesses, alle_codes(len, n, wdh));
+            if (vacant && c == static_cast<char>('1' + n)) c = '*';
+    Minimax m(guesses, all_codes(len, n, repeat));
     return m.trials();
 }
 
 }  // namespace
 
-TEST(Wieviele, SmallCellsAreTrueBoundsByExhaustiveSearch) {
+TEST(HowMany, SmallCellsAreTrueBoundsByExhaustiveSearch) {
     // The box promises that the code can always be cracked within this many
     // trials: no table value may lie below the exact worst case. Where the
     // table is tight the two agree.
-    struct Fall {
+    struct Case {
         int l, n;
-        bool wdh, leer, tight;
+        bool repeat, vacant, tight;
     };
-    const Fall faelle[] = {
+    const Case cases[] = {
         {2, 2, true, false, true},   {2, 3, true, false, true},   {2, 3, false, false, true},
         {2, 4, false, false, true},  {2, 5, true, false, true},   {2, 8, true, false, true},
         {2, 8, false, false, true},  {3, 2, true, false, true},   {3, 3, true, false, true},
@@ -286,10 +286,10 @@ TEST(Wieviele, SmallCellsAreTrueBoundsByExhaustiveSearch) {
         {4, 4, false, false, true},  {5, 2, true, true, true},    {5, 2, true, false, false},
         {6, 2, true, false, false},  {6, 2, true, true, true},
     };
-    for (const Fall& f : faelle) {
-        const int exact = brute_force(f.l, f.n, f.wdh, f.leer);
-        const int table = WIEVIELE(static_cast<byte>(f.l), static_cast<byte>(f.n), f.wdh, f.leer);
-        EXPECT_LE(exact, table) << "L=" << f.l << " N=" << f.n << " wdh=" << f.wdh << " leer=" << f.leer;
-        if (f.tight) { EXPECT_EQ(exact, table) << "L=" << f.l << " N=" << f.n << " wdh=" << f.wdh; }
+    for (const Case& f : cases) {
+        const int exact = brute_force(f.l, f.n, f.repeat, f.vacant);
+        const int table = WIEVIELE(static_cast<byte>(f.l), static_cast<byte>(f.n), f.repeat, f.vacant);
+        EXPECT_LE(exact, table) << "L=" << f.l << " N=" << f.n << " wdh=" << f.repeat << " leer=" << f.vacant;
+        if (f.tight) { EXPECT_EQ(exact, table) << "L=" << f.l << " N=" << f.n << " wdh=" << f.repeat; }
     }
 }

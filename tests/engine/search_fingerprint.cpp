@@ -13,61 +13,61 @@ using namespace cbtest;
 
 namespace {
 
-struct Stellung {
-    Bedingungen b;
-    const char* geheim;
-    int vorher;          // trials played before the measured search
-    std::uint64_t saat;  // the seed of its console in the benchmark
-    std::int64_t knoten, kompakt;
+struct Position {
+    Conditions b;
+    const char* secret;
+    int before;          // trials played before the measured search
+    std::uint64_t seed;  // the seed of its console in the benchmark
+    std::int64_t nodes, packed;
 };
 
-struct Paare {
-    std::int64_t knoten = -1, kompakt = -1;
+struct Pairs {
+    std::int64_t nodes = -1, packed = -1;
 };
 
 // The position reached with the benchmark's seed and trials, then its search
 // in both loops from the same random state.
-Paare paare_der_suche(const Stellung& s) {
-    console::ScopedVirtualConsole vc(s.saat);
+Pairs pairs_of_search(const Position& s) {
+    console::ScopedVirtualConsole vc(s.seed);
     vc.vc.idle_limit_ms = 48LL * 3600 * 1000;
-    bereite_vor(s.b);
-    setze_loesung(s.geheim);
+    prepare_store(s.b);
+    set_solution(s.secret);
     bool ok = false;
     INIT_RATEN(ok);
     INITFELD();
-    Paare r;
+    Pairs r;
     if (!ok) return r;
-    for (int i = 0; i < s.vorher; ++i) {
-        naechster_versuch();
-        CODE zug;
-        zug.blank();
+    for (int i = 0; i < s.before; ++i) {
+        next_trial();
+        CODE move;
+        move.blank();
         byte p = 0, z = 0;
-        unsigned char taste = 0;
-        RATE_CODE(zug, p, z, taste);
-        if (taste == 27 || p == s.b.l || !ERLAUBT) return r;
+        unsigned char pressed_key = 0;
+        RATE_CODE(move, p, z, pressed_key);
+        if (pressed_key == 27 || p == s.b.l || !ERLAUBT) return r;
     }
-    const console::Random zustand = console::active().rng;
-    Reduktion aus;
-    SuchErgebnis e;
-    bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::knoten, e);
-    r.knoten = e.paare;
-    console::active().rng = zustand;
-    bewerte_rateliste(VERS, nullptr, false, aus, true, Verfahren::kompakt, e);
-    r.kompakt = e.paare;
+    const console::Random state = console::active().rng;
+    Reduction off;
+    SearchResult e;
+    score_guess_list(VERS, nullptr, false, off, true, Method::nodes, e);
+    r.nodes = e.pairs;
+    console::active().rng = state;
+    score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+    r.packed = e.pairs;
     LISTEN_FREIGEBEN(true);
     return r;
 }
 
 TEST(SearchFingerprint, PairCountsOfThreePositionsStayTheSame) {
-    const Stellung stellungen[] = {
-        {{.l = 4, .erstes = '1', .letztes = '6', .wdh = true}, "3162", 1, 77, 208392, 248528},
-        {{.l = 3, .erstes = 'a', .letztes = 'h', .wdh = false}, "hac", 1, 83, 46466, 61440},
-        {{.l = 4, .erstes = 'k', .letztes = 'q', .wdh = false}, "qlnk", 1, 85, 313077, 402176},
+    const Position positions[] = {
+        {{.l = 4, .first_sign = '1', .last_sign = '6', .repeat = true}, "3162", 1, 77, 208392, 248528},
+        {{.l = 3, .first_sign = 'a', .last_sign = 'h', .repeat = false}, "hac", 1, 83, 46466, 61440},
+        {{.l = 4, .first_sign = 'k', .last_sign = 'q', .repeat = false}, "qlnk", 1, 85, 313077, 402176},
     };
-    for (const Stellung& s : stellungen) {
-        const Paare r = paare_der_suche(s);
-        EXPECT_EQ(r.knoten, s.knoten) << s.geheim;
-        EXPECT_EQ(r.kompakt, s.kompakt) << s.geheim;
+    for (const Position& s : positions) {
+        const Pairs r = pairs_of_search(s);
+        EXPECT_EQ(r.nodes, s.nodes) << s.secret;
+        EXPECT_EQ(r.packed, s.packed) << s.secret;
     }
 }
 

@@ -45,12 +45,12 @@ std::vector<Code> list_codes() {
     return out;
 }
 
-std::vector<Code> all_codes(int n, int s, bool wdh) {
+std::vector<Code> all_codes(int n, int s, bool repeat) {
     std::vector<Code> out;
     Code c(n, 1);
     for (;;) {
         bool ok = true;
-        if (!wdh)
+        if (!repeat)
             for (int i = 0; i < n && ok; ++i)
                 for (int j = 0; j < i && ok; ++j) ok = c[i] != c[j];
         if (ok) out.push_back(c);
@@ -84,16 +84,16 @@ struct VariableCode : ::testing::Test {
     }
     void TearDown() override { LISTEN_FREIGEBEN(true); }
 
-    bool start(int n, char first, char last, bool wdh, bool computer = true) {
+    bool start(int n, char first, char last, bool repeat, bool computer = true) {
         X.CODELAENGE = static_cast<byte>(n);
         X.ERSTES_ZEICHEN = first;
         X.LETZTES_ZEICHEN = last;
-        X.WIEDERHOLUNG = wdh;
+        X.WIEDERHOLUNG = repeat;
         X.PC_LOESUNG = computer;
         X.LOESUNG_FEST = false;
         X.LEERZEICHEN_ERLAUBT = false;
-        baue_zeichentabellen();
-        KENNEALLEFARBEN = !wdh && n == MAXFARBE;
+        build_sign_tables();
+        KENNEALLEFARBEN = !repeat && n == MAXFARBE;
         LETZTEZAHL = 0;
         REIHENFOLGE();
         bool ok = false;
@@ -101,10 +101,10 @@ struct VariableCode : ::testing::Test {
         return ok;
     }
 
-    // One try of the person, answered by ANTWORT_NICHT_FEST; recorded in V30.
+    // One try of the person, answered by answer_not_fixed; recorded in V30.
     void answer(const std::string& guess, byte& p, byte& z, unsigned char& key) {
         const CODE g = code_of(guess);
-        ANTWORT_NICHT_FEST(g, 1, p, z, key);
+        answer_not_fixed(g, 1, p, z, key);
         if (NUMMER >= 1 && NUMMER <= 30) V30[NUMMER] = VERSUCH{static_cast<std::int16_t>(NUMMER), g, p, z};
         ++NUMMER;
     }
@@ -116,14 +116,14 @@ TEST_F(VariableCode, BuildMakesEveryAllowedCodeOnce) {
     struct Case {
         int n;
         char last;
-        bool wdh;
+        bool repeat;
     };
     for (const Case& k : {Case{2, '9', false}, Case{2, '9', true}, Case{3, '3', false}, Case{4, '2', true},
                           Case{1, '4', false}, Case{5, '5', false}}) {
-        SCOPED_TRACE(testing::Message() << k.n << " " << k.last << " " << k.wdh);
-        ASSERT_TRUE(start(k.n, '0', k.last, k.wdh));
+        SCOPED_TRACE(testing::Message() << k.n << " " << k.last << " " << k.repeat);
+        ASSERT_TRUE(start(k.n, '0', k.last, k.repeat));
         const std::vector<Code> got = list_codes();
-        const std::vector<Code> want = all_codes(k.n, MAXFARBE, k.wdh);
+        const std::vector<Code> want = all_codes(k.n, MAXFARBE, k.repeat);
         EXPECT_EQ(got.size(), want.size());
         EXPECT_EQ(std::set<Code>(got.begin(), got.end()), std::set<Code>(want.begin(), want.end()));
         // The release chain reaches every node, as built.
@@ -133,7 +133,7 @@ TEST_F(VariableCode, BuildMakesEveryAllowedCodeOnce) {
         EXPECT_EQ(ERLLOE, ERL);
         EXPECT_EQ(ENDFARBEPL1, k.n + 1);
         EXPECT_EQ(ZAHL_DER_STERNE, 10);
-        EXPECT_EQ(SPEICHER_ARENA.used(), static_cast<std::int64_t>(32 * want.size()));
+        EXPECT_EQ(STORE_ARENA.used(), static_cast<std::int64_t>(32 * want.size()));
         LISTEN_FREIGEBEN(true);
     }
 }
@@ -169,7 +169,7 @@ TEST_F(VariableCode, EscWhileBuildingEndsTheMatchWithoutFurtherStars) {
     EXPECT_EQ(ERLLOE, nullptr);
     EXPECT_FALSE(ZEITEIN);
     EXPECT_EQ(ZAHL_DER_STERNE, 0);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     EXPECT_EQ(console::screen().text(1, 25, 7), "Answer:");
 
     // Esc after a part of the list: the stars stop where the build stopped.
@@ -178,7 +178,7 @@ TEST_F(VariableCode, EscWhileBuildingEndsTheMatchWithoutFurtherStars) {
     EXPECT_FALSE(start(5, '0', '9', false));  // 30240 codes
     EXPECT_GT(ZAHL_DER_STERNE, 0);
     EXPECT_LT(ZAHL_DER_STERNE, 10);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     EXPECT_EQ(A, 27);
 }
 
@@ -186,7 +186,7 @@ TEST_F(VariableCode, OtherKeysDuringTheBuildAreDropped) {
     con.vc.keys("x").ext(59).keys("7");
     EXPECT_TRUE(start(5, '0', '9', false));
     EXPECT_EQ(con.vc.pending(), 0u);
-    EXPECT_EQ(laenge_liste(), 30240);
+    EXPECT_EQ(list_length(), 30240);
 }
 
 // The build looks at the keyboard at its first code and then every 1024
@@ -197,9 +197,9 @@ TEST_F(VariableCode, BuildLooksAtTheKeyboardEvery1024CodesFromItsFirst) {
     EXPECT_EQ(con.vc.key_tests - before, 30);
     EXPECT_EQ(ZAHL_DER_STERNE, 10);
     byte g[10] = {0, 1, 2, 3, 4, 5};
-    KLASSENTABELLE t;
-    klassifiziere_liste(g, t);
-    filtere_liste(1, 3);
+    ClassTable t;
+    classify_list(g, t);
+    filter_list(1, 3);
     EXPECT_EQ(con.vc.key_tests - before, 30);
 }
 
@@ -208,7 +208,7 @@ TEST_F(VariableCode, FailedAllocationAbortsLikeEsc) {
     EXPECT_FALSE(start(2, '0', '9', false));
     EXPECT_EQ(A, 27);
     EXPECT_EQ(ERL, nullptr);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     EXPECT_LT(ZAHL_DER_STERNE, 10);
 }
 
@@ -219,18 +219,18 @@ TEST_F(VariableCode, ListTooLargeForTheMachineFailsLikeAnExhaustedBudget) {
     EXPECT_FALSE(start(2, '0', '9', false));
     EXPECT_EQ(A, 27);
     EXPECT_EQ(ERL, nullptr);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
-    EXPECT_EQ(SPEICHER_ARENA.chunks(), 0u);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.chunks(), 0u);
 }
 
 TEST_F(VariableCode, ListBeyondTheCgroupOrAddressSpaceEndsBeforeTheFirstNode) {
     // 5 positions over 20 signs with repetition: 3.2 million codes, 98 MiB.
     // Each chunk alone would fit; the whole list does not.
-    for (int fall = 0; fall < 2; ++fall) {
-        SCOPED_TRACE(fall);
+    for (int case_no = 0; case_no < 2; ++case_no) {
+        SCOPED_TRACE(case_no);
         LISTEN_FREIGEBEN(true);
         con.vc.memory = {16ULL << 30, 32ULL << 30};
-        if (fall == 0)
+        if (case_no == 0)
             con.vc.memory.cgroup_left = (96ULL << 20) + console::LIMIT_SLACK;
         else
             con.vc.memory.as_limit = (96ULL << 20) + console::LIMIT_SLACK;
@@ -240,7 +240,7 @@ TEST_F(VariableCode, ListBeyondTheCgroupOrAddressSpaceEndsBeforeTheFirstNode) {
         EXPECT_EQ(GERATENE_VERSUCHE, 0);
         EXPECT_EQ(ZAHL_DER_STERNE, 0);
         EXPECT_EQ(ERL, nullptr);
-        EXPECT_EQ(SPEICHER_ARENA.chunks(), 0u);
+        EXPECT_EQ(STORE_ARENA.chunks(), 0u);
         EXPECT_LT(con.vc.now_ms() - t0, 10 * con.vc.tick_ms) << "no building time";
         EXPECT_EQ(console::screen().text(1, 25, 7), "Answer:");
     }
@@ -259,7 +259,7 @@ TEST_F(VariableCode, FirstGuessOverTenSignsIsAnsweredNothing) {
     EXPECT_EQ(p, 0);
     EXPECT_EQ(z, 0);
     EXPECT_NE(key, 27);
-    EXPECT_EQ(laenge_liste(), 56);
+    EXPECT_EQ(list_length(), 56);
     EXPECT_EQ(console::screen().text(X3[1], K, 1), "0");
     EXPECT_EQ(console::screen().text(X4[1], K, 1), "0");
     EXPECT_FALSE(ERL_FARBE[NRARRAY['0' - '0']]);
@@ -271,10 +271,10 @@ TEST_F(VariableCode, FirstGuessOverTenSignsIsAnsweredNothing) {
 
 TEST_F(VariableCode, EqualClassesGoByTheOrder) {
     ASSERT_TRUE(start(2, '0', '2', false));
-    KLASSENTABELLE t;
+    ClassTable t;
     const Code g = numbers_of("01");
     byte gg[10] = {0, static_cast<byte>(g[0]), static_cast<byte>(g[1])};
-    klassifiziere_liste(gg, t);
+    classify_list(gg, t);
     EXPECT_EQ(t[1][0], 2);  // 0/1: "12", "20"
     EXPECT_EQ(t[1][1], 2);  // 1/0: "02", "21"
     EXPECT_EQ(t[2][0], 1);  // 0/2: "10"
@@ -284,7 +284,7 @@ TEST_F(VariableCode, EqualClassesGoByTheOrder) {
     answer("01", p, z, key);
     EXPECT_EQ(p, 0);
     EXPECT_EQ(z, 1);
-    EXPECT_EQ(laenge_liste(), 2);
+    EXPECT_EQ(list_length(), 2);
 }
 
 TEST_F(VariableCode, ChoiceRuleOnAnyTable) {
@@ -295,23 +295,23 @@ TEST_F(VariableCode, ChoiceRuleOnAnyTable) {
     byte p = 0, common = 0;
     // Everything empty but the solving class: the computer has to concede.
     t[3][3] = 1;
-    WAEHLE_ANTWORT(t, p, common);
+    choose_answer(t, p, common);
     EXPECT_EQ(p, 3);
     EXPECT_EQ(common, 3);
     // 0/0 and 2/0 equally large: 2/0 comes first for length 3.
     t[0][0] = 5;
     t[2][2] = 5;
-    WAEHLE_ANTWORT(t, p, common);
+    choose_answer(t, p, common);
     EXPECT_EQ(p, 2);
     EXPECT_EQ(common, 2);
     // A strictly larger class later in the order wins.
     t[0][0] = 6;
-    WAEHLE_ANTWORT(t, p, common);
+    choose_answer(t, p, common);
     EXPECT_EQ(p, 0);
     EXPECT_EQ(common, 0);
     // The first entry of the order keeps the tie against everything.
     t[2][1] = 6;
-    WAEHLE_ANTWORT(t, p, common);
+    choose_answer(t, p, common);
     EXPECT_EQ(p, 1);
     EXPECT_EQ(common, 2);
 }
@@ -330,7 +330,7 @@ TEST_F(VariableCode, SignsAnsweredAbsentAreNotLookedUpAgain) {
     answer("11", p, z, key);
     EXPECT_EQ(p + z, 0);
     for (PTR_O_F c = ERL; c != nullptr; c = c->link2) EXPECT_EQ(c->data[2], 0xEE);
-    EXPECT_EQ(laenge_liste(), 56);
+    EXPECT_EQ(list_length(), 56);
 }
 
 TEST_F(VariableCode, RepeatedGuessGetsTheEarlierAnswer) {
@@ -340,13 +340,13 @@ TEST_F(VariableCode, RepeatedGuessGetsTheEarlierAnswer) {
     NUMMER = 3;
     V30[1] = VERSUCH{1, code_of("345"), 0, 2};
     V30[2] = VERSUCH{2, code_of("012"), 1, 1};
-    const std::int64_t before = laenge_liste();
+    const std::int64_t before = list_length();
     byte p = 9, z = 9;
     unsigned char key = 0;
-    ANTWORT_NICHT_FEST(code_of("012"), 2, p, z, key);
+    answer_not_fixed(code_of("012"), 2, p, z, key);
     EXPECT_EQ(p, 1);
     EXPECT_EQ(z, 1);
-    EXPECT_EQ(laenge_liste(), before);
+    EXPECT_EQ(list_length(), before);
     EXPECT_EQ(console::screen().text(X3[2], K, 1), "1");
     EXPECT_EQ(console::screen().text(X4[2], K, 1), "1");
 }
@@ -359,16 +359,16 @@ TEST_F(VariableCode, TheSlotBeingAnsweredIsNotAnEarlierTry) {
     V30[5] = VERSUCH{5, code_of("012"), 3, 0};
     byte p = 9, z = 9;
     unsigned char key = 0;
-    ANTWORT_NICHT_FEST(V30[5].ZUG, 1, p, z, key);
+    answer_not_fixed(V30[5].ZUG, 1, p, z, key);
     EXPECT_LT(p, 3);  // 120 codes left, the computer does not concede
-    EXPECT_LT(laenge_liste(), 120);
+    EXPECT_LT(list_length(), 120);
 }
 
 TEST_F(VariableCode, ListAlwaysHoldsExactlyTheCodesAgreeingWithEveryAnswer) {
     struct Case {
         int n;
         char last;
-        bool wdh;
+        bool repeat;
         const char* guesses;
     };
     for (const Case& k : {Case{4, '5', true, "0011 0123 2233 4455 0204 1111 5432"},
@@ -380,13 +380,13 @@ TEST_F(VariableCode, ListAlwaysHoldsExactlyTheCodesAgreeingWithEveryAnswer) {
                           Case{8, '1', true, "00001111 01010101 11110000 00110011 10011001"},
                           Case{9, '1', true, "000011111 010101010 111100001 001100111 100110011"}}) {
         SCOPED_TRACE(k.guesses);
-        ASSERT_TRUE(start(k.n, '0', k.last, k.wdh));
+        ASSERT_TRUE(start(k.n, '0', k.last, k.repeat));
         NUMMER = 1;
         std::vector<std::pair<Code, std::pair<int, int>>> history;
         std::string all = k.guesses;
         for (std::size_t at = 0; at < all.size(); at += k.n + 1) {
             const std::string guess = all.substr(at, k.n);
-            const std::int64_t before = laenge_liste();
+            const std::int64_t before = list_length();
             byte p, z;
             unsigned char key = 0;
             answer(guess, p, z, key);
@@ -399,7 +399,7 @@ TEST_F(VariableCode, ListAlwaysHoldsExactlyTheCodesAgreeingWithEveryAnswer) {
                 break;
             }
             std::set<Code> want;
-            for (const Code& c : all_codes(k.n, MAXFARBE, k.wdh)) {
+            for (const Code& c : all_codes(k.n, MAXFARBE, k.repeat)) {
                 bool agrees = true;
                 for (const auto& [g, ans] : history) {
                     int pp, cc;
@@ -435,7 +435,7 @@ TEST_F(VariableCode, ComputerKeepsTheLargestClass) {
     unsigned char key = 0;
     answer(guess, p, z, key);
     EXPECT_EQ(size[p + z][p], largest);
-    EXPECT_EQ(laenge_liste(), largest);
+    EXPECT_EQ(list_length(), largest);
 }
 
 TEST_F(VariableCode, LastCodeLeftIsTheSolutionAndEndsTheMatch) {
@@ -443,18 +443,18 @@ TEST_F(VariableCode, LastCodeLeftIsTheSolutionAndEndsTheMatch) {
     byte p, z;
     unsigned char key = 0;
     answer("01", p, z, key);  // 0/1: "12" and "20" left
-    ASSERT_EQ(laenge_liste(), 2);
+    ASSERT_EQ(list_length(), 2);
     answer("12", p, z, key);  // "12" would be solved, "20" gives 0/1
     EXPECT_EQ(p, 0);
     EXPECT_EQ(z, 1);
-    ASSERT_EQ(laenge_liste(), 1);
+    ASSERT_EQ(list_length(), 1);
     EXPECT_EQ(std::string(LOESUNG.s, 2), "20");
     ZEITEIN = true;
     answer("20", p, z, key);
     EXPECT_EQ(p, 2);
     EXPECT_EQ(z, 0);
     EXPECT_EQ(ERL, nullptr);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     EXPECT_FALSE(ZEITEIN);
     EXPECT_EQ(std::string(LOESUNG.s, 3), "20 ");
     EXPECT_EQ(console::screen().text(X3[1], K, 1), "2");
@@ -464,7 +464,7 @@ TEST_F(VariableCode, LastCodeLeftIsTheSolutionAndEndsTheMatch) {
 TEST_F(VariableCode, AllSignsCommonNarrowsTheSigns) {
     ASSERT_TRUE(start(3, '0', '5', false));
     byte g[10] = {0, 1, 2, 3};
-    lerne_farben(g, 1, 3);
+    learn_signs_of_answer(g, 1, 3);
     EXPECT_TRUE(KENNEALLEFARBEN);
     for (int s = 1; s <= 6; ++s) EXPECT_EQ(ERL_FARBE[s], s <= 3) << s;
     LISTEN_FREIGEBEN(true);
@@ -473,14 +473,14 @@ TEST_F(VariableCode, AllSignsCommonNarrowsTheSigns) {
     // rearrange 0, 1, 2 keeping one in place are left, and from then on
     // the classes differ in P only.
     ASSERT_TRUE(start(3, '0', '5', false));
-    KLASSENTABELLE t;
-    klassifiziere_liste(g, t);
+    ClassTable t;
+    classify_list(g, t);
     ASSERT_EQ(t[3][1], 3);
-    EXPECT_EQ(filtere_liste(1, 3), 3);
-    lerne_farben(g, 1, 3);
+    EXPECT_EQ(filter_list(1, 3), 3);
+    learn_signs_of_answer(g, 1, 3);
     ASSERT_TRUE(KENNEALLEFARBEN);
     byte h[10] = {0, 3, 1, 2};  // "201"
-    klassifiziere_liste(h, t);
+    classify_list(h, t);
     int in_row = 0, total = 0;
     for (int c = 0; c <= 3; ++c)
         for (int q = 0; q <= c; ++q) {
@@ -499,7 +499,7 @@ TEST_F(VariableCode, AbsentSignsLeaveOnlyEnoughForTheCode) {
     // signs remain, which the code must hold all of.
     ASSERT_TRUE(start(3, '0', '4', false));
     byte g[10] = {0, 1, 2, 2};
-    lerne_farben(g, 0, 0);
+    learn_signs_of_answer(g, 0, 0);
     EXPECT_TRUE(KENNEALLEFARBEN);
     EXPECT_FALSE(ERL_FARBE[1]);
     EXPECT_FALSE(ERL_FARBE[2]);
@@ -508,7 +508,7 @@ TEST_F(VariableCode, AbsentSignsLeaveOnlyEnoughForTheCode) {
     // With repetition the signs left say nothing of how often they occur.
     LISTEN_FREIGEBEN(true);
     ASSERT_TRUE(start(3, '0', '4', true));
-    lerne_farben(g, 0, 0);
+    learn_signs_of_answer(g, 0, 0);
     EXPECT_FALSE(KENNEALLEFARBEN);
 }
 
@@ -545,15 +545,15 @@ TEST_F(VariableCode, EscWaitingAfterTheAnswerEndsTheMatch) {
     answer("012", p, z, key);
     EXPECT_NE(key, 27);
     EXPECT_EQ(con.vc.pending(), 0u);
-    EXPECT_LT(laenge_liste(), 120);
+    EXPECT_LT(list_length(), 120);
 }
 
 TEST_F(VariableCode, FilterByClassBytesWhenTheListChangedSinceTheClassification) {
     ASSERT_TRUE(start(2, '0', '9', false));
     const Code g = numbers_of("01");
     byte gg[10] = {0, static_cast<byte>(g[0]), static_cast<byte>(g[1])};
-    KLASSENTABELLE t;
-    klassifiziere_liste(gg, t);
+    ClassTable t;
+    classify_list(gg, t);
     // The head is dropped after the classification: the filter cannot use
     // the classes gathered by the pass and must go by the class bytes.
     const Code dropped(ERL->data, ERL->data + 2);
@@ -564,7 +564,7 @@ TEST_F(VariableCode, FilterByClassBytesWhenTheListChangedSinceTheClassification)
         score(g, c, p, cm);
         if (p == 0 && cm == 1) want.insert(c);
     }
-    EXPECT_EQ(filtere_liste(0, 1), static_cast<std::int64_t>(want.size()));
+    EXPECT_EQ(filter_list(0, 1), static_cast<std::int64_t>(want.size()));
     const std::vector<Code> got = list_codes();
     EXPECT_EQ(std::set<Code>(got.begin(), got.end()), want);
     EXPECT_EQ(want.count(dropped), 0u);

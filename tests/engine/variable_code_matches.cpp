@@ -21,23 +21,23 @@ namespace {
 struct Conditions {
     int l;
     char first, last;
-    bool wdh;
+    bool repeat;
 };
 
-void set_up(console::VirtualConsole& vc, const Conditions& c, bool pc_loesung, bool pc_raet) {
+void set_up(console::VirtualConsole& vc, const Conditions& c, bool computer_encodes, bool computer_guesses) {
     zqtest::fresh_conditions(vc, false);
     X.CODELAENGE = static_cast<byte>(c.l);
     X.ERSTES_ZEICHEN = c.first;
     X.LETZTES_ZEICHEN = c.last;
-    X.WIEDERHOLUNG = c.wdh;
+    X.WIEDERHOLUNG = c.repeat;
     X.LEERZEICHEN_ERLAUBT = false;
-    X.PC_LOESUNG = pc_loesung;
-    X.PC_RAET = pc_raet;
+    X.PC_LOESUNG = computer_encodes;
+    X.PC_RAET = computer_guesses;
     X.LOESUNG_FEST = false;
     X.ZEITSTUFE = 0;  // no time limit
     X.TON = false;
-    baue_zeichentabellen();
-    setze_zeitlimit();
+    build_sign_tables();
+    set_zeitlimit();
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
 }
 
@@ -52,20 +52,20 @@ TEST(VariableCodeMatch, ComputerAgainstItselfNeedsTheTabledTrials) {
         {6, '0', '1', true}, {5, '0', '3', true}, {2, '0', '9', false},
     };
     for (const Conditions& c : cases) {
-        const byte tabled = WIEVIELE(static_cast<byte>(c.l), static_cast<byte>(c.last - c.first + 1), c.wdh, false);
+        const byte tabled = WIEVIELE(static_cast<byte>(c.l), static_cast<byte>(c.last - c.first + 1), c.repeat, false);
         // Length 3 over 3 signs with repetition: the opening 211 leaves 1/0
         // and 2/0 with six codes each; the order takes 1/0, from which one
         // guess separates all six, so the computer needs 3 trials, while 2/0
         // would need 3 more. The table holds the true worst case, 4.
-        const int shortfall = (c.l == 3 && c.last - c.first == 2 && c.wdh) ? 1 : 0;
+        const int shortfall = (c.l == 3 && c.last - c.first == 2 && c.repeat) ? 1 : 0;
         for (std::uint64_t seed : {1u, 2u, 3u}) {
             SCOPED_TRACE(testing::Message() << "length " << c.l << ", signs " << c.first << ".." << c.last
-                                            << (c.wdh ? " with" : " without") << " repetition, seed " << seed);
+                                            << (c.repeat ? " with" : " without") << " repetition, seed " << seed);
             console::ScopedVirtualConsole con(seed);
             set_up(con.vc, c, true, true);
             // The computer plays both sides without a key; the match ends at
             // the "new game?" question, where the empty script stops it.
-            EXPECT_THROW(spiele_partie(), console::ScriptEnd);
+            EXPECT_THROW(play_match_loop(), console::ScriptEnd);
             ASSERT_GT(NUMMER, 0);
             // The match ended solved, with the code on the end line.
             const VERSUCH& last = V30[NUMMER <= 30 ? NUMMER : L];
@@ -87,7 +87,7 @@ TEST(VariableCodeMatch, PersonAgainstTheComputerIsAnsweredToTheEnd) {
     // The list build and each answer look at the keyboard and drop what is
     // typed ahead: the person types after them.
     con.vc.wait(200).keys("01").wait(50).keys("12").wait(50).keys("20").wait(50).keys("n");
-    EXPECT_FALSE(spiele_partie());
+    EXPECT_FALSE(play_match_loop());
     EXPECT_EQ(NUMMER, 3);
     EXPECT_EQ(at(X3[1], 9, 1), "0");
     EXPECT_EQ(at(X4[1], 9, 1), "1");
@@ -98,17 +98,17 @@ TEST(VariableCodeMatch, PersonAgainstTheComputerIsAnsweredToTheEnd) {
     EXPECT_EQ(at(10, 25, 2), "20");
     EXPECT_EQ(at(45, 25, 1), "3");
     EXPECT_EQ(ERL, nullptr);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
 }
 
 TEST(VariableCodeMatch, EscWhileTheListIsBuiltAbortsTheMatch) {
     console::ScopedVirtualConsole con;
     set_up(con.vc, {5, '0', '9', false}, true, false);
     con.vc.key(27).keys("n");
-    EXPECT_FALSE(spiele_partie());
+    EXPECT_FALSE(play_match_loop());
     EXPECT_EQ(NUMMER, 0);
     EXPECT_EQ(ERL, nullptr);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
     // The end line without a trial count.
     EXPECT_EQ(at(45, 25, 1), " ");
 }
@@ -124,7 +124,7 @@ TEST(VariableCodeMatch, TwoPersonsOnlyAnswersKeepingACodeAreTaken) {
     con.vc.wait(200).keys("01").keys("3x0").keys("03").key(8).keys("0").keys("2");
     // Guess "10" is the last code: P = 2 and Z = 0 are filled in.
     con.vc.wait(50).keys("10").wait(50).keys("n");
-    EXPECT_FALSE(spiele_partie());
+    EXPECT_FALSE(play_match_loop());
     EXPECT_EQ(con.vc.pending(), 0u);
     EXPECT_EQ(NUMMER, 2);
     EXPECT_EQ(at(X3[1], 9, 1), "0");
@@ -146,7 +146,7 @@ TEST(VariableCodeMatch, TwoPersonsForcedValuesAreFilledIn) {
     con.vc.wait(50).keys("345").keys("2").keys("1");
     // "012" again is answered 0/0 at once; then Esc ends the match.
     con.vc.wait(50).keys("012").key(27).keys("n");
-    EXPECT_FALSE(spiele_partie());
+    EXPECT_FALSE(play_match_loop());
     EXPECT_EQ(con.vc.pending(), 0u);
     EXPECT_EQ(at(X3[1], 9, 1), "0");
     EXPECT_EQ(at(X4[1], 9, 1), "0");
@@ -156,5 +156,5 @@ TEST(VariableCodeMatch, TwoPersonsForcedValuesAreFilledIn) {
     EXPECT_EQ(at(X4[1], 11, 1), "0");
     EXPECT_EQ(NUMMER, 4);
     EXPECT_EQ(ERL, nullptr);
-    EXPECT_EQ(SPEICHER_ARENA.used(), 0);
+    EXPECT_EQ(STORE_ARENA.used(), 0);
 }

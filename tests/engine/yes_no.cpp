@@ -25,13 +25,13 @@ struct Field : ::testing::Test {
 TEST_F(Field, YesAndNoSwitchAndRewriteInTheLanguage) {
     struct Case {
         unsigned char k;
-        bool deutsch, before;
+        bool in_german, before;
         const char* shown;
     } cases[] = {{'N', true, true, "Nein."}, {'n', false, true, "No. -"}, {'y', true, false, "Ja.  "},
                  {'Y', true, false, "Ja.  "}, {'J', true, false, "Ja.  "}, {'j', true, false, "Ja.  "},
                  {'Z', true, false, "Ja.  "}, {'z', false, false, "Yes.-"}};
     for (const Case& c : cases) {
-        SP_D = c.deutsch;
+        SP_D = c.in_german;
         console::write_at(30, 12, "-----");
         s.vc.key(c.k);
         unsigned char key = 0;

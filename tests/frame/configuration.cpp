@@ -34,7 +34,7 @@ struct Move {
 
 }  // namespace
 
-TEST(Konfiguration, CursorKeysWithinAndAcrossTheColumns) {
+TEST(Configuration, CursorKeysWithinAndAcrossTheColumns) {
     const Move moves[] = {
         {8, RIGHT, 15}, {15, LEFT, 7}, {9, UP, 15},  {8, DOWN, 1},  {1, UP, 8},    {15, DOWN, 9},
         {3, RIGHT, 11}, {3, LEFT, 11}, {11, LEFT, 3}, {12, RIGHT, 4}, {5, UP, 4},  {5, DOWN, 6},
@@ -48,7 +48,7 @@ TEST(Konfiguration, CursorKeysWithinAndAcrossTheColumns) {
     }
 }
 
-TEST(Konfiguration, DigitsAndLetters) {
+TEST(Configuration, DigitsAndLetters) {
     struct Case {
         const char* keys;
         int to;
@@ -61,7 +61,7 @@ TEST(Konfiguration, DigitsAndLetters) {
     }
 }
 
-TEST(Konfiguration, LeavingAtOnceKeepsTheStep) {
+TEST(Configuration, LeavingAtOnceKeepsTheStep) {
     for (unsigned char end : {13, 27, 3}) {
         console::ScopedVirtualConsole s;
         frame::SPRACHE_DEUTSCH = true;
@@ -73,7 +73,7 @@ TEST(Konfiguration, LeavingAtOnceKeepsTheStep) {
     }
 }
 
-TEST(Konfiguration, GermanPageRowByRow) {
+TEST(Configuration, GermanPageRowByRow) {
     console::ScopedVirtualConsole s;
     run_from(1, s);
     EXPECT_EQ(row_of(1), "");
@@ -99,7 +99,7 @@ TEST(Konfiguration, GermanPageRowByRow) {
     EXPECT_EQ(console::text_attr(), 0x1F);
 }
 
-TEST(Konfiguration, EnglishPage) {
+TEST(Configuration, EnglishPage) {
     console::ScopedVirtualConsole s;
     run_from(15, s, false);
     EXPECT_EQ(row_of(2), "                            ***  Configuration  ***");
@@ -111,7 +111,7 @@ TEST(Konfiguration, EnglishPage) {
     EXPECT_EQ(screen().attr_at(39, 23), 0x1E);
 }
 
-TEST(Konfiguration, AChangeRewritesTheOldAndTheNewEntry) {
+TEST(Configuration, AChangeRewritesTheOldAndTheNewEntry) {
     console::ScopedVirtualConsole s;
     s.vc.ext(RIGHT);
     EXPECT_EQ(run_from(8, s), 15);

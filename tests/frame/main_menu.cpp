@@ -218,7 +218,7 @@ TEST_F(Program, AMatchStartsWithTheMenuState) {
     run();
     expect_ended();
     EXPECT_FALSE(SP_D);
-    EXPECT_EQ(MEMAVAIL, memavail_von(2));
+    EXPECT_EQ(MEMAVAIL, memavail_of(2));
     EXPECT_TRUE(LEERZ_MERKER);
     EXPECT_EQ(tmp.read().at(10), 1);
 }

@@ -125,7 +125,7 @@ TEST_F(Start, WithoutAFileTheDefaultsAreInForce) {
     EXPECT_EQ(X.CODELAENGE, 4);
     EXPECT_EQ(MAXFARBE, 10);
     EXPECT_EQ(SPEICHERSTUFE, 10);
-    EXPECT_EQ(MEMAVAIL, memavail_von(10));
+    EXPECT_EQ(MEMAVAIL, memavail_of(10));
     EXPECT_EQ(MERKEMEMAVAIL, MEMAVAIL);  // the capacity table is made
     EXPECT_EQ(ZAEHLEFARBEN[5], 35);
     EXPECT_EQ(MERKEZAEHLEFARBEN[5], 35);

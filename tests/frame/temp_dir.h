@@ -32,7 +32,7 @@ struct TempDir {
     // Points the program path into the directory and binds the conditions file there.
     void bind() const {
         console::active().program_path = (dir / "zentrovalquist").string();
-        zqspiel::binde_bedingungsdatei();
+        zqspiel::bind_conditions_file();
     }
     void write(const std::vector<unsigned char>& bytes) const {
         std::ofstream f(file(), std::ios::binary | std::ios::trunc);

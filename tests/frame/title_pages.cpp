@@ -76,29 +76,29 @@ TEST_F(Page, LanguageScreen) {
     EXPECT_EQ(row_of(1), " ********  Zentrovalquist  ***  macOS - 64-Bit - Version  2025-06-21.  ********");
     EXPECT_EQ(runs_in(1, HERVORFARBE).size(), 1u);
     EXPECT_EQ(runs_in(1, HERVORFARBE)[0].size(), 79u);
-    int deutsch = 0;
+    int in_german = 0;
     for (int r = 2; r <= 25; ++r)
-        if (row_of(r) == " Deutsch:") deutsch = r;
-    ASSERT_GT(deutsch, 3);
-    EXPECT_EQ(runs_in(deutsch, HERVORFARBE), V{" Deutsch:"});
-    EXPECT_EQ(row_of(deutsch + 1),
+        if (row_of(r) == " Deutsch:") in_german = r;
+    ASSERT_GT(in_german, 3);
+    EXPECT_EQ(runs_in(in_german, HERVORFARBE), V{" Deutsch:"});
+    EXPECT_EQ(row_of(in_german + 1),
               " Wollen Sie \"Deutsch\" als Sprache waehlen, So druecken Sie bitte \"d\" oder \"D\".");
-    EXPECT_EQ(row_of(deutsch + 2), " Wollen Sie das Programm beenden, So druecken Sie bitte \"Esc\"/\"Escape\".");
-    EXPECT_EQ(row_of(deutsch + 3), "");
-    EXPECT_EQ(row_of(deutsch + 4), " English:");
-    EXPECT_EQ(runs_in(deutsch + 4, HERVORFARBE), V{" English:"});
-    EXPECT_EQ(row_of(deutsch + 5), " To choose 'English' as language, please press 'e' or 'E'.");
-    EXPECT_EQ(row_of(deutsch + 6), " To leave the program, please press 'Esc'/'Escape'.");
-    EXPECT_EQ(console::where_y(), deutsch + 6);  // no line feed after the last line
+    EXPECT_EQ(row_of(in_german + 2), " Wollen Sie das Programm beenden, So druecken Sie bitte \"Esc\"/\"Escape\".");
+    EXPECT_EQ(row_of(in_german + 3), "");
+    EXPECT_EQ(row_of(in_german + 4), " English:");
+    EXPECT_EQ(runs_in(in_german + 4, HERVORFARBE), V{" English:"});
+    EXPECT_EQ(row_of(in_german + 5), " To choose 'English' as language, please press 'e' or 'E'.");
+    EXPECT_EQ(row_of(in_german + 6), " To leave the program, please press 'Esc'/'Escape'.");
+    EXPECT_EQ(console::where_y(), in_german + 6);  // no line feed after the last line
     EXPECT_TRUE(frame::SPRACHE_DEUTSCH);
-    EXPECT_EQ(frame::TASTE, 'd');
+    EXPECT_EQ(frame::KEY, 'd');
 }
 
 TEST_F(Page, LanguageKeys) {
     struct Case {
         std::vector<int> keys;  // -n: extended key with scan code n
-        bool deutsch;
-        unsigned char taste;
+        bool in_german;
+        unsigned char pressed_key;
         std::size_t left;
     } cases[] = {
         {{'E'}, false, 'e', 0},
@@ -109,14 +109,14 @@ TEST_F(Page, LanguageKeys) {
         {{-18, -32, 'D'}, true, 'd', 0},  // the scan codes of Alt-E and Alt-D are no choice
     };
     for (const Case& c : cases) {
-        frame::SPRACHE_DEUTSCH = !c.deutsch;
+        frame::SPRACHE_DEUTSCH = !c.in_german;
         for (int k : c.keys) {
             if (k < 0) s.vc.ext(static_cast<unsigned char>(-k));
             else s.vc.key(static_cast<unsigned char>(k));
         }
         frame::WAEHLE_SPRACHE();
-        EXPECT_EQ(frame::SPRACHE_DEUTSCH, c.deutsch);
-        EXPECT_EQ(frame::TASTE, c.taste);
+        EXPECT_EQ(frame::SPRACHE_DEUTSCH, c.in_german);
+        EXPECT_EQ(frame::KEY, c.pressed_key);
         EXPECT_EQ(s.vc.pending(), c.left);
         while (s.vc.pending() > 0) s.vc.read_key();
     }

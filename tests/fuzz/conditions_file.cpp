@@ -54,7 +54,7 @@ void check_in_force() {
     FUZZ_CHECK(X.RESERVE4 >= 1 && X.RESERVE4 <= 8, "reserve %d", X.RESERVE4);
     FUZZ_CHECK(X.SPEICHER >= 1 && X.SPEICHER <= 15, "memory step %d", X.SPEICHER);
     FUZZ_CHECK(SPEICHERSTUFE == X.SPEICHER, "step in use %d", SPEICHERSTUFE);
-    FUZZ_CHECK(MEMAVAIL == memavail_von(X.SPEICHER) && MEMAVAIL > 0, "budget %lld", static_cast<long long>(MEMAVAIL));
+    FUZZ_CHECK(MEMAVAIL == memavail_of(X.SPEICHER) && MEMAVAIL > 0, "budget %lld", static_cast<long long>(MEMAVAIL));
     FUZZ_CHECK(ZEITLIMIT == X.ZEITSTUFE * 1000 && ZEITLIMIT99 == ZEITLIMIT + 99 &&
                    ZEITLIMIT_DIV_10 == X.ZEITSTUFE * 100,
                "time limits %d %d %d", ZEITLIMIT, ZEITLIMIT99, ZEITLIMIT_DIV_10);
@@ -94,19 +94,19 @@ void check_in_force() {
 
 struct Snapshot {
     unsigned char x[sizeof(BEDINGUNG)];
-    byte normal, hervor, stufe, maxfarbe;
-    bool leerz;
+    byte normal, highlight, step, maxfarbe;
+    bool vacant_allowed;
     void take() {
         std::memcpy(x, &X, sizeof x);
         normal = NORMALFARBE;
-        hervor = HERVORFARBE;
-        stufe = SPEICHERSTUFE;
+        highlight = HERVORFARBE;
+        step = SPEICHERSTUFE;
         maxfarbe = MAXFARBE;
-        leerz = LEERZ_MERKER;
+        vacant_allowed = LEERZ_MERKER;
     }
     bool operator==(const Snapshot& o) const {
-        return std::memcmp(x, o.x, sizeof x) == 0 && normal == o.normal && hervor == o.hervor && stufe == o.stufe &&
-               maxfarbe == o.maxfarbe && leerz == o.leerz;
+        return std::memcmp(x, o.x, sizeof x) == 0 && normal == o.normal && highlight == o.highlight && step == o.step &&
+               maxfarbe == o.maxfarbe && vacant_allowed == o.vacant_allowed;
     }
 };
 

@@ -84,43 +84,43 @@ struct Rng {
 constexpr char RING[] = "abcdefghijklmnopqrstuvwxyz0123456789";
 
 struct Draw {
-    int stufe, laenge, farben, zeitstufe;
-    char erstes, letztes;
-    bool wdh, leer, fest;
+    int step, length, signs_count, time_step;
+    char first_sign, last_sign;
+    bool repeat, vacant, fixed;
 };
 
 std::string describe(const Draw& d) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "step %d, length %d, signs %c..%c (%d), repetition %d, vacant %d, %s, time step %d",
-                  d.stufe, d.laenge, d.erstes, d.letztes, d.farben, d.wdh, d.leer, d.fest ? "fixed" : "not fixed",
-                  d.zeitstufe);
+                  d.step, d.length, d.first_sign, d.last_sign, d.signs_count, d.repeat, d.vacant, d.fixed ? "fixed" : "not fixed",
+                  d.time_step);
     return buf;
 }
 
 // Puts random conditions in force, as the conditions screen leaves them;
 // false when the capacity check leaves the computer no codebreaker role.
 bool draw_conditions(Rng& rng, Draw& d) {
-    d.stufe = rng.in(1, 2);
-    d.laenge = rng.in(2, 6);
-    d.farben = rng.in(2, d.laenge <= 3 ? 16 : 9);
+    d.step = rng.in(1, 2);
+    d.length = rng.in(2, 6);
+    d.signs_count = rng.in(2, d.length <= 3 ? 16 : 9);
     const int first = rng.in(0, 35);
-    d.erstes = RING[first];
-    d.letztes = RING[(first + d.farben - 1) % 36];
-    d.wdh = rng.in(0, 1) == 1;
-    d.leer = rng.in(0, 3) == 0;
-    d.fest = rng.in(0, 1) == 1;
-    d.zeitstufe = rng.in(0, 3) == 0 ? rng.in(1, 9) : 0;
+    d.first_sign = RING[first];
+    d.last_sign = RING[(first + d.signs_count - 1) % 36];
+    d.repeat = rng.in(0, 1) == 1;
+    d.vacant = rng.in(0, 3) == 0;
+    d.fixed = rng.in(0, 1) == 1;
+    d.time_step = rng.in(0, 3) == 0 ? rng.in(1, 9) : 0;
 
-    zqtest::setze_bedingungen({.l = d.laenge,
-                               .erstes = d.erstes,
-                               .letztes = d.letztes,
-                               .wdh = d.wdh,
-                               .leer = d.leer,
-                               .fest = d.fest,
-                               .zeitstufe = d.zeitstufe,
-                               .stufe = d.stufe});
-    d.wdh = X.WIEDERHOLUNG;
-    d.fest = X.LOESUNG_FEST;
+    zqtest::apply_conditions({.l = d.length,
+                               .first_sign = d.first_sign,
+                               .last_sign = d.last_sign,
+                               .repeat = d.repeat,
+                               .vacant = d.vacant,
+                               .fixed = d.fixed,
+                               .time_step = d.time_step,
+                               .step = d.step});
+    d.repeat = X.WIEDERHOLUNG;
+    d.fixed = X.LOESUNG_FEST;
     return X.PC_RAET;
 }
 
@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
             SoakConsole vc(rng.next());
             console::use(&vc);
             vc.program_path = (dir / "zentrovalquist").string();
-            binde_bedingungsdatei();
+            bind_conditions_file();
             while (!draw_conditions(rng, d)) ++redrawn;
             SP_D = (i & 1) != 0;
             NORMALFARBE = 31;
@@ -200,14 +200,14 @@ int main(int argc, char** argv) {
             const std::int64_t start_ms = vc.now_ms();
             bool again = true;
             try {
-                again = spiele_partie();
+                again = play_match_loop();
             } catch (const console::ScriptEnd&) {
                 fail(i, d, "the match waited for a key that never came", NUMMER, 0);
             }
             console::use(nullptr);
             if (again) fail(i, d, "the match did not take the 'n' as its end", vc.pending(), 0);
 
-            const int n = d.laenge;
+            const int n = d.length;
             trials += NUMMER;
             if (NUMMER < 1) {
                 fail(i, d, "no trial was made", NUMMER, 0);
@@ -221,10 +221,10 @@ int main(int argc, char** argv) {
                     if (t < NUMMER && p == n) fail(i, d, "the code was hit before the last trial", t, NUMMER);
                 }
             }
-            if (d.fest) {
+            if (d.fixed) {
                 ++fixed;
-                const byte most = WIEVIELE(static_cast<byte>(n), MAXFARBE, d.wdh, LEERZEICHEN);
-                const bool may_cut = d.zeitstufe > 0 && vc.last_read_ms - start_ms >= d.zeitstufe * 10000LL;
+                const byte most = WIEVIELE(static_cast<byte>(n), MAXFARBE, d.repeat, LEERZEICHEN);
+                const bool may_cut = d.time_step > 0 && vc.last_read_ms - start_ms >= d.time_step * 10000LL;
                 if (may_cut) ++time_may_cut;
                 if (most > 0 && NUMMER == most + 1 && !may_cut) {
                     ++one_over;
@@ -239,8 +239,8 @@ int main(int argc, char** argv) {
             }
         }
 
-        if (SPEICHER_ARENA.used() != 0 || SPEICHER_ARENA.chunks() != 0)
-            fail(i, d, "the arena still holds memory", SPEICHER_ARENA.used(), static_cast<long long>(SPEICHER_ARENA.chunks()));
+        if (STORE_ARENA.used() != 0 || STORE_ARENA.chunks() != 0)
+            fail(i, d, "the arena still holds memory", STORE_ARENA.used(), static_cast<long long>(STORE_ARENA.chunks()));
         ++played;
         const long rss = resident_kib();
         const long long heap = heap_in_use();

@@ -18,16 +18,16 @@
 
 namespace zqtest {
 
-struct Bedingungen {
+struct Conditions {
     int l = 4;
-    char erstes = '1', letztes = '6';
-    bool wdh = true;
-    bool leer = false;
-    bool pc_loesung = true;  // the computer answers
-    bool fest = true;
-    int zeitstufe = 0;
-    bool ton = false;
-    int stufe = 10;  // memory step
+    char first_sign = '1', last_sign = '6';
+    bool repeat = true;
+    bool vacant = false;
+    bool computer_encodes = true;  // the computer answers
+    bool fixed = true;
+    int time_step = 0;
+    bool sound = false;
+    int step = 10;  // memory step
 };
 
 // The store and the list released, the shuffle table empty, the defaults
@@ -35,26 +35,26 @@ struct Bedingungen {
 // limit and memory budget that follow;
 // then the capacity check of match start, which may take the computer's roles
 // away (X.PC_RAET, X.LOESUNG_FEST say what is left).
-inline void setze_bedingungen(const Bedingungen& b) {
+inline void apply_conditions(const Conditions& b) {
     using namespace zqspiel;
     LISTEN_FREIGEBEN(true);
     INITFELD();
     INITIALISIERE();
     X.CODELAENGE = static_cast<byte>(b.l);
-    X.ERSTES_ZEICHEN = b.erstes;
-    X.LETZTES_ZEICHEN = b.letztes;
-    X.WIEDERHOLUNG = b.wdh;
-    X.LEERZEICHEN_ERLAUBT = b.leer;
-    X.PC_LOESUNG = b.pc_loesung;
+    X.ERSTES_ZEICHEN = b.first_sign;
+    X.LETZTES_ZEICHEN = b.last_sign;
+    X.WIEDERHOLUNG = b.repeat;
+    X.LEERZEICHEN_ERLAUBT = b.vacant;
+    X.PC_LOESUNG = b.computer_encodes;
     X.PC_RAET = true;
-    X.LOESUNG_FEST = b.fest;
-    X.ZEITSTUFE = static_cast<byte>(b.zeitstufe);
-    X.TON = b.ton;
-    X.SPEICHER = static_cast<byte>(b.stufe);
-    pruefe_bedingungen();  // a code longer than the set goes with repetition
-    setze_zeitlimit();
-    SPEICHERSTUFE = static_cast<byte>(b.stufe);
-    setze_memavail(SPEICHERSTUFE);
+    X.LOESUNG_FEST = b.fixed;
+    X.ZEITSTUFE = static_cast<byte>(b.time_step);
+    X.TON = b.sound;
+    X.SPEICHER = static_cast<byte>(b.step);
+    check_conditions();  // a code longer than the set goes with repetition
+    set_zeitlimit();
+    SPEICHERSTUFE = static_cast<byte>(b.step);
+    set_memavail(SPEICHERSTUFE);
     MERKEMEMAVAIL = -5;  // the capacity table and MEMGES made afresh
     KORRIGIERE(MAXFARBE, X.CODELAENGE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT, false, true);
 }
@@ -62,13 +62,13 @@ inline void setze_bedingungen(const Bedingungen& b) {
 // The state the match loop leaves before the computer's first guess, with
 // the conditions of b, in German, the clock running and the cursor on the
 // first trial row.
-inline void bereite_rechner_raten_vor(const Bedingungen& b) {
+inline void prepare_computer_guessing(const Conditions& b) {
     using namespace zqspiel;
-    setze_bedingungen(b);
+    apply_conditions(b);
     SP_D = true;
-    MERKE_WDHG = b.wdh;
-    LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = b.leer;
-    KENNEALLEFARBEN = !b.wdh && b.l == MAXFARBE;
+    MERKE_WDHG = b.repeat;
+    LEERZEICHEN = FEHLZ_BENUTZT = ALLE_F_LOESCHEN = b.vacant;
+    KENNEALLEFARBEN = !b.repeat && b.l == MAXFARBE;
     ALLESTERNEDRUCKEN = true;
     REIHENFOLGE();
     GESPIELT.fill(0);
@@ -85,12 +85,12 @@ inline void bereite_rechner_raten_vor(const Bedingungen& b) {
     X2 = POSITION{{static_cast<std::uint16_t>((101 - b.l) / 2), static_cast<std::uint16_t>((141 - b.l) / 2)}};
     WX = static_cast<byte>(X2[1]);
     WY = 9;
-    starte_spieluhr();
+    start_match_clock();
     console::goto_xy(WX, WY);
 }
 
 // Sets the computer's fixed secret code (sign characters) and its counts.
-inline void setze_loesung(const std::string& code) {
+inline void set_solution(const std::string& code) {
     using namespace zqspiel;
     LOESUNG.blank();
     LOESUNGSFARBEN.fill(0);
