@@ -6,6 +6,7 @@
 #include "console/console.h"
 #include "console/keys.h"
 #include "engine/arena.h"
+#include "engine/board.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
 #include "engine/long_work.h"
@@ -171,14 +172,6 @@ void classify_guess(const Guess& q, int idx) {
     ERL = chain_head;
     chains.list = chain_head;
     chains.valid = true;
-}
-
-void write_answer_at_z(int p_col, int z_col, int row, byte p, byte z) {
-    console::goto_xy(p_col, row);
-    console::write_num(p);
-    console::goto_xy(z_col, row);
-    console::write_num(z);
-    console::goto_xy(z_col, row);
 }
 
 void show_stars(std::int64_t made, std::int64_t total) {
@@ -518,7 +511,7 @@ void answer_not_fixed(const CODE& guess, byte column, byte& p, byte& z, unsigned
     if (!possible) {
         p = 0;
         z = 0;
-        write_answer_at_z(p_col, z_col, row, p, z);
+        write_answer(p_col, z_col, row, p, z);
         return;
     }
 
@@ -534,7 +527,7 @@ void answer_not_fixed(const CODE& guess, byte column, byte& p, byte& z, unsigned
         if (same) {
             p = v.P;
             z = v.Z;
-            write_answer_at_z(p_col, z_col, row, p, z);
+            write_answer(p_col, z_col, row, p, z);
             return;
         }
     }
@@ -546,7 +539,7 @@ void answer_not_fixed(const CODE& guess, byte column, byte& p, byte& z, unsigned
     if (X.PC_LOESUNG) {
         choose_answer(t, p, common);
         z = static_cast<byte>(common - p);
-        write_answer_at_z(p_col, z_col, row, p, z);
+        write_answer(p_col, z_col, row, p, z);
     } else {
         if (!read_checked_answer(t, static_cast<byte>(n), static_cast<byte>(p_col), static_cast<byte>(z_col),
                                  static_cast<byte>(row), p, z, key)) {
