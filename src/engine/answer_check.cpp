@@ -5,6 +5,7 @@
 #include "engine/beep.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
+#include "engine/long_work.h"
 
 namespace zqspiel {
 
@@ -93,9 +94,7 @@ bool read_checked_answer(const ClassTable& t, byte n, byte p_col, byte z_col, by
     // 1. The person who must answer is called.
     if (X.TON) beep();
     auto broken_off = [&] {
-        pressed_key = key::ESC;
-        LISTEN_FREIGEBEN(true);
-        ZEITEIN = false;
+        abandon_match(pressed_key);
         return false;
     };
     for (;;) {
