@@ -252,19 +252,22 @@ TEST(TerminalPty, DecodesKeysAndRestoresTheSettings) {
     EXPECT_EQ(c.out.substr(colours, 8), "\x1b[97;44m") << ::testing::PrintToString(c.out.substr(0, 300));
 }
 
+// An exit hook that reports whether the terminal was already given back
+// (cooked) when it ran.
+static void report_terminal_mode() {
+    termios now{};
+    tcgetattr(0, &now);
+    const char* msg = (now.c_lflag & (ICANON | ECHO)) == (ICANON | ECHO) ? "hook cooked\n" : "hook raw\n";
+    [[maybe_unused]] ssize_t w = ::write(g_report, msg, std::strlen(msg));
+}
+
 TEST(TerminalPty, TerminateSignalRestoresThenRunsTheHook) {
     Child c;
     spawn(c, 80, 25, [] {
         console::Terminal t;
         if (!t.start("prog")) return;
         console::use(&t);
-        console::set_exit_hook([] {
-            // runs after the terminal was given back
-            termios now{};
-            tcgetattr(0, &now);
-            const char* msg = (now.c_lflag & (ICANON | ECHO)) == (ICANON | ECHO) ? "hook cooked\n" : "hook raw\n";
-            [[maybe_unused]] ssize_t w = ::write(g_report, msg, std::strlen(msg));
-        });
+        console::set_exit_hook(report_terminal_mode);
         console::write_at(1, 1, "READY");
         for (;;) console::read_key();
     });
@@ -331,12 +334,7 @@ void wait_with_hook(bool full_screen) {
     console::Terminal t;
     if (!t.start("prog")) return;
     console::use(&t);
-    console::set_exit_hook([] {
-        termios now{};
-        tcgetattr(0, &now);
-        const char* msg = (now.c_lflag & (ICANON | ECHO)) == (ICANON | ECHO) ? "hook cooked\n" : "hook raw\n";
-        [[maybe_unused]] ssize_t w = ::write(g_report, msg, std::strlen(msg));
-    });
+    console::set_exit_hook(report_terminal_mode);
     if (full_screen) {
         // every cell in a colour of its own: each repaint is some 20 KB
         for (int r = 1; r <= console::ROWS; ++r) {

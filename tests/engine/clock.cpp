@@ -277,16 +277,24 @@ TEST_F(Clock, DurationsFreezeAtOneHundredHours) {
     EXPECT_EQ(at(16, 21, 18), "00 Std. 00 Min. 05");  // the other rows go on
 }
 
-TEST_F(Clock, VirtualDateShowsItsTwoDays) {
+// A virtual game date in force: its first day and the day after it.
+struct VirtualDay {
+    std::uint16_t year, month, day, weekday;
+};
+static void set_virtual_days(VirtualDay first, VirtualDay second) {
     VIRTUALDATE = true;
-    VIRJ1 = 1582;
-    VIRM1 = 10;
-    VIRT1 = 4;
-    VIRWT1 = 4;
-    VIRJ2 = 1582;
-    VIRM2 = 10;
-    VIRT2 = 15;
-    VIRWT2 = 5;
+    VIRJ1 = first.year;
+    VIRM1 = first.month;
+    VIRT1 = first.day;
+    VIRWT1 = first.weekday;
+    VIRJ2 = second.year;
+    VIRM2 = second.month;
+    VIRT2 = second.day;
+    VIRWT2 = second.weekday;
+}
+
+TEST_F(Clock, VirtualDateShowsItsTwoDays) {
+    set_virtual_days({1582, 10, 4, 4}, {1582, 10, 15, 5});
     start(2026, 12, 7, 23, 59, 58);
     const int dates = vc.dates;
     EXPECT_EQ(at(16, 17, 23), "Donnerstag, 4.10.1582, ");
@@ -314,15 +322,7 @@ TEST_F(Clock, VirtualDateAfterTheLastDayOfTheCalendar) {
     for (const bool in_german : {true, false}) {
         SCOPED_TRACE(in_german);
         SP_D = in_german;
-        VIRTUALDATE = true;
-        VIRJ1 = 9999;
-        VIRM1 = 12;
-        VIRT1 = 31;
-        VIRWT1 = 5;
-        VIRJ2 = 10000;
-        VIRM2 = 1;
-        VIRT2 = 1;
-        VIRWT2 = 6;
+        set_virtual_days({9999, 12, 31, 5}, {10000, 1, 1, 6});
         start(2026, 12, 7, 23, 59, 58);
         tick(2000);
         if (in_german) {
