@@ -72,3 +72,12 @@ std::uint64_t linux_cgroup_left(const LinuxMemoryFiles& files);
 MemoryReadings linux_memory_readings(const LinuxMemoryFiles& files);
 
 }  // namespace console
+
+namespace console {
+
+// ---- processors -------------------------------------------------------------
+// The processors this process may run on: its affinity mask on Linux, the
+// machine's count elsewhere; at least 1.
+int usable_cores();
+
+}  // namespace console

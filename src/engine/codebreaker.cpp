@@ -1,11 +1,10 @@
 #include "engine/codebreaker.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <mutex>
+#include <thread>
 
 #include "console/console.h"
 #include "console/keys.h"
@@ -16,14 +15,15 @@
 #include "engine/long_work.h"
 #include "engine/narrowing.h"
 #include "engine/packed_candidates.h"
+#include "engine/column_scoring.h"
+#include "engine/search_crew.h"
 
 namespace zqspiel {
 
 namespace {
 
-// Class tables are kept flat while searching: index common + 16 * P.
-constexpr int FLAT = 160;
-inline int flat(int common, int p) { return common + 16 * p; }
+constexpr int FLAT = FLAT_CLASSES;
+inline int flat(int common, int p) { return flat_class(common, p); }
 
 // The indices a table of code length l can use (0 <= P <= common <= l).
 struct Indices {
@@ -153,92 +153,60 @@ bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best,
     return true;
 }
 
-// Over the packed copy, four tables in turn so that equal classes do not wait
-// on each other, pruning after each block: a guess is given up only when it
-// is certainly worse, so the choice is the same as candidate by candidate.
-bool score_packed(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
-                  std::int64_t& pairs, const Indices& ix) {
-    const int l = X.CODELAENGE;
+// What the block counter needs of guess g: the columns of the positions
+// where it has a sign, the count columns of its signs that may be shared, and
+// the classes that can occur.
+GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri) {
     const PackedCopy& copy = packed_copy();
-    const int record = copy.record;
-    alignas(16) byte code[48], counts[48], weight[48];
-    std::memset(code, 0xFF, sizeof code);
-    std::memset(counts, 0, sizeof counts);
-    std::memset(weight, 0, sizeof weight);
+    const int l = X.CODELAENGE;
+    GuessColumns c;
     for (int i = 1; i <= l; ++i) {
-        const byte c = g->d(i);
-        code[i - 1] = c == 0 ? 0xFF : c;  // a vacant sign never matches
-        weight[i - 1] = 16;
+        const byte s = g->d(i);
+        if (s == 0) continue;  // a vacant sign never matches
+        c.position[c.matches] = copy.position(i);
+        c.sign[c.matches] = s;
+        ++c.matches;
     }
-    const int constant = ri.constant < 0 ? 0 : ri.constant;
-    if (ri.constant < 0)
-        for (int j = 0; j < ri.count; ++j) counts[l + ri.signs[j] - 1] = ri.counts[j];
+    int most = 0;
+    if (ri.constant >= 0) {
+        c.constant = ri.constant;
+    } else {
+        for (int j = 0; j < ri.count; ++j) {
+            c.count[c.shared] = copy.sign_count(ri.signs[j]);
+            c.most[c.shared] = ri.counts[j];
+            most += ri.counts[j];
+            ++c.shared;
+        }
+    }
+    const int top = std::min(l, c.constant + most);
+    for (int common = c.constant; common <= top; ++common)
+        for (int p = 0; p <= std::min(common, c.matches); ++p)
+            c.class_index[c.classes++] = static_cast<std::uint8_t>(flat(common, p));
+    return c;
+}
 
-    alignas(64) std::int32_t sub[4][FLAT];
-    std::memset(sub, 0, sizeof sub);
-    const std::size_t count = copy.count;
-    const byte* basis = copy.data;
-    constexpr std::size_t BLOCK = 128;
-
-#if defined(__SSE2__)
-    const __m128i vcode = _mm_load_si128(reinterpret_cast<const __m128i*>(code));
-    const __m128i weights_v = _mm_load_si128(reinterpret_cast<const __m128i*>(weight));
-    const __m128i counts0 = _mm_load_si128(reinterpret_cast<const __m128i*>(counts));
-    const __m128i counts1 = _mm_load_si128(reinterpret_cast<const __m128i*>(counts + 16));
-    const __m128i counts2 = _mm_load_si128(reinterpret_cast<const __m128i*>(counts + 32));
-    const __m128i zero = _mm_setzero_si128();
-    auto index = [&](const byte* r) -> int {
-        const __m128i s0 = _mm_load_si128(reinterpret_cast<const __m128i*>(r));
-        __m128i v = _mm_add_epi8(_mm_min_epu8(counts0, s0), _mm_and_si128(_mm_cmpeq_epi8(vcode, s0), weights_v));
-        __m128i sad = _mm_sad_epu8(v, zero);
-        if (record > 16) {
-            const __m128i s1 = _mm_load_si128(reinterpret_cast<const __m128i*>(r + 16));
-            sad = _mm_add_epi64(sad, _mm_sad_epu8(_mm_min_epu8(counts1, s1), zero));
-            if (record > 32) {
-                const __m128i s2 = _mm_load_si128(reinterpret_cast<const __m128i*>(r + 32));
-                sad = _mm_add_epi64(sad, _mm_sad_epu8(_mm_min_epu8(counts2, s2), zero));
-            }
-        }
-        return _mm_cvtsi128_si32(_mm_add_epi64(sad, _mm_unpackhi_epi64(sad, sad))) + constant;
-    };
-#else
-    auto index = [&](const byte* r) -> int {
-        int v = constant;
-        for (int i = 0; i < record; ++i) {
-            v += (code[i] == r[i]) ? weight[i] : 0;
-            v += std::min(counts[i], r[i]);
-        }
-        return v;
-    };
-#endif
-
-    for (std::size_t b0 = 0; b0 < count; b0 += BLOCK) {
-        const std::size_t end = std::min(count, b0 + BLOCK);
-        const byte* r = basis + b0 * static_cast<std::size_t>(record);
-        std::size_t i = b0;
-        for (; i + 4 <= end; i += 4, r += 4 * record) {
-            const int a = index(r), b = index(r + record), c = index(r + 2 * record), d = index(r + 3 * record);
-            ++sub[0][a];
-            ++sub[1][b];
-            ++sub[2][c];
-            ++sub[3][d];
-        }
-        for (; i < end; ++i, r += record) ++sub[0][index(r)];
-        std::int32_t m = 0;
-        for (int j = 0; j < ix.n; ++j) {
-            const int k = ix.i[j];
-            const std::int32_t v = t[k] + sub[0][k] + sub[1][k] + sub[2][k] + sub[3][k];
-            sub[0][k] = sub[1][k] = sub[2][k] = sub[3][k] = 0;
-            t[k] = v;
-            if (v > m) m = v;
-        }
+// Over the packed copy, a block at a time, pruning after each block: a guess
+// is given up only when it is certainly worse than best, so the choice is the
+// same as candidate by candidate. With stop given, a raised flag ends the
+// guess early too (its result is then thrown away).
+bool score_packed(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
+                  std::int64_t& pairs, const Indices& ix, CountBlock count_block_fn,
+                  const std::atomic<bool>* stop = nullptr) {
+    const GuessColumns c = guess_columns(g, ri);
+    const std::size_t count = packed_copy().count;
+    for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
+        const std::size_t end = std::min(count, b0 + SCORE_BLOCK);
+        count_block_fn(c, b0, end - b0, t);
         pairs += static_cast<std::int64_t>(end - b0);
+        std::int32_t m = 0;
+        for (int j = 0; j < c.classes; ++j) m = std::max(m, t[c.class_index[j]]);
         if (m > best.max) return false;
         if (m == best.max) {
             std::int64_t sum = 0;
             for (int j = 0; j < ix.n; ++j) sum += static_cast<std::int64_t>(t[ix.i[j]]) * t[ix.i[j]];
             if (sum > best.sum || (sum == best.sum && end < count)) return false;
         }
+        if (stop && (b0 & 0xFFFF) == 0 && stop->load(std::memory_order_relaxed)) return false;
     }
     return true;
 }
@@ -377,60 +345,56 @@ PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
     return first_one;
 }
 
-void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduction& red, bool real_search,
-                      Method v, SearchResult& e) {
-    const int l = X.CODELAENGE;
-    e = SearchResult{};
-    SearchFigures& best = e.fig;
-    best.sum = OBERGRENZE;
-    std::int32_t k = 2;
-    const Indices ix(l);
-    const bool packed = v == Method::packed && !single_step && build_packed_copy();
-    alignas(64) std::int32_t t[FLAT];
-    alignas(64) std::int32_t best_t[FLAT] = {};
-    Pacer look(WORK_PER_LOOK, true);  // look at the clock with the first guess
-    PTR before_node = before_start;
-    for (PTR g = start; g;) {
-        if (skip(g, red)) {
-            if (single_step) break;
-            before_node = g;
-            g = g->link2;
-            continue;
-        }
-        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
-        const GuessInfo ri = guess_info(g);
-        const std::int64_t before = e.pairs;
-        const bool whole = packed ? score_packed(g, ri, best, t, e.pairs, ix)
-                                  : score_nodes(g, ri, best, t, e.pairs);
+namespace {
+
+// The bookkeeping after each guess, in guess-chain order, on the main thread:
+// the comparison with the best so far and the tie draws, the progress
+// figures and stars, the paced look at the clock and the keyboard, and the
+// decision to stop early.
+class Tally {
+public:
+    Tally(SearchResult& e, bool single_step, bool real_search, int l)
+        : e_(e), single_step_(single_step), real_search_(real_search), l_(l) {
+        e_.fig.sum = OBERGRENZE;
+    }
+
+    const SearchFigures& best() const { return e_.fig; }
+
+    // Guess g, whose predecessor in the chain is before_node, was scored
+    // with pairs pairs: whole with the figures f, or given up as worse.
+    // True when the search ends here (e.esc tells whether by a break-off).
+    bool guess_done(PTR g, PTR before_node, bool whole, const SearchFigures& f, std::int64_t pairs) {
+        chosen_now_ = false;
+        SearchFigures& best = e_.fig;
         if (whole) {
-            const SearchFigures f = figures(t, ix, l);
             bool tie = false;
             if (same(f, best)) {
-                if (console::random(static_cast<std::uint32_t>(k)) == 0) ++best.max;
-                ++k;
+                if (console::random(static_cast<std::uint32_t>(k_)) == 0) ++best.max;
+                ++k_;
                 tie = true;
             }
             if (better(f, best)) {
                 NEUER_KANDIDAT = true;
-                if (!tie) k = 2;
-                std::memcpy(best_t, t, sizeof t);
+                if (!tie) k_ = 2;
                 best = f;
-                e.predecessor = before_node;
-                e.chosen = g;
+                e_.predecessor = before_node;
+                e_.chosen = g;
                 AKTUELL = g;
+                chosen_now_ = true;
             }
         }
-        e.last = g;
-        ++e.evaluated;
-        PTR more = single_step ? nullptr : g->link2;
+        e_.pairs += pairs;
+        e_.last = g;
+        ++e_.evaluated;
+        PTR more = single_step_ ? nullptr : g->link2;
         ++GERATENE_VERSUCHE;
         SETZEZEITLETZTERVERSUCH = true;
         stars();
-        if (look.due(e.pairs - before + 64) || !more) {
+        if (look_.due(pairs + 64) || !more) {
             SCHREIBE_ZEIT();
-            if (search_keyboard(real_search)) {
-                e.esc = true;
-                return;
+            if (search_keyboard(real_search_)) {
+                e_.esc = true;
+                return true;
             }
         }
         bool closing = false;
@@ -443,12 +407,232 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
             if (more) zeitlimit_notice();
             closing = true;
         }
-        if (closing) break;
-        before_node = g;
-        g = more;
+        return closing;
     }
-    for (int c = 0; c < 10; ++c)
-        for (int p = 0; p < 10; ++p) e.table[c][p] = (p <= c && c <= l) ? best_t[flat(c, p)] : 0;
+
+    // The last guess_done made its guess the best.
+    bool chosen_now() const { return chosen_now_; }
+
+    void set_table(const std::int32_t* t) {
+        for (int c = 0; c < 10; ++c)
+            for (int p = 0; p < 10; ++p) e_.table[c][p] = (p <= c && c <= l_) ? t[flat(c, p)] : 0;
+    }
+
+private:
+    SearchResult& e_;
+    bool single_step_, real_search_;
+    int l_;
+    std::int32_t k_ = 2;
+    bool chosen_now_ = false;
+    Pacer look_{WORK_PER_LOOK, true};  // look at the clock with the first guess
+};
+
+// ---- the search shared among threads ------------------------------------------
+//
+// The guess chain is cut into chunks of consecutive nodes, which any thread
+// may claim and score; the main thread alone takes the scored chunks in chain
+// order into the Tally, so the draws, the progress and the looks at the clock
+// fall exactly as in a loop over the guesses one by one. A guess is given up
+// only when it is certainly worse than a guess before it in the chain: the
+// bound a chunk starts from is the best after the chunk WINDOW places before
+// it, tightened by the chunk's own guesses as they are scored. That bound
+// depends on the chain alone, never on timing, so which guesses are scored
+// whole, and the pairs counted, are the same with any number of threads.
+
+constexpr int WINDOW = 16;            // chunks claimed ahead of the last one taken in
+constexpr int MOST_NODES = 256;       // nodes of the chain in one chunk at most
+
+struct Scored {
+    PTR g;
+    bool skipped;
+    bool whole;
+    SearchFigures f;
+    std::int64_t pairs;
+};
+
+struct Chunk {
+    std::atomic<std::int64_t> ready{-1};  // number of the chunk once scored
+    PTR before = nullptr;                 // the node before the first
+    int nodes = 0;
+    Scored s[MOST_NODES];
+};
+
+struct SharedSearch {
+    // Guesses per chunk, from the candidates a guess is scored against:
+    // a chunk stays a few milliseconds of work at most.
+    int guesses_per_chunk = 1;
+    const Reduction* red = nullptr;
+    CountBlock count_block_fn = nullptr;
+    SearchFigures first_bound;
+
+    std::mutex claim_mutex;
+    PTR cursor = nullptr, cursor_before = nullptr;
+    std::int64_t claimed = 0;                 // chunks handed out
+    std::atomic<std::int64_t> total{-1};      // chunks in all, once the chain's end is reached
+    std::atomic<std::int64_t> taken_in{0};    // chunks the main thread has taken in
+    std::atomic<bool> stop{false};
+    SearchFigures bound_after[2 * WINDOW];    // the best after taking in chunk c, at c % (2 WINDOW)
+    Chunk chunks[WINDOW];
+};
+
+// Hands out the next chunk: its number, or -1 when there is none now (the
+// window is full) and -2 when the chain is used up or the search stopped.
+std::int64_t claim(SharedSearch& sh) {
+    std::lock_guard lock(sh.claim_mutex);
+    if (sh.stop.load(std::memory_order_relaxed) || !sh.cursor) return -2;
+    if (sh.claimed >= sh.taken_in.load(std::memory_order_acquire) + WINDOW) return -1;
+    const std::int64_t c = sh.claimed++;
+    Chunk& ch = sh.chunks[c % WINDOW];
+    ch.before = sh.cursor_before;
+    int n = 0, guesses = 0;
+    PTR g = sh.cursor, before = sh.cursor_before;
+    while (g && n < MOST_NODES && guesses < sh.guesses_per_chunk) {
+        const bool skipped = skip(g, *sh.red);
+        ch.s[n++] = Scored{g, skipped, false, SearchFigures{}, 0};
+        if (!skipped) ++guesses;
+        before = g;
+        g = g->link2;
+    }
+    ch.nodes = n;
+    sh.cursor = g;
+    sh.cursor_before = before;
+    if (!g) sh.total.store(sh.claimed, std::memory_order_release);
+    return c;
+}
+
+void score_chunk(SharedSearch& sh, std::int64_t c, const Indices& ix, int l) {
+    Chunk& ch = sh.chunks[c % WINDOW];
+    SearchFigures bound = c < WINDOW ? sh.first_bound : sh.bound_after[(c - WINDOW) % (2 * WINDOW)];
+    alignas(64) std::int32_t t[FLAT];
+    for (int k = 0; k < ch.nodes; ++k) {
+        Scored& r = ch.s[k];
+        if (r.skipped) continue;
+        if (sh.stop.load(std::memory_order_relaxed)) return;  // thrown away unread
+        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        r.whole = score_packed(r.g, guess_info(r.g), bound, t, r.pairs, ix, sh.count_block_fn, &sh.stop);
+        if (r.whole) {
+            r.f = figures(t, ix, l);
+            if (better(r.f, bound)) bound = r.f;
+        }
+    }
+    ch.ready.store(c, std::memory_order_release);
+}
+
+// True when chunk c is scored; the main thread then takes it in.
+bool scored(const SharedSearch& sh, std::int64_t c) {
+    return sh.chunks[c % WINDOW].ready.load(std::memory_order_acquire) == c;
+}
+
+inline void pause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
+
+void score_in_chunks(PTR start, PTR before_start, const Reduction& red, Tally& tally, const Indices& ix, int l) {
+    static SharedSearch sh;  // large: kept off the stack, reused by every search
+    sh.red = &red;
+    sh.count_block_fn = count_block();
+    sh.first_bound = tally.best();
+    const std::size_t candidates = std::max<std::size_t>(packed_copy().count, 1);
+    sh.guesses_per_chunk = static_cast<int>(std::clamp<std::size_t>((std::size_t{1} << 18) / candidates, 1, 64));
+    sh.cursor = start;
+    sh.cursor_before = before_start;
+    sh.claimed = 0;
+    sh.total.store(start ? -1 : 0);
+    sh.taken_in.store(0);
+    sh.stop.store(false);
+    for (Chunk& ch : sh.chunks) ch.ready.store(-1);
+
+    run_on_crew([&](int me) {
+        if (me != 0) {
+            // A helper: scores chunks until the chain is used up or the
+            // search stops.
+            for (;;) {
+                const std::int64_t c = claim(sh);
+                if (c == -2) return;
+                if (c == -1) {
+                    pause();
+                    continue;
+                }
+                score_chunk(sh, c, ix, l);
+            }
+        }
+        // The main thread: takes chunks in as they are scored, scores one
+        // itself when the next is not ready yet.
+        for (std::int64_t next = 0;;) {
+            const std::int64_t total = sh.total.load(std::memory_order_acquire);
+            if (total >= 0 && next == total) break;
+            if (scored(sh, next)) {
+                Chunk& ch = sh.chunks[next % WINDOW];
+                PTR before_node = ch.before;
+                bool end = false;
+                for (int k = 0; k < ch.nodes && !end; ++k) {
+                    const Scored& r = ch.s[k];
+                    if (!r.skipped) end = tally.guess_done(r.g, before_node, r.whole, r.f, r.pairs);
+                    before_node = r.g;
+                }
+                if (end) break;
+                sh.bound_after[next % (2 * WINDOW)] = tally.best();
+                ch.ready.store(-1, std::memory_order_relaxed);
+                ++next;
+                sh.taken_in.store(next, std::memory_order_release);
+                continue;
+            }
+            const std::int64_t c = claim(sh);
+            if (c >= 0)
+                score_chunk(sh, c, ix, l);
+            else
+                pause();
+        }
+        sh.stop.store(true, std::memory_order_relaxed);
+    });
+}
+
+}  // namespace
+
+void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduction& red, bool real_search,
+                      Method v, SearchResult& e) {
+    const int l = X.CODELAENGE;
+    e = SearchResult{};
+    Tally tally(e, single_step, real_search, l);
+    const Indices ix(l);
+    alignas(64) std::int32_t t[FLAT];
+    if (v == Method::packed && !single_step && build_packed_copy()) {
+        score_in_chunks(start, before_start, red, tally, ix, l);
+        if (e.esc || !e.chosen) return;
+        // The class table of the chosen guess, scored whole once more.
+        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        std::int64_t pairs = 0;
+        SearchFigures none;
+        score_packed(e.chosen, guess_info(e.chosen), none, t, pairs, ix, count_block());
+        tally.set_table(t);
+        return;
+    }
+    alignas(64) std::int32_t best_t[FLAT] = {};
+    PTR before_node = before_start;
+    for (PTR g = start; g;) {
+        if (skip(g, red)) {
+            if (single_step) break;
+            before_node = g;
+            g = g->link2;
+            continue;
+        }
+        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        std::int64_t pairs = 0;
+        const bool whole = score_nodes(g, guess_info(g), tally.best(), t, pairs);
+        const bool end = tally.guess_done(g, before_node, whole, whole ? figures(t, ix, l) : SearchFigures{}, pairs);
+        if (tally.chosen_now()) std::memcpy(best_t, t, sizeof t);
+        if (end) {
+            if (e.esc) return;
+            break;
+        }
+        before_node = g;
+        g = single_step ? nullptr : g->link2;
+    }
+    tally.set_table(best_t);
 }
 
 void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key) {

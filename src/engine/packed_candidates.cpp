@@ -16,10 +16,10 @@ const PackedCopy& packed_copy() { return copy; }
 
 bool build_packed_copy() {
     const int l = X.CODELAENGE, n = MAXFARBE;
-    const int record = (l + n + 15) / 16 * 16;
     std::size_t count = 0;
     for (PTR s = ERLAUBT; s; s = s->link3) ++count;
-    const std::size_t needed = count * static_cast<std::size_t>(record);
+    const std::size_t stride = (count + 31) / 32 * 32;
+    const std::size_t needed = stride * static_cast<std::size_t>(l + n);
     if (needed > copy.mapped) {
         release_search_buffer();
         // The copy is a help only: when the machine is short of memory the
@@ -34,13 +34,16 @@ bool build_packed_copy() {
         copy.mapped = size;
     }
     copy.count = count;
-    copy.record = record;
-    byte* r = copy.data;
-    for (PTR s = ERLAUBT; s; s = s->link3, r += record) {
-        std::memset(r, 0, static_cast<std::size_t>(record));
-        for (int i = 1; i <= l; ++i) r[i - 1] = s->d(i);
-        for (int c = 1; c <= n; ++c) r[l + c - 1] = s->d(FARBEPL + c);
+    copy.stride = stride;
+    copy.positions = l;
+    copy.signs = n;
+    std::size_t k = 0;
+    for (PTR s = ERLAUBT; s; s = s->link3, ++k) {
+        for (int i = 1; i <= l; ++i) copy.data[static_cast<std::size_t>(i - 1) * stride + k] = s->d(i);
+        for (int c = 1; c <= n; ++c) copy.data[static_cast<std::size_t>(l + c - 1) * stride + k] = s->d(FARBEPL + c);
     }
+    // The padding of each column: no sign, no count.
+    for (int j = 0; j < l + n; ++j) std::memset(copy.data + static_cast<std::size_t>(j) * stride + count, 0, stride - count);
     return true;
 }
 

@@ -1,0 +1,159 @@
+// The computer codebreaker on a large store: 7 positions over the signs 0..9
+// with repetition (10 M codes). The opening guess (pattern 1123456 under the
+// match's random relabelling) is answered 1/1, then the second trial's steps
+// are timed one by one: the narrowing after the answer, the pre-pass of the
+// sign-class reduction and the search itself, with no time limit.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "console/virtual_console.h"
+#include "engine/candidate_store.h"
+#include "engine/capacity.h"
+#include "engine/clock.h"
+#include "engine/codebreaker.h"
+#include "engine/narrowing.h"
+#include "engine/search_crew.h"
+#include "engine/scoring.h"
+#include "engine/zqspiel.h"
+#include "../tests/support/engine_reset.h"
+
+using namespace zqspiel;
+
+namespace {
+
+double seconds_since(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// A secret that answers the guess with P = 1 and Z = 1: the guess's sign at
+// one place, another of its signs moved to a place it does not hold, signs
+// the guess does not use everywhere else.
+std::string secret_one_one(const LISTE& g) {
+    const int l = X.CODELAENGE;
+    int uses[37] = {};
+    for (int i = 1; i <= l; ++i) ++uses[g.d(i)];
+    std::string s(static_cast<std::size_t>(l), ' ');
+    int kept = 0, moved = 0;
+    for (int i = 1; i <= l && !kept; ++i)
+        if (uses[g.d(i)] == 1) kept = i;
+    for (int i = 1; i <= l && !moved; ++i)
+        if (i != kept && uses[g.d(i)] == 1) moved = i;
+    int free_sign = 1;
+    for (int i = 1; i <= l; ++i) {
+        if (i == kept) {
+            s[static_cast<std::size_t>(i - 1)] = static_cast<char>(FARBARRAY[g.d(i)]);
+            continue;
+        }
+        if (i == (moved == l ? 1 : moved + 1) && i != kept) {
+            s[static_cast<std::size_t>(i - 1)] = static_cast<char>(FARBARRAY[g.d(moved)]);
+            continue;
+        }
+        while (uses[free_sign] > 0) ++free_sign;
+        s[static_cast<std::size_t>(i - 1)] = static_cast<char>(FARBARRAY[free_sign]);
+    }
+    return s;
+}
+
+}  // namespace
+
+// Arguments: the number of threads (0: every core the process may use) and
+// the number of guesses to evaluate (0: the whole guess chain).
+static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
+    console::ScopedVirtualConsole vc(20261208);
+    vc.vc.idle_limit_ms = 48LL * 3600 * 1000;
+    set_search_threads(static_cast<int>(st.range(0)));
+    const std::int64_t limit = st.range(1);
+    double build_s = 0, narrow_s = 0, prepass_s = 0, search_s = 0;
+    std::int64_t pairs = 0, evaluated = 0, candidates = 0, guesses = 0;
+    std::string secret, chosen;
+    for (auto _ : st) {
+        zqtest::prepare_computer_guessing({.l = 7, .first_sign = '0', .last_sign = '9', .repeat = true, .step = 15});
+        auto t0 = std::chrono::steady_clock::now();
+        bool ok = false;
+        INIT_RATEN(ok);
+        INITFELD();
+        build_s = seconds_since(t0);
+        if (!ok) {
+            st.SkipWithError("store not built");
+            return;
+        }
+        secret = secret_one_one(ANFANG);
+        zqtest::set_solution(secret);
+
+        // Trial 1: the opening guess and its answer.
+        ++NUMMER;
+        byte p = 0, z = 0;
+        unsigned char key = 0;
+        CODE move;
+        move.blank();
+        for (int i = 1; i <= X.CODELAENGE; ++i) move[i] = static_cast<char>(FARBARRAY[ANFANG.d(i)]);
+        BEWERTE(move, LOESUNG, p, z);
+        if (p != 1 || z != 1) {
+            st.SkipWithError("the secret does not answer 1/1");
+            return;
+        }
+        t0 = std::chrono::steady_clock::now();
+        narrow(&ANFANG, false, nullptr, p, z, key);
+        narrow_s = seconds_since(t0);
+        candidates = count_solution_list();
+        guesses = count_guess_list();
+
+        // Trial 2 as the codebreaker begins it.
+        ++NUMMER;
+        t0 = std::chrono::steady_clock::now();
+        Reduction red;
+        PTR before_start = nullptr;
+        PTR start = VERS;
+        if (ZAEHLE_VORH_FARBE > 2) start = prepare_reduction(red, VERS, before_start);
+        prepass_s = seconds_since(t0);
+
+        // A partial search ends the chain after `limit` guesses that are
+        // evaluated; the chain is mended afterwards.
+        PTR cut = nullptr, rest = nullptr;
+        if (limit > 0) {
+            std::int64_t n = 0;
+            for (PTR g = start; g; g = g->link2)
+                if (!red.on || g->d(ENDFARBEPL1) != 0 || !GENUGPLATZ)
+                    if (++n == limit) {
+                        cut = g;
+                        break;
+                    }
+            if (cut) {
+                rest = cut->link2;
+                cut->link2 = nullptr;
+            }
+        }
+        ZEITLIMIT_GR_0 = false;
+        F6_GEDR = false;
+        t0 = std::chrono::steady_clock::now();
+        SearchResult e;
+        score_guess_list(start, before_start, false, red, true, Method::packed, e);
+        search_s = seconds_since(t0);
+        if (cut) cut->link2 = rest;
+        pairs = e.pairs;
+        evaluated = e.evaluated;
+        chosen.clear();
+        if (e.chosen)
+            for (int i = 1; i <= X.CODELAENGE; ++i) chosen += static_cast<char>(FARBARRAY[e.chosen->d(i)]);
+        LISTEN_FREIGEBEN(true);
+    }
+    set_search_threads(0);
+    st.counters["threads"] = search_threads();
+    st.counters["build_s"] = build_s;
+    st.counters["narrow_s"] = narrow_s;
+    st.counters["prepass_s"] = prepass_s;
+    st.counters["search_s"] = search_s;
+    st.counters["Gpairs/s"] = static_cast<double>(pairs) / search_s / 1e9;
+    st.counters["candidates"] = static_cast<double>(candidates);
+    st.counters["guesses"] = static_cast<double>(guesses);
+    st.counters["evaluated"] = static_cast<double>(evaluated);
+    st.SetLabel("secret " + secret + ", chosen " + chosen + ", pairs " + std::to_string(pairs));
+}
+BENCHMARK(BM_LargeSearch_L7_N10_Trial2)
+    ->Args({1, 20000})
+    ->Args({0, 20000})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
