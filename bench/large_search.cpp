@@ -99,7 +99,7 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
         narrow(&ANFANG, false, nullptr, p, z, key);
         narrow_s = seconds_since(t0);
         candidates = count_solution_list();
-        guesses = count_guess_list();
+        guesses = ZAHLGESAMTVERSUCHE;
 
         // Trial 2 as the codebreaker begins it.
         ++NUMMER;
@@ -155,5 +155,7 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
 BENCHMARK(BM_LargeSearch_L7_N10_Trial2)
     ->Args({1, 20000})
     ->Args({0, 20000})
+    ->Args({1, 0})
+    ->Args({0, 0})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);

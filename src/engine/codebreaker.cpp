@@ -196,10 +196,8 @@ bool score_packed(const LISTE* g, const GuessInfo& ri, const SearchFigures& best
     const std::size_t count = packed_copy().count;
     for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
         const std::size_t end = std::min(count, b0 + SCORE_BLOCK);
-        count_block_fn(c, b0, end - b0, t);
+        const std::int32_t m = count_block_fn(c, b0, end - b0, t);
         pairs += static_cast<std::int64_t>(end - b0);
-        std::int32_t m = 0;
-        for (int j = 0; j < c.classes; ++j) m = std::max(m, t[c.class_index[j]]);
         if (m > best.max) return false;
         if (m == best.max) {
             std::int64_t sum = 0;

@@ -15,7 +15,7 @@ namespace {
 // Counts the class indices of a block, spread over four tables so that
 // candidates of one class one after the other do not wait on each other's
 // increments; only the classes that can occur are cleared and added up.
-inline void count_scattered(const byte* idx, std::size_t n, const GuessColumns& g, std::int32_t* t) {
+inline std::int32_t count_scattered(const byte* idx, std::size_t n, const GuessColumns& g, std::int32_t* t) {
     std::uint16_t sub[4][FLAT_CLASSES];
     for (int j = 0; j < g.classes; ++j) {
         const int k = g.class_index[j];
@@ -29,13 +29,16 @@ inline void count_scattered(const byte* idx, std::size_t n, const GuessColumns& 
         ++sub[3][idx[i + 3]];
     }
     for (; i < n; ++i) ++sub[0][idx[i]];
+    std::int32_t most = 0;
     for (int j = 0; j < g.classes; ++j) {
         const int k = g.class_index[j];
         t[k] += sub[0][k] + sub[1][k] + sub[2][k] + sub[3][k];
+        most = std::max(most, t[k]);
     }
+    return most;
 }
 
-void count_plain(const GuessColumns& g, std::size_t from, std::size_t n, std::int32_t* t) {
+std::int32_t count_plain(const GuessColumns& g, std::size_t from, std::size_t n, std::int32_t* t) {
     byte idx[SCORE_BLOCK];
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t c = from + k;
@@ -45,14 +48,14 @@ void count_plain(const GuessColumns& g, std::size_t from, std::size_t n, std::in
         for (int j = 0; j < g.shared; ++j) common += std::min(g.count[j][c], g.most[j]);
         idx[k] = static_cast<byte>(flat_class(common, p));
     }
-    count_scattered(idx, n, g, t);
+    return count_scattered(idx, n, g, t);
 }
 
 #if defined(ZQ_X86)
 
 // P is at most 9, so P * 16 fits a byte and the 16-bit shift carries nothing
 // into the next byte.
-__attribute__((target("sse2"))) void count_sse2(const GuessColumns& g, std::size_t from, std::size_t n,
+__attribute__((target("sse2"))) std::int32_t count_sse2(const GuessColumns& g, std::size_t from, std::size_t n,
                                                 std::int32_t* t) {
     alignas(16) byte idx[SCORE_BLOCK];
     for (std::size_t o = 0; o < n; o += 16) {
@@ -69,12 +72,11 @@ __attribute__((target("sse2"))) void count_sse2(const GuessColumns& g, std::size
         }
         _mm_store_si128(reinterpret_cast<__m128i*>(idx + o), _mm_add_epi8(common, _mm_slli_epi16(p, 4)));
     }
-    count_scattered(idx, n, g, t);
+    return count_scattered(idx, n, g, t);
 }
 
-__attribute__((target("avx2,popcnt"))) void count_avx2(const GuessColumns& g, std::size_t from, std::size_t n,
+__attribute__((target("avx2,popcnt"))) std::int32_t count_avx2(const GuessColumns& g, std::size_t from, std::size_t n,
                                                        std::int32_t* t) {
-    alignas(32) byte idx[SCORE_BLOCK];
     __m256i v[SCORE_BLOCK / 32];
     const std::size_t steps = (n + 31) / 32;
     for (std::size_t s = 0; s < steps; ++s) {
@@ -91,13 +93,24 @@ __attribute__((target("avx2,popcnt"))) void count_avx2(const GuessColumns& g, st
         }
         v[s] = _mm256_add_epi8(common, _mm256_slli_epi16(p, 4));
     }
-    if (g.classes > 16) {
-        for (std::size_t s = 0; s < steps; ++s) _mm256_store_si256(reinterpret_cast<__m256i*>(idx + 32 * s), v[s]);
-        count_scattered(idx, n, g, t);
-        return;
+    // One compare and one population count per class and step, no
+    // increment per candidate; lanes past n (the last block) are masked off.
+    std::int32_t most = 0;
+    if (n == SCORE_BLOCK) {
+        for (int j = 0; j < g.classes; ++j) {
+            const int k = g.class_index[j];
+            const __m256i want = _mm256_set1_epi8(static_cast<char>(k));
+            const auto m0 = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v[0], want)));
+            const auto m1 = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v[1], want)));
+            const auto m2 = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v[2], want)));
+            const auto m3 = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v[3], want)));
+            const std::int32_t c = t[k] + __builtin_popcountll((std::uint64_t{m1} << 32) | m0) +
+                                   __builtin_popcountll((std::uint64_t{m3} << 32) | m2);
+            t[k] = c;
+            most = std::max(most, c);
+        }
+        return most;
     }
-    // Few classes: one compare and one population count per class and step,
-    // no increment per candidate. Lanes past n are masked off.
     std::uint32_t live[SCORE_BLOCK / 32];
     for (std::size_t s = 0; s < steps; ++s) {
         const std::size_t left = n - 32 * s;
@@ -106,13 +119,15 @@ __attribute__((target("avx2,popcnt"))) void count_avx2(const GuessColumns& g, st
     for (int j = 0; j < g.classes; ++j) {
         const int k = g.class_index[j];
         const __m256i want = _mm256_set1_epi8(static_cast<char>(k));
-        int sum = 0;
+        std::int32_t c = t[k];
         for (std::size_t s = 0; s < steps; ++s) {
             const auto m = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v[s], want)));
-            sum += __builtin_popcount(m & live[s]);
+            c += __builtin_popcount(m & live[s]);
         }
-        t[k] += sum;
+        t[k] = c;
+        most = std::max(most, c);
     }
+    return most;
 }
 
 #endif

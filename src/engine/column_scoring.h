@@ -34,8 +34,8 @@ struct GuessColumns {
 };
 
 // Adds the classes of candidates from .. from + n - 1 (from a multiple of 32,
-// 1 <= n <= SCORE_BLOCK) to t.
-using CountBlock = void (*)(const GuessColumns& g, std::size_t from, std::size_t n, std::int32_t* t);
+// 1 <= n <= SCORE_BLOCK) to t; returns the largest of g's classes in t then.
+using CountBlock = std::int32_t (*)(const GuessColumns& g, std::size_t from, std::size_t n, std::int32_t* t);
 
 enum class Kernel { plain, sse2, avx2 };
 
