@@ -17,6 +17,7 @@
 #include "engine/packed_candidates.h"
 #include "engine/column_scoring.h"
 #include "engine/search_crew.h"
+#include "engine/store_walk.h"
 
 namespace zqspiel {
 
@@ -297,51 +298,57 @@ PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
         }
         console::goto_xy(WX, WY);
     }
+    // 1. Every guess is marked and counted, in the order of memory; the
+    // canonical guess is looked for on the way.
     std::int32_t counter = 0;
-    PTR first_one = nullptr, before_first = nullptr;
-    bool canon_found = false;
-    PTR before_node = nullptr;
-    for (PTR g = g0; g;) {
-        PTR more = g->link2;
+    PTR canon_node = nullptr;
+    for_each_node([&](PTR g) {
+        if (!in_guess_chain(g)) return;
         const bool ok = survives(g, red);
         if (GENUGPLATZ) g->d(ENDFARBEPL1) = ok ? 1 : 0;
-        if (ok) {
-            ++counter;
-            if (!first_one) {
-                first_one = g;
-                before_first = before_node;
-            }
-            if (with_canon && !canon_found) {
-                bool same_canon = true;
-                for (int i = 1; i <= l; ++i) same_canon = same_canon && g->d(i) == canon[i];
-                if (same_canon) {
-                    canon_found = true;
-                    if (before_node) {
-                        // Unlink it here and put it at the head of the chain.
-                        before_node->link2 = more;
-                        if (SCHLUSSLICHT == g) SCHLUSSLICHT = before_node;
-                        g->link2 = VERS;
-                        VERS = g;
-                        g = more;
-                        continue;  // before_node stays
-                    }
-                }
-            }
+        if (!ok) return;
+        ++counter;
+        if (with_canon && !canon_node) {
+            bool same_canon = true;
+            for (int i = 1; i <= l; ++i) same_canon = same_canon && g->d(i) == canon[i];
+            if (same_canon) canon_node = g;
         }
-        before_node = g;
-        g = more;
-    }
+    });
     if (counter == 0) {
         red.on = false;
         return g0;
     }
     ZAHL_DER_VERSUCHE = counter;
     NUMMER_PLUS = std::min(NUMMER_PLUS, ZAHL_DER_VERSUCHE);
-    if (canon_found) return VERS;
+
+    // 2. The canonical guess is evaluated first: out of its place, to the
+    // head of the chain.
+    if (canon_node) {
+        if (canon_node != VERS) {
+            PTR before_canon = nullptr;
+            for_each_node([&](PTR p) {
+                if (p->link2 == canon_node) before_canon = p;
+            });
+            before_canon->link2 = canon_node->link2;
+            if (SCHLUSSLICHT == canon_node) SCHLUSSLICHT = before_canon;
+            canon_node->link2 = VERS;
+            VERS = canon_node;
+        }
+        return VERS;
+    }
+
+    // 3. Otherwise the evaluation starts at the first guess marked.
+    PTR before_first = nullptr;
+    PTR first_one = g0;
+    while (!survives(first_one, red)) {
+        before_first = first_one;
+        first_one = first_one->link2;
+    }
     if (!with_canon) show_code(first_one);
     before_start = before_first;
     return first_one;
 }
+
 
 namespace {
 

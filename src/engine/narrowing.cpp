@@ -9,6 +9,7 @@
 #include "engine/long_work.h"
 #include "engine/beep.h"
 #include "engine/scoring.h"
+#include "engine/store_walk.h"
 #include "engine/variable_code.h"
 
 namespace zqspiel {
@@ -180,24 +181,34 @@ void keep_filler_signs(StrikeList& f) {
     }
 }
 
-// Every guess that holds a struck sign leaves the guess chain; the head is
-// tested last.
+// Every guess that holds a struck sign leaves the guess chain. The store is
+// walked in the order of memory: each guess that stays is linked past the
+// guesses after it that go, and the guesses that went get a nil link 2
+// afterwards (they are passed over by those links until then). The chain
+// keeps its order, as if walked from its head.
 void strike_guesses(const StrikeList& f) {
-    PTR before_node = VERS;
-    for (PTR q = VERS->link2; q; q = q->link2) {
+    const PTR head = VERS;
+    std::int32_t gone = 0;
+    PTR last = nullptr;
+    for_each_node([&](PTR q) {
+        if (!in_guess_chain(q)) return;
         if (holds(q, f)) {
-            before_node->link2 = q->link2;
-            --ZAHLGESAMTVERSUCHE;
-            if (SCHLUSSLICHT == q) SCHLUSSLICHT = before_node;
-        } else {
-            before_node = q;
+            ++gone;
+            return;
         }
-    }
-    if (holds(VERS, f)) {
-        if (SCHLUSSLICHT == VERS) SCHLUSSLICHT = nullptr;
-        VERS = VERS->link2;
-        --ZAHLGESAMTVERSUCHE;
-    }
+        PTR next = q->link2;
+        while (next && holds(next, f)) next = next->link2;
+        q->link2 = next;
+        if (!next) last = q;
+    });
+    PTR first = head;
+    while (first && holds(first, f)) first = first->link2;
+    for_each_node([&](PTR q) {
+        if (in_guess_chain(q) && holds(q, f)) q->link2 = nullptr;
+    });
+    VERS = first;
+    SCHLUSSLICHT = last;
+    ZAHLGESAMTVERSUCHE -= gone;
 }
 
 }  // namespace

@@ -183,6 +183,99 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
     EXPECT_GT(compared, 40 * static_cast<int>(kernels.size()));
 }
 
+// The reduction's rule for one guess, written out again: no excluded sign,
+// and the ordered signs first appear in their order (absent ones last).
+bool follows_reduction(const LISTE* g, const Reduction& red) {
+    for (int c = 1; c <= MAXFARBE; ++c)
+        if (red.excluded[c] && g->d(FARBEPL + c) != 0) return false;
+    int before = 0;
+    for (int j = 1; j <= red.length; ++j) {
+        int first = 100;
+        for (int i = X.CODELAENGE; i >= 1; --i)
+            if (g->d(i) == red.order[j]) first = i;
+        if (first < before) return false;
+        before = first;
+    }
+    return true;
+}
+
+// The pre-pass walks the store in memory order, not the guess chain: it must
+// still mark and count exactly the guesses of the chain that follow the
+// rule, and start where a walk along the chain would: at the canonical guess,
+// moved to the head, or else at the first guess marked.
+TEST(Search, PrePassMarksCountsAndStartsAsAWalkAlongTheChain) {
+    const Case cases[] = {{4, '1', '6', true, false}, {5, '0', '9', false, false}, {3, 'a', 'p', true, false},
+                           {6, '1', '8', true, false}, {4, 'a', 'z', true, true}};
+    int canonical = 0, first_marked = 0;
+    for (const Case& f : cases) {
+        for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+            console::ScopedVirtualConsole s(seed * 104729);
+            Conditions b;
+            b.l = f.l;
+            b.first_sign = f.first_sign;
+            b.last_sign = f.last_sign;
+            b.repeat = f.repeat;
+            b.vacant = f.vacant;
+            prepare_store(b);
+            set_solution(random_code(f.l, f.repeat));
+            bool ok = false;
+            INIT_RATEN(ok);
+            INITFELD();
+            ASSERT_TRUE(ok);
+            if (!play_until(1 + static_cast<int>(seed % 2))) continue;
+            SCOPED_TRACE(testing::Message() << f.l << f.first_sign << f.last_sign << " seed " << seed);
+            std::vector<PTR> chain;
+            for (PTR p = VERS; p; p = p->link2) chain.push_back(p);
+            Reduction red;
+            PTR before_start = nullptr;
+            const PTR start = prepare_reduction(red, VERS, before_start);
+            if (!red.on) continue;
+            std::int32_t marked = 0;
+            PTR first = nullptr, before_first = nullptr, previous = nullptr;
+            for (PTR g : chain) {
+                const bool ok_g = follows_reduction(g, red);
+                if (GENUGPLATZ) ASSERT_EQ(g->d(ENDFARBEPL1), ok_g ? 1 : 0) << code_of(g);
+                if (ok_g) {
+                    ++marked;
+                    if (!first) {
+                        first = g;
+                        before_first = previous;
+                    }
+                }
+                previous = g;
+            }
+            EXPECT_EQ(ZAHL_DER_VERSUCHE, marked);
+            PTR canon = nullptr;
+            if (X.CODELAENGE <= red.length)
+                for (PTR g : chain) {
+                    bool same_code = true;
+                    for (int i = 1; i <= X.CODELAENGE; ++i) same_code = same_code && g->d(i) == red.order[i];
+                    if (same_code) canon = g;
+                }
+            std::vector<PTR> after;
+            for (PTR p = VERS; p; p = p->link2) after.push_back(p);
+            if (canon) {
+                ++canonical;
+                EXPECT_EQ(start, canon);
+                EXPECT_EQ(VERS, canon);
+                std::vector<PTR> expected{canon};
+                for (PTR g : chain)
+                    if (g != canon) expected.push_back(g);
+                EXPECT_EQ(after, expected);
+            } else {
+                ++first_marked;
+                EXPECT_EQ(start, first);
+                EXPECT_EQ(before_start, before_first);
+                EXPECT_EQ(after, chain);
+            }
+            EXPECT_EQ(SCHLUSSLICHT, after.back());
+            LISTEN_FREIGEBEN(true);
+        }
+    }
+    EXPECT_GT(canonical, 2);
+    EXPECT_GT(first_marked, 2);
+}
+
 TEST(Search, ChoiceHasTheBestFiguresScoredFromScratch) {
     for (std::uint64_t seed = 1; seed <= 6; ++seed) {
         console::ScopedVirtualConsole s(seed);

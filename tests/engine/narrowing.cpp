@@ -69,6 +69,7 @@ TEST(Narrowing, ZeroZeroStrikesTheGuessSignsAndOpensAgainOverTheRest) {
     ANFANG.d(FARBEPL + 3) = 1;
     ANFANG.d(FARBEPL + 5) = 2;
     ANFANG.d(FARBEPL + 6) = 1;
+    const auto chain_before = guess_list();
     unsigned char pressed_key = 0;
     ASSERT_TRUE(narrow(&ANFANG, false, nullptr, 0, 0, pressed_key));
     EXPECT_FALSE(ERL_FARBE[3]);
@@ -88,6 +89,18 @@ TEST(Narrowing, ZeroZeroStrikesTheGuessSignsAndOpensAgainOverTheRest) {
     }
     // No guess holding a struck sign except the filler is left.
     for (const std::string& g : guess_list()) ASSERT_EQ(g.find_first_of("56"), std::string::npos) << g;
+    // The others stay, in their order, with the count and the last node
+    // following; every node taken out has a nil link 2.
+    std::vector<std::string> kept;
+    for (const std::string& g : chain_before)
+        if (g.find_first_of("356") == std::string::npos) kept.push_back(g);
+    EXPECT_EQ(guess_list(), kept);
+    EXPECT_EQ(ZAHLGESAMTVERSUCHE, static_cast<std::int32_t>(kept.size()));
+    EXPECT_EQ(code_of(SCHLUSSLICHT), kept.back());
+    std::set<PTR> chain;
+    for (PTR p = VERS; p; p = p->link2) chain.insert(p);
+    for (PTR p = VERSLOE; p; p = p->link1)
+        if (!chain.count(p)) ASSERT_EQ(p->link2, nullptr) << code_of(p);
     LISTEN_FREIGEBEN(true);
 }
 
