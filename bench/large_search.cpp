@@ -155,7 +155,88 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
 BENCHMARK(BM_LargeSearch_L7_N10_Trial2)
     ->Args({1, 20000})
     ->Args({0, 20000})
-    ->Args({1, 0})
     ->Args({0, 0})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
+
+namespace {
+
+// A virtual console whose clock is the real one (the screen and keys stay
+// virtual, no key is ever pressed): the time limit cuts the search after real
+// seconds, as in the game.
+class RealClockConsole : public console::VirtualConsole {
+public:
+    explicit RealClockConsole(std::uint64_t seed) : VirtualConsole(seed) {}
+    bool key_pressed() override {
+        catch_up();
+        return false;
+    }
+    console::Time get_time() override {
+        catch_up();
+        return VirtualConsole::get_time();
+    }
+
+private:
+    void catch_up() {
+        const auto now = std::chrono::steady_clock::now();
+        advance(std::chrono::duration_cast<std::chrono::milliseconds>(now - last_).count());
+        last_ += std::chrono::duration_cast<std::chrono::milliseconds>(now - last_);
+    }
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace
+
+// A whole match of the computer against itself, 7 positions over 0..9 with
+// repetition, the secret drawn at random: the wall time of each trial
+// (narrowing included) in the label. Argument: the time-limit step (1: 10 s
+// a trial, the default; 0: no limit).
+static void BM_WholeGame_L7_N10(benchmark::State& st) {
+    RealClockConsole vc(st.range(0) + 7);
+    console::use(&vc);
+    std::string times, secret;
+    int trials = 0;
+    double worst = 0, total = 0;
+    for (auto _ : st) {
+        zqtest::prepare_computer_guessing(
+            {.l = 7, .first_sign = '0', .last_sign = '9', .repeat = true, .time_step = static_cast<int>(st.range(0)), .step = 15});
+        secret.clear();
+        for (int i = 0; i < 7; ++i) secret += static_cast<char>('0' + console::random(10));
+        zqtest::set_solution(secret);
+        const auto t0 = std::chrono::steady_clock::now();
+        bool ok = false;
+        INIT_RATEN(ok);
+        INITFELD();
+        if (!ok) {
+            st.SkipWithError("store not built");
+            break;
+        }
+        times = "build " + std::to_string(seconds_since(t0)).substr(0, 4) + " s; trials";
+        for (trials = 1; trials <= 30; ++trials) {
+            ++NUMMER;
+            F6_GEDR = false;
+            const int slot = (NUMMER - 1) % 30;
+            WX = static_cast<byte>(X2[slot / 15 + 1]);
+            WY = static_cast<byte>(slot % 15 + 9);
+            console::goto_xy(WX, WY);
+            CODE move;
+            move.blank();
+            byte p = 0, z = 0;
+            unsigned char key = 0;
+            const auto t1 = std::chrono::steady_clock::now();
+            RATE_CODE(move, p, z, key);
+            const double s = seconds_since(t1);
+            worst = std::max(worst, s);
+            times += " " + std::to_string(s).substr(0, 5);
+            if (key == 27 || p == 7) break;
+        }
+        total = seconds_since(t0);
+        LISTEN_FREIGEBEN(true);
+    }
+    console::use(nullptr);
+    st.counters["trials"] = trials;
+    st.counters["worst_trial_s"] = worst;
+    st.counters["match_s"] = total;
+    st.SetLabel("secret " + secret + "; " + times);
+}
+BENCHMARK(BM_WholeGame_L7_N10)->Arg(1)->Arg(0)->Unit(benchmark::kSecond)->Iterations(1);

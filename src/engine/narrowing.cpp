@@ -93,7 +93,9 @@ std::int64_t keep_matching(const LISTE* g, byte p, byte z, const StrikeList& f) 
     if (!ERLAUBT) return 0;
     std::int64_t rest = 0;
     PTR before_node = ERLAUBT;
+    Pacer clock(1 << 18);
     for (PTR s = ERLAUBT->link3; s; s = s->link3) {
+        if (clock.due()) SCHREIBE_ZEIT();
         if (fits(s)) {
             before_node->link3 = s;
             before_node = s;
@@ -152,9 +154,12 @@ void learn_signs(const LISTE* g, byte p, byte z, StrikeList& f) {
         for (int i = 1; i <= l; ++i)
             if (g->d(i) != 0) VORH_FARBE[g->d(i)] = true;
     } else {
-        for (const LISTE* s = ERLAUBT; s; s = s->link3)
+        Pacer clock(1 << 18);
+        for (const LISTE* s = ERLAUBT; s; s = s->link3) {
             for (int c = 1; c <= n; ++c)
                 if (s->d(FARBEPL + c) > 0) VORH_FARBE[c] = true;
+            if (clock.due()) SCHREIBE_ZEIT();
+        }
     }
     for (int c = 1; c <= n; ++c) ZAEHLE_VORH_FARBE += VORH_FARBE[c] ? 1 : 0;
     if (ZAEHLE_VORH_FARBE < a)
@@ -181,30 +186,80 @@ void keep_filler_signs(StrikeList& f) {
     }
 }
 
-// Every guess that holds a struck sign leaves the guess chain. The store is
-// walked in the order of memory: each guess that stays is linked past the
-// guesses after it that go, and the guesses that went get a nil link 2
-// afterwards (they are passed over by those links until then). The chain
-// keeps its order, as if walked from its head.
+// A guess about to leave the chain is marked by the lowest bit of its link 2
+// (nodes lie on 8-byte boundaries, so the bit is free); a marked last node
+// has the bare bit.
+inline bool leaving(const LISTE* q) { return (reinterpret_cast<std::uintptr_t>(q->link2) & 1) != 0; }
+inline PTR link_past(const LISTE* q) {
+    return reinterpret_cast<PTR>(reinterpret_cast<std::uintptr_t>(q->link2) & ~std::uintptr_t{1});
+}
+
+// Every guess that holds a struck sign leaves the guess chain; the others keep
+// their order. The chain runs through memory at random, so it is not walked
+// node by node: the store is walked in the order of memory instead.
+// 1. Each guess that goes is marked.
+// 2. Each guess that stays is linked to the next one that stays, following
+//    the marked ones after it. Many such walks go on side by side, one step
+//    of each in turn, each node asked for ahead of its step, so that memory
+//    delivers many nodes at once instead of one after the other.
+// 3. The guesses that went get a nil link 2.
 void strike_guesses(const StrikeList& f) {
-    const PTR head = VERS;
     std::int32_t gone = 0;
-    PTR last = nullptr;
     for_each_node([&](PTR q) {
-        if (!in_guess_chain(q)) return;
-        if (holds(q, f)) {
+        if (in_guess_chain(q) && holds(q, f)) {
+            q->link2 = reinterpret_cast<PTR>(reinterpret_cast<std::uintptr_t>(q->link2) | 1);
             ++gone;
-            return;
         }
-        PTR next = q->link2;
-        while (next && holds(next, f)) next = next->link2;
-        q->link2 = next;
-        if (!next) last = q;
     });
-    PTR first = head;
-    while (first && holds(first, f)) first = first->link2;
+    if (gone == 0) return;
+
+    constexpr int WALKS = 64;
+    PTR owner[WALKS], next[WALKS];
+    PTR scan = VERSLOE;
+    Pacer clock(1 << 18);
+    auto next_staying = [&]() -> PTR {
+        while (scan) {
+            const PTR q = scan;
+            scan = scan->link1;
+            if (clock.due()) SCHREIBE_ZEIT();
+            if (in_guess_chain(q) && !leaving(q)) return q;
+        }
+        return nullptr;
+    };
+    auto start_walk = [&](int i, PTR q) {
+        owner[i] = q;
+        next[i] = q->link2;
+        __builtin_prefetch(next[i]);
+    };
+    int walks = 0;
+    for (PTR q; walks < WALKS && (q = next_staying());) start_walk(walks++, q);
+    PTR last = nullptr;
+    while (walks > 0) {
+        for (int i = 0; i < walks;) {
+            const PTR c = next[i];
+            if (c && leaving(c)) {
+                next[i] = link_past(c);
+                __builtin_prefetch(next[i]);
+                ++i;
+                continue;
+            }
+            // The walk has arrived: a new one takes its place.
+            owner[i]->link2 = c;
+            if (!c) last = owner[i];
+            if (const PTR q = next_staying()) {
+                start_walk(i++, q);
+            } else {
+                --walks;
+                owner[i] = owner[walks];
+                next[i] = next[walks];
+            }
+        }
+    }
+
+    PTR first = VERS;
+    while (first && leaving(first)) first = link_past(first);
     for_each_node([&](PTR q) {
-        if (in_guess_chain(q) && holds(q, f)) q->link2 = nullptr;
+        if (leaving(q)) q->link2 = nullptr;
     });
     VERS = first;
     SCHLUSSLICHT = last;

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "engine/clock.h"
+#include "engine/long_work.h"
 
 namespace zqspiel {
 
@@ -38,7 +40,9 @@ bool build_packed_copy() {
     copy.positions = l;
     copy.signs = n;
     std::size_t k = 0;
+    Pacer clock(1 << 18);
     for (PTR s = ERLAUBT; s; s = s->link3, ++k) {
+        if (clock.due()) SCHREIBE_ZEIT();
         for (int i = 1; i <= l; ++i) copy.data[static_cast<std::size_t>(i - 1) * stride + k] = s->d(i);
         for (int c = 1; c <= n; ++c) copy.data[static_cast<std::size_t>(l + c - 1) * stride + k] = s->d(FARBEPL + c);
     }

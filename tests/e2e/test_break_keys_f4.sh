@@ -4,6 +4,7 @@
 # answers so that a long search follows. F4 pressed in the search's first
 # seconds waits until the search has run over 5 s and then ends it: the guess
 # comes and the break counter shows 1; F4 in the next long search shows 2.
+# Esc in the search after that ends the match within a few tenths.
 . "$(dirname "$0")/lib.sh"
 e2e_setup "$@"
 e2e_start
@@ -81,8 +82,19 @@ echo "F4 after 6 s of search: the guess came $((t1 - t0)) ms later"
 e2e_expect_at 15 3 "Number of breaks: 2." "break counter"
 at 56 11 "the P field of trial 3 after the break"
 
+# Esc while the computer searches ends the match at once
+answer 11
+e2e_wait_at 12 44 "4" 20 || e2e_fail "trial 4 did not begin"
+sleep 1
+searching=$([ "$(e2e_text 12 56 1)" = " " ] && echo 1 || echo 0)
+t0=$(now_ms)
 e2e_send Escape
 e2e_wait_at 19 3 "Game end " 5 || e2e_fail "Esc did not end the match"
+t1=$(now_ms)
+if [ "$searching" = 1 ]; then
+    echo "Esc during the search: the match ended $((t1 - t0)) ms later"
+    [ $((t1 - t0)) -le 400 ] || e2e_fail "the match ended $((t1 - t0)) ms after Esc in the search"
+fi
 e2e_send n 9
 e2e_expect_clean_exit 0
 echo "ok"
