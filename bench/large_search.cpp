@@ -140,8 +140,8 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
             for (int i = 1; i <= X.CODELAENGE; ++i) chosen += static_cast<char>(FARBARRAY[e.chosen->d(i)]);
         LISTEN_FREIGEBEN(true);
     }
-    set_search_threads(0);
     st.counters["threads"] = search_threads();
+    set_search_threads(0);
     st.counters["build_s"] = build_s;
     st.counters["narrow_s"] = narrow_s;
     st.counters["prepass_s"] = prepass_s;
@@ -213,12 +213,7 @@ static void BM_WholeGame_L7_N10(benchmark::State& st) {
         }
         times = "build " + std::to_string(seconds_since(t0)).substr(0, 4) + " s; trials";
         for (trials = 1; trials <= 30; ++trials) {
-            ++NUMMER;
-            F6_GEDR = false;
-            const int slot = (NUMMER - 1) % 30;
-            WX = static_cast<byte>(X2[slot / 15 + 1]);
-            WY = static_cast<byte>(slot % 15 + 9);
-            console::goto_xy(WX, WY);
+            zqtest::next_trial();
             CODE move;
             move.blank();
             byte p = 0, z = 0;

@@ -50,12 +50,7 @@ void prepare_match(const Setup& b, const std::string& secret) {
 
 // One trial as the match loop makes it. Returns P.
 byte one_trial() {
-    ++NUMMER;
-    F6_GEDR = false;
-    const int slot = (NUMMER - 1) % 30;
-    WX = static_cast<byte>(X2[slot / 15 + 1]);
-    WY = static_cast<byte>(slot % 15 + 9);
-    console::goto_xy(WX, WY);
+    zqtest::next_trial();
     CODE move;
     move.blank();
     byte p = 0, z = 0;

@@ -11,11 +11,11 @@
 #include "engine/beep.h"
 #include "engine/capacity.h"
 #include "engine/clock.h"
+#include "engine/column_scoring.h"
 #include "engine/guess_preparation.h"
 #include "engine/long_work.h"
 #include "engine/narrowing.h"
 #include "engine/packed_candidates.h"
-#include "engine/column_scoring.h"
 #include "engine/search_crew.h"
 #include "engine/store_walk.h"
 

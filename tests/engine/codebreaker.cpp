@@ -81,6 +81,29 @@ struct Case {
     bool vacant;
 };
 
+namespace {
+
+// Builds the store for the conditions of f, with a random secret of the
+// computer, and plays that many trials; false when the code was found on the
+// way or the store could not be built.
+bool reach_position(const Case& f, int trials) {
+    Conditions b;
+    b.l = f.l;
+    b.first_sign = f.first_sign;
+    b.last_sign = f.last_sign;
+    b.repeat = f.repeat;
+    b.vacant = f.vacant;
+    prepare_store(b);
+    set_solution(random_code(f.l, f.repeat));
+    bool ok = false;
+    INIT_RATEN(ok);
+    INITFELD();
+    EXPECT_TRUE(ok);
+    return ok && play_until(trials);
+}
+
+}  // namespace
+
 class WholeGame : public ::testing::TestWithParam<Case> {};
 
 TEST_P(WholeGame, FindsItsOwnCodeWithinTheTabledTrialsAndReleasesEverything) {
@@ -130,19 +153,7 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
     for (const Case& f : cases) {
         for (std::uint64_t seed = 1; seed <= 3; ++seed) {
             console::ScopedVirtualConsole s(seed * 7919);
-            Conditions b;
-            b.l = f.l;
-            b.first_sign = f.first_sign;
-            b.last_sign = f.last_sign;
-            b.repeat = f.repeat;
-            b.vacant = f.vacant;
-            prepare_store(b);
-            set_solution(random_code(f.l, f.repeat));
-            bool ok = false;
-            INIT_RATEN(ok);
-            INITFELD();
-            ASSERT_TRUE(ok);
-            if (!play_until(1 + static_cast<int>(seed % 2))) continue;
+            if (!reach_position(f, 1 + static_cast<int>(seed % 2))) continue;
             SCOPED_TRACE(testing::Message() << f.l << f.first_sign << f.last_sign << " seed " << seed);
             for (int reduced = 0; reduced < 2; ++reduced) {
                 Reduction red;
@@ -210,19 +221,7 @@ TEST(Search, PrePassMarksCountsAndStartsAsAWalkAlongTheChain) {
     for (const Case& f : cases) {
         for (std::uint64_t seed = 1; seed <= 3; ++seed) {
             console::ScopedVirtualConsole s(seed * 104729);
-            Conditions b;
-            b.l = f.l;
-            b.first_sign = f.first_sign;
-            b.last_sign = f.last_sign;
-            b.repeat = f.repeat;
-            b.vacant = f.vacant;
-            prepare_store(b);
-            set_solution(random_code(f.l, f.repeat));
-            bool ok = false;
-            INIT_RATEN(ok);
-            INITFELD();
-            ASSERT_TRUE(ok);
-            if (!play_until(1 + static_cast<int>(seed % 2))) continue;
+            if (!reach_position(f, 1 + static_cast<int>(seed % 2))) continue;
             SCOPED_TRACE(testing::Message() << f.l << f.first_sign << f.last_sign << " seed " << seed);
             std::vector<PTR> chain;
             for (PTR p = VERS; p; p = p->link2) chain.push_back(p);

@@ -58,15 +58,7 @@ inline std::vector<std::string> solution_list() {
     return v;
 }
 
-// One trial as the match loop makes it: row and column of the slot.
-inline void next_trial() {
-    ++NUMMER;
-    F6_GEDR = false;
-    const int slot = (NUMMER - 1) % 30;
-    WX = static_cast<byte>(X2[slot / 15 + 1]);
-    WY = static_cast<byte>(slot % 15 + 9);
-    console::goto_xy(WX, WY);
-}
+using zqtest::next_trial;
 
 // Plays the computer against its own fixed code to the end. Returns the
 // number of trials, or -1 when the match was broken off or ran away.

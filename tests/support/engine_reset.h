@@ -100,4 +100,16 @@ inline void set_solution(const std::string& code) {
     }
 }
 
+// One trial begins as the match loop begins it: the next number, the row and
+// column of its slot on the board.
+inline void next_trial() {
+    using namespace zqspiel;
+    ++NUMMER;
+    F6_GEDR = false;
+    const int slot = (NUMMER - 1) % 30;
+    WX = static_cast<byte>(X2[slot / 15 + 1]);
+    WY = static_cast<byte>(slot % 15 + 9);
+    console::goto_xy(WX, WY);
+}
+
 }  // namespace zqtest
