@@ -1,8 +1,15 @@
 // The computer's choice of the next guess: whole matches against its own
 // code, the packed search against the plain one and against scoring done
-// from scratch, the tie rule, the time limit and the decide-soon keys.
+// from scratch, the pre-pass, the tie rule, the time limit and the
+// decide-soon keys; the block counters of the packed search and the threads
+// that share it.
 #include <map>
+#include <mutex>
+#include <random>
+#include <set>
+#include <thread>
 
+#include "console/system_info.h"
 #include "engine/codebreaker_support.h"
 #include "engine/column_scoring.h"
 #include "engine/packed_candidates.h"
@@ -233,7 +240,9 @@ TEST(Search, PrePassMarksCountsAndStartsAsAWalkAlongTheChain) {
             PTR first = nullptr, before_first = nullptr, previous = nullptr;
             for (PTR g : chain) {
                 const bool ok_g = follows_reduction(g, red);
-                if (GENUGPLATZ) ASSERT_EQ(g->d(ENDFARBEPL1), ok_g ? 1 : 0) << code_of(g);
+                if (GENUGPLATZ) {
+                    ASSERT_EQ(g->d(ENDFARBEPL1), ok_g ? 1 : 0) << code_of(g);
+                }
                 if (ok_g) {
                     ++marked;
                     if (!first) {
@@ -521,4 +530,148 @@ TEST(Search, ReleasingTheStoreGivesBackThePackedCopy) {
     LISTEN_FREIGEBEN(true);
     EXPECT_EQ(packed_copy().data, nullptr);
     EXPECT_EQ(packed_copy().mapped, 0u);
+}
+
+// ---- the block counters of the packed search -------------------------------
+
+namespace {
+
+struct Columns {
+    int l = 0, n = 0;
+    std::size_t count = 0, stride = 0;
+    std::vector<byte> data;  // l position columns, then n count columns
+    byte* position(int i) { return data.data() + static_cast<std::size_t>(i) * stride; }
+    byte* sign_count(int c) { return data.data() + static_cast<std::size_t>(l + c - 1) * stride; }
+};
+
+// count random codes of length l over the signs 1..n (0 is vacant), in
+// columns padded with zeros to a multiple of 32.
+Columns random_columns(std::mt19937& rng, int l, int n, std::size_t count) {
+    Columns c;
+    c.l = l;
+    c.n = n;
+    c.count = count;
+    c.stride = (count + 31) / 32 * 32;
+    c.data.assign(c.stride * static_cast<std::size_t>(l + n), 0);
+    for (std::size_t k = 0; k < count; ++k)
+        for (int i = 0; i < l; ++i) {
+            const auto s = static_cast<byte>(rng() % static_cast<unsigned>(n + 1));
+            c.position(i)[k] = s;
+            if (s) ++c.sign_count(s)[k];
+        }
+    return c;
+}
+
+}  // namespace
+
+TEST(ColumnScoring, EveryKernelCountsWhatScoringOneByOneCounts) {
+    std::vector<Kernel> kernels;
+    for (Kernel k : {Kernel::plain, Kernel::sse2, Kernel::avx2})
+        if (count_block_for(k)) kernels.push_back(k);
+    ASSERT_FALSE(kernels.empty());
+    std::mt19937 rng(20261209);
+    int checked = 0;
+    for (int l = 2; l <= 9; ++l)
+        for (const std::size_t count : {std::size_t{37}, std::size_t{128}, std::size_t{300}, std::size_t{1000}})
+            for (const bool known_counts : {false, true}) {
+                const int n = 2 + static_cast<int>(rng() % 20);
+                Columns cols = random_columns(rng, l, n, count);
+                // A guess, vacant at one place; the counts of its signs.
+                byte guess[9] = {}, most[37] = {};
+                for (int i = 0; i < l; ++i) guess[i] = static_cast<byte>(1 + rng() % static_cast<unsigned>(n));
+                guess[rng() % static_cast<unsigned>(l)] = 0;
+                for (int i = 0; i < l; ++i)
+                    if (guess[i]) ++most[guess[i]];
+                GuessColumns g;
+                for (int i = 0; i < l; ++i)
+                    if (guess[i]) {
+                        g.position[g.matches] = cols.position(i);
+                        g.sign[g.matches++] = guess[i];
+                    }
+                // Known counts: every candidate shares all its signs with the
+                // guess (P never exceeds common).
+                const int constant = known_counts ? l : 0;
+                g.constant = constant;
+                int reach = constant;
+                if (!known_counts)
+                    for (int s = 1; s <= n; ++s)
+                        if (most[s]) {
+                            g.count[g.shared] = cols.sign_count(s);
+                            g.most[g.shared++] = most[s];
+                            reach += most[s];
+                        }
+                // The reference: P and common of each candidate, one by one.
+                std::int32_t expected[FLAT_CLASSES] = {};
+                for (std::size_t k = 0; k < count; ++k) {
+                    int p = 0, common = constant;
+                    for (int i = 0; i < l; ++i) p += guess[i] && cols.position(i)[k] == guess[i] ? 1 : 0;
+                    if (!known_counts)
+                        for (int s = 1; s <= n; ++s) common += std::min(most[s], cols.sign_count(s)[k]);
+                    ++expected[flat_class(common, p)];
+                }
+                for (int common = constant; common <= std::min(l, reach); ++common)
+                    for (int p = 0; p <= std::min(common, g.matches); ++p)
+                        g.class_index[g.classes++] = static_cast<std::uint8_t>(flat_class(common, p));
+                for (Kernel kernel : kernels) {
+                    SCOPED_TRACE(testing::Message() << kernel_name(kernel) << " l " << l << " count " << count
+                                                    << (known_counts ? " counts known" : ""));
+                    std::int32_t t[FLAT_CLASSES] = {};
+                    for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
+                        const std::size_t n_block = std::min(SCORE_BLOCK, count - b0);
+                        const std::int32_t largest = count_block_for(kernel)(g, b0, n_block, t);
+                        EXPECT_EQ(largest, *std::max_element(t, t + FLAT_CLASSES));
+                    }
+                    for (int k = 0; k < FLAT_CLASSES; ++k) ASSERT_EQ(t[k], expected[k]) << "class " << k;
+                    ++checked;
+                }
+            }
+    EXPECT_EQ(checked, 8 * 4 * 2 * static_cast<int>(kernels.size()));
+}
+
+// ---- the threads that share the search -------------------------------------
+
+TEST(SearchCrew, EachPartRunsOnceOnItsOwnThreadAndTheThreadsAreReused) {
+    EXPECT_GE(console::usable_cores(), 1);
+    set_search_threads(0);
+    EXPECT_EQ(search_threads(), console::usable_cores());
+    std::set<std::thread::id> first_round;
+    for (int round = 0; round < 20; ++round) {
+        for (int k : {4, 1, 3}) {
+            set_search_threads(k);
+            std::mutex m;
+            std::vector<int> runs(static_cast<std::size_t>(k), 0);
+            std::set<std::thread::id> ids;
+            const std::thread::id caller = std::this_thread::get_id();
+            bool first_part_on_caller = false;
+            run_on_crew([&](int me) {
+                std::lock_guard lock(m);
+                ++runs[static_cast<std::size_t>(me)];
+                ids.insert(std::this_thread::get_id());
+                if (me == 0) first_part_on_caller = std::this_thread::get_id() == caller;
+            });
+            EXPECT_TRUE(first_part_on_caller);
+            for (int r : runs) EXPECT_EQ(r, 1);
+            EXPECT_EQ(static_cast<int>(ids.size()), k);
+            if (k == 4) {
+                if (round == 0)
+                    first_round = ids;
+                else
+                    EXPECT_EQ(ids, first_round) << "new threads in round " << round;
+            }
+        }
+    }
+    set_search_threads(0);
+}
+
+TEST(SearchCrew, OneThreadRunsTheJobOnTheCaller) {
+    set_search_threads(1);
+    std::thread::id ran;
+    int parts = 0;
+    run_on_crew([&](int me) {
+        ran = std::this_thread::get_id();
+        parts += me + 1;
+    });
+    EXPECT_EQ(ran, std::this_thread::get_id());
+    EXPECT_EQ(parts, 1);
+    set_search_threads(0);
 }
