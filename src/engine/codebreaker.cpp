@@ -528,7 +528,7 @@ bool scored(const SharedSearch& sh, std::int64_t c) {
     return sh.chunks[c % WINDOW].ready.load(std::memory_order_acquire) == c;
 }
 
-inline void pause() {
+inline void spin_pause() {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_ia32_pause();
 #else
@@ -559,7 +559,7 @@ void score_in_chunks(PTR start, PTR before_start, const Reduction& red, Tally& t
                 const std::int64_t c = claim(sh);
                 if (c == -2) return;
                 if (c == -1) {
-                    pause();
+                    spin_pause();
                     continue;
                 }
                 score_chunk(sh, c, ix, l);
@@ -590,7 +590,7 @@ void score_in_chunks(PTR start, PTR before_start, const Reduction& red, Tally& t
             if (c >= 0)
                 score_chunk(sh, c, ix, l);
             else
-                pause();
+                spin_pause();
         }
         sh.stop.store(true, std::memory_order_relaxed);
     });

@@ -90,17 +90,21 @@ struct Case {
 
 namespace {
 
-// Builds the store for the conditions of f, with a random secret of the
-// computer, and plays that many trials; false when the code was found on the
-// way or the store could not be built.
-bool reach_position(const Case& f, int trials) {
+Conditions conditions_of(const Case& f) {
     Conditions b;
     b.l = f.l;
     b.first_sign = f.first_sign;
     b.last_sign = f.last_sign;
     b.repeat = f.repeat;
     b.vacant = f.vacant;
-    prepare_store(b);
+    return b;
+}
+
+// Builds the store for the conditions of f, with a random secret of the
+// computer, and plays that many trials; false when the code was found on the
+// way or the store could not be built.
+bool reach_position(const Case& f, int trials) {
+    prepare_store(conditions_of(f));
     set_solution(random_code(f.l, f.repeat));
     bool ok = false;
     INIT_RATEN(ok);
@@ -117,13 +121,7 @@ TEST_P(WholeGame, FindsItsOwnCodeWithinTheTabledTrialsAndReleasesEverything) {
     const Case f = GetParam();
     for (std::uint64_t seed = 1; seed <= 4; ++seed) {
         console::ScopedVirtualConsole s(seed);
-        Conditions b;
-        b.l = f.l;
-        b.first_sign = f.first_sign;
-        b.last_sign = f.last_sign;
-        b.repeat = f.repeat;
-        b.vacant = f.vacant;
-        prepare_store(b);
+        prepare_store(conditions_of(f));
         const std::string secret = random_code(f.l, f.repeat);
         set_solution(secret);
         const int limit = WIEVIELE(X.CODELAENGE, MAXFARBE, X.WIEDERHOLUNG, X.LEERZEICHEN_ERLAUBT);
