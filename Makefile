@@ -17,15 +17,23 @@ test:
 	@# the portable system calls (those of macOS and the BSDs), forced on this
 	@# machine: the engine and console tests once more, plain -O1, no sanitizers
 	@test -f build/portable/CMakeCache.txt || cmake -S . -B build/portable $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG -D_GLIBCXX_ASSERTIONS" -DZQ_PORTABLE=ON -DZQ_TESTS=ON
+	@# the tests of what runs on several threads (search, crew, block
+	@# counters, narrowing) with ThreadSanitizer
+	@test -f build/tsan/CMakeCache.txt || cmake -S . -B build/tsan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" -DZQ_TSAN=ON -DZQ_TESTS=ON
 	cmake --build build/release -j $(JOBS) --target zentrovalquist
 	cmake --build build/asan -j $(JOBS)
-	@# the portable build goes on on one core while the sanitized tests run
-	@# (the end-to-end ones, one at a time, mostly wait for the terminal)
-	@cmake --build build/portable -j 1 --target zq_tests >build/portable-build.log 2>&1 & build=$$!; \
+	@# the portable and the ThreadSanitizer builds go on on one core while the
+	@# sanitized tests run (the end-to-end ones, one at a time, mostly wait for
+	@# the terminal)
+	@(cmake --build build/portable -j 1 --target zq_tests && cmake --build build/tsan -j 1 --target zq_tests) \
+		>build/side-builds.log 2>&1 & build=$$!; \
 	(cd build/asan && ZQ_E2E_BINARY=$(CURDIR)/build/release/zentrovalquist ctest --output-on-failure -j $(JOBS)); rc=$$?; \
-	if ! wait $$build; then cat build/portable-build.log; echo "make test: the portable build failed"; exit 1; fi; \
+	if ! wait $$build; then cat build/side-builds.log; echo "make test: the portable or the ThreadSanitizer build failed"; exit 1; fi; \
 	exit $$rc
 	cd build/portable && ctest --output-on-failure -j $(JOBS)
+	@# whole matches are left to the other builds: the search's own tests run
+	@# it on several threads
+	cd build/tsan && TSAN_OPTIONS="halt_on_error=1" ctest --output-on-failure -j $(JOBS) -E WholeGame
 
 # Installing is optional: the game into $(PREFIX)/bin, its manual page into
 # $(PREFIX)/share/man/man6, the README into $(PREFIX)/share/doc/zentrovalquist.

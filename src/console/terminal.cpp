@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/select.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -139,8 +140,8 @@ struct SavedActions {
 // handler finds it half raw; one that comes meanwhile is delivered afterwards.
 class EndingSignalsHeld {
 public:
-    EndingSignalsHeld() { sigprocmask(SIG_BLOCK, &g_old.ending, &old_); }
-    ~EndingSignalsHeld() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
+    EndingSignalsHeld() { pthread_sigmask(SIG_BLOCK, &g_old.ending, &old_); }
+    ~EndingSignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
     EndingSignalsHeld(const EndingSignalsHeld&) = delete;
     EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
 

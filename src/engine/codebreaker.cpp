@@ -61,6 +61,30 @@ bool better(const SearchFigures& g, const SearchFigures& b) {
     return g.hit && !b.hit;
 }
 
+// ---- what the search reads ---------------------------------------------------
+
+// The engine's state a search reads besides the guesses' own nodes, taken by
+// the main thread when the search starts and fixed until it ends. The
+// helpers read these (and the nodes, the reduction and the packed copy),
+// never the globals, which the main thread alone writes between searches.
+struct SearchInputs {
+    int length = 0;                          // X.CODELAENGE
+    int signs = 0;                           // MAXFARBE
+    bool try_marks = false;                  // GENUGPLATZ: the pre-pass marked the guesses
+    const LISTE* counts_from = nullptr;      // ERLAUBT when the secret's sign counts are known
+    std::array<bool, 37> may_occur{};        // ERL_FARBE
+};
+
+SearchInputs take_inputs() {
+    SearchInputs in;
+    in.length = X.CODELAENGE;
+    in.signs = MAXFARBE;
+    in.try_marks = GENUGPLATZ;
+    in.counts_from = KENNEALLEFARBEN ? ERLAUBT : nullptr;
+    in.may_occur = ERL_FARBE;
+    return in;
+}
+
 // ---- the guess's signs -------------------------------------------------------
 
 struct GuessInfo {
@@ -70,18 +94,18 @@ struct GuessInfo {
     int constant = -1;      // common when the secret's sign counts are known, else -1
 };
 
-GuessInfo guess_info(const LISTE* g) {
+GuessInfo guess_info(const LISTE* g, const SearchInputs& in) {
     GuessInfo r;
-    const int n = MAXFARBE;
-    if (KENNEALLEFARBEN && ERLAUBT) {
+    const int n = in.signs;
+    if (in.counts_from) {
         int c = 0;
-        for (int s = 1; s <= n; ++s) c += std::min(g->d(FARBEPL + s), ERLAUBT->d(FARBEPL + s));
+        for (int s = 1; s <= n; ++s) c += std::min(g->d(FARBEPL + s), in.counts_from->d(FARBEPL + s));
         r.constant = c;
         return r;
     }
     for (int s = 1; s <= n && r.count < 9; ++s) {
         const byte k = g->d(FARBEPL + s);
-        if (k > 0 && ERL_FARBE[s]) {
+        if (k > 0 && in.may_occur[s]) {
             r.signs[r.count] = static_cast<byte>(s);
             r.counts[r.count] = k;
             ++r.count;
@@ -92,9 +116,9 @@ GuessInfo guess_info(const LISTE* g) {
 
 // ---- sign-class reduction -----------------------------------------------------
 
-bool survives(const LISTE* g, const Reduction& red) {
-    const int l = X.CODELAENGE;
-    for (int c = 1; c <= MAXFARBE; ++c)
+bool survives(const LISTE* g, const Reduction& red, const SearchInputs& in) {
+    const int l = in.length;
+    for (int c = 1; c <= in.signs; ++c)
         if (red.excluded[c] && g->d(FARBEPL + c) != 0) return false;
     byte first[37];
     for (int j = 1; j <= red.length; ++j) first[red.order[j]] = 100;
@@ -112,10 +136,10 @@ bool survives(const LISTE* g, const Reduction& red) {
     return true;
 }
 
-inline bool skip(const LISTE* g, const Reduction& red) {
+inline bool skip(const LISTE* g, const Reduction& red, const SearchInputs& in) {
     if (!red.on) return false;
-    if (GENUGPLATZ) return g->d(ENDFARBEPL1) == 0;
-    return !survives(g, red);
+    if (in.try_marks) return g->d(ENDFARBEPL1) == 0;
+    return !survives(g, red, in);
 }
 
 // ---- scoring one guess --------------------------------------------------------
@@ -123,8 +147,8 @@ inline bool skip(const LISTE* g, const Reduction& red) {
 // Straight over the nodes, pruning candidate by candidate. Returns false when
 // the guess cannot beat the best any more.
 bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
-                 std::int64_t& pairs) {
-    const int l = X.CODELAENGE;
+                 std::int64_t& pairs, const SearchInputs& in) {
+    const int l = in.length;
     bool tie = false;
     bool sum_present = false;
     std::int64_t sum = 0;
@@ -157,9 +181,7 @@ bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best,
 // What the block counter needs of guess g: the columns of the positions
 // where it has a sign, the count columns of its signs that may be shared, and
 // the classes that can occur.
-GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri) {
-    const PackedCopy& copy = packed_copy();
-    const int l = X.CODELAENGE;
+GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri, const PackedCopy& copy, int l) {
     GuessColumns c;
     for (int i = 1; i <= l; ++i) {
         const byte s = g->d(i);
@@ -190,11 +212,11 @@ GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri) {
 // is given up only when it is certainly worse than best, so the choice is the
 // same as candidate by candidate. With stop given, a raised flag ends the
 // guess early too (its result is then thrown away).
-bool score_packed(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
-                  std::int64_t& pairs, const Indices& ix, CountBlock count_block_fn,
+bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy, const SearchFigures& best,
+                  std::int32_t* t, std::int64_t& pairs, const Indices& ix, CountBlock count_block_fn,
                   const std::atomic<bool>* stop = nullptr) {
-    const GuessColumns c = guess_columns(g, ri);
-    const std::size_t count = packed_copy().count;
+    const GuessColumns c = guess_columns(g, guess_info(g, in), copy, in.length);
+    const std::size_t count = copy.count;
     for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
         const std::size_t end = std::min(count, b0 + SCORE_BLOCK);
         const std::int32_t m = count_block_fn(c, b0, end - b0, t);
@@ -302,9 +324,10 @@ PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
     // canonical guess is looked for on the way.
     std::int32_t counter = 0;
     PTR canon_node = nullptr;
+    const SearchInputs in = take_inputs();
     for_each_node([&](PTR g) {
         if (!in_guess_chain(g)) return;
-        const bool ok = survives(g, red);
+        const bool ok = survives(g, red, in);
         if (GENUGPLATZ) g->d(ENDFARBEPL1) = ok ? 1 : 0;
         if (!ok) return;
         ++counter;
@@ -340,7 +363,7 @@ PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
     // 3. Otherwise the evaluation starts at the first guess marked.
     PTR before_first = nullptr;
     PTR first_one = g0;
-    while (!survives(first_one, red)) {
+    while (!survives(first_one, red, in)) {
         before_first = first_one;
         first_one = first_one->link2;
     }
@@ -467,6 +490,8 @@ struct SharedSearch {
     // a chunk stays a few milliseconds of work at most.
     int guesses_per_chunk = 1;
     const Reduction* red = nullptr;
+    SearchInputs in;
+    const PackedCopy* copy = nullptr;
     CountBlock count_block_fn = nullptr;
     SearchFigures first_bound;
 
@@ -492,7 +517,7 @@ std::int64_t claim(SharedSearch& sh) {
     int n = 0, guesses = 0;
     PTR g = sh.cursor, before = sh.cursor_before;
     while (g && n < MOST_NODES && guesses < sh.guesses_per_chunk) {
-        const bool skipped = skip(g, *sh.red);
+        const bool skipped = skip(g, *sh.red, sh.in);
         ch.s[n++] = Scored{g, skipped, false, SearchFigures{}, 0};
         if (!skipped) ++guesses;
         before = g;
@@ -514,7 +539,7 @@ void score_chunk(SharedSearch& sh, std::int64_t c, const Indices& ix, int l) {
         if (r.skipped) continue;
         if (sh.stop.load(std::memory_order_relaxed)) return;  // thrown away unread
         for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
-        r.whole = score_packed(r.g, guess_info(r.g), bound, t, r.pairs, ix, sh.count_block_fn, &sh.stop);
+        r.whole = score_packed(r.g, sh.in, *sh.copy, bound, t, r.pairs, ix, sh.count_block_fn, &sh.stop);
         if (r.whole) {
             r.f = figures(t, ix, l);
             if (better(r.f, bound)) bound = r.f;
@@ -536,12 +561,15 @@ inline void spin_pause() {
 #endif
 }
 
-void score_in_chunks(PTR start, PTR before_start, const Reduction& red, Tally& tally, const Indices& ix, int l) {
+void score_in_chunks(PTR start, PTR before_start, const Reduction& red, const SearchInputs& in, Tally& tally,
+                     const Indices& ix, int l) {
     static SharedSearch sh;  // large: kept off the stack, reused by every search
     sh.red = &red;
+    sh.in = in;
+    sh.copy = &packed_copy();
     sh.count_block_fn = count_block();
     sh.first_bound = tally.best();
-    const std::size_t candidates = std::max<std::size_t>(packed_copy().count, 1);
+    const std::size_t candidates = std::max<std::size_t>(sh.copy->count, 1);
     sh.guesses_per_chunk = static_cast<int>(std::clamp<std::size_t>((std::size_t{1} << 18) / candidates, 1, 64));
     sh.cursor = start;
     sh.cursor_before = before_start;
@@ -604,22 +632,23 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
     e = SearchResult{};
     Tally tally(e, single_step, real_search, l);
     const Indices ix(l);
+    const SearchInputs in = take_inputs();
     alignas(64) std::int32_t t[FLAT];
     if (v == Method::packed && !single_step && build_packed_copy()) {
-        score_in_chunks(start, before_start, red, tally, ix, l);
+        score_in_chunks(start, before_start, red, in, tally, ix, l);
         if (e.esc || !e.chosen) return;
         // The class table of the chosen guess, scored whole once more.
         for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
         std::int64_t pairs = 0;
         SearchFigures none;
-        score_packed(e.chosen, guess_info(e.chosen), none, t, pairs, ix, count_block());
+        score_packed(e.chosen, in, packed_copy(), none, t, pairs, ix, count_block());
         tally.set_table(t);
         return;
     }
     alignas(64) std::int32_t best_t[FLAT] = {};
     PTR before_node = before_start;
     for (PTR g = start; g;) {
-        if (skip(g, red)) {
+        if (skip(g, red, in)) {
             if (single_step) break;
             before_node = g;
             g = g->link2;
@@ -627,7 +656,7 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
         }
         for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
         std::int64_t pairs = 0;
-        const bool whole = score_nodes(g, guess_info(g), tally.best(), t, pairs);
+        const bool whole = score_nodes(g, guess_info(g, in), tally.best(), t, pairs, in);
         const bool end = tally.guess_done(g, before_node, whole, whole ? figures(t, ix, l) : SearchFigures{}, pairs);
         if (tally.chosen_now()) std::memcpy(best_t, t, sizeof t);
         if (end) {

@@ -8,12 +8,15 @@
 //
 // The user's arrangements are respected: a link is written through to the file
 // it names (the temporary file beside that file), and a file the user may not
-// write is left as it is. A run killed in the middle of a save can still leave
+// write is left as it is. Only links of the user's own (or root's) that no one
+// else could have put there are followed: a planted one leaves the defaults
+// and is never written through. A run killed in the middle of a save can still leave
 // its temporary file; the next start removes those of processes that are gone.
 #include "engine/conditions_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,10 +108,34 @@ std::size_t dir_part(const char* path) {
     return slash ? static_cast<std::size_t>(slash - path) + 1 : 0;
 }
 
+// Whether a link may be followed: it must be the effective user's own or
+// root's, and lie in a directory no one else can change, unless that is a
+// sticky directory (like /tmp) and the link is ours. Otherwise another user
+// could plant it to make us, root above all, overwrite or read a file that
+// is not ours. dir receives the link's directory.
+bool trusted_link(const char* link, const struct stat& st, char* dir) {
+    const uid_t me = ::geteuid();
+    if (st.st_uid != me && st.st_uid != 0) return false;
+    const std::size_t len = dir_part(link);
+    if (len == 0) {
+        dir[0] = '.';
+        dir[1] = '\0';
+    } else {
+        std::memcpy(dir, link, len);
+        dir[len] = '\0';
+    }
+    struct stat d;
+    if (::stat(dir, &d) != 0) return false;
+    const bool others_may_write = (d.st_uid != me && d.st_uid != 0) || (d.st_mode & S_IWOTH) != 0 ||
+                                  ((d.st_mode & S_IWGRP) != 0 && d.st_gid != ::getegid());
+    return !others_may_write || ((d.st_mode & S_ISVTX) != 0 && st.st_uid == me);
+}
+
 // The file path names in the end: path with every link followed (a relative
 // link counts from the link's own directory), into out. A missing end is fine
-// (it will be created); false for a loop, an unreadable link or a path that
-// does not fit. scratch receives the links' contents.
+// (it will be created); false for a loop, an unreadable or untrusted link
+// (trusted_link) or a path that does not fit. scratch receives the links'
+// contents.
 bool follow_links(const char* path, char* out, char* scratch) {
     std::size_t len = 0;
     out[0] = '\0';
@@ -117,6 +144,7 @@ bool follow_links(const char* path, char* out, char* scratch) {
         struct stat st;
         if (::lstat(out, &st) != 0) return errno == ENOENT;
         if (!S_ISLNK(st.st_mode)) return true;
+        if (!trusted_link(out, st, scratch)) return false;
         const ssize_t n = ::readlink(out, scratch, PATH_CAP - 1);
         if (n <= 0) return false;
         scratch[n] = '\0';
@@ -184,11 +212,11 @@ public:
         // Not held: a held signal is kept pending rather than ignored, and
         // would end the program once the old action is back.
         sigdelset(&held, SIGXFSZ);
-        ::sigprocmask(SIG_SETMASK, &held, &old_mask_);
+        ::pthread_sigmask(SIG_SETMASK, &held, &old_mask_);
     }
     ~QuietSave() {
         ::sigaction(SIGXFSZ, &old_xfsz_, nullptr);
-        ::sigprocmask(SIG_SETMASK, &old_mask_, nullptr);
+        ::pthread_sigmask(SIG_SETMASK, &old_mask_, nullptr);
     }
     QuietSave(const QuietSave&) = delete;
     QuietSave& operator=(const QuietSave&) = delete;
@@ -271,7 +299,12 @@ const std::string& conditions_file() {
 void read_conditions() {
     remove_leftovers(conditions_file());
     KANN_LESEN = false;
-    const int fd = ::open(conditions_file().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // Links are followed here as for a save, so that one planted by another
+    // user is not read through either; the end must then not be a link.
+    std::string target(PATH_CAP, '\0');
+    std::string scratch(PATH_CAP, '\0');
+    if (!follow_links(conditions_file().c_str(), target.data(), scratch.data())) return;
+    const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0) return;
     struct stat st;
     // Only a regular file is the conditions file (not a directory, a pipe or a device).

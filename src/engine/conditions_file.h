@@ -29,8 +29,9 @@ void read_conditions();
 // Writes X (with the user's vacant-sign choice, the memory step and the
 // colours in use) as a single 80-byte record. The old file is replaced only
 // once the new one is complete; a failed write (also one over the file-size
-// limit) is silently ignored. A link is written through to the file it names;
-// a file the user may not write, or one without any write bit, is kept.
+// limit) is silently ignored. A link is written through to the file it names
+// when no one else could have planted it (reading follows the same rule); a
+// file the user may not write, or one without any write bit, is kept.
 // Signals are held off meanwhile. Safe to call from a signal handler once the
 // file is bound (no allocation).
 void BEDINGUNGENSPEICHERN();

@@ -3,6 +3,8 @@
 // from scratch, the pre-pass, the tie rule, the time limit and the
 // decide-soon keys; the block counters of the packed search and the threads
 // that share it.
+#include <csignal>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <random>
@@ -171,11 +173,14 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                 const console::Random after_nodes = console::active().rng;
                 std::int64_t pairs = -1;
                 for (Kernel kernel : kernels)
-                    for (int threads : {1, 3}) {
-                        if (threads > 1 && kernel != kernels.back()) continue;
+                    // -5: five threads asked for, but no thread beyond
+                    // those the crew has can be started
+                    for (int threads : {1, 3, -5}) {
+                        if (threads != 1 && kernel != kernels.back()) continue;
                         SCOPED_TRACE(testing::Message() << kernel_name(kernel) << ", " << threads << " threads");
                         ASSERT_TRUE(use_kernel(kernel));
-                        set_search_threads(threads);
+                        refuse_helper_starts(threads < 0);
+                        set_search_threads(std::abs(threads));
                         console::active().rng = before;
                         SearchResult k;
                         score_guess_list(start, before_node, false, red, true, Method::packed, k);
@@ -190,6 +195,7 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                         EXPECT_EQ(pairs, k.pairs);
                         ++compared;
                     }
+                refuse_helper_starts(false);
                 set_search_threads(0);
                 use_kernel(best_kernel());
             }
@@ -658,6 +664,38 @@ TEST(SearchCrew, EachPartRunsOnceOnItsOwnThreadAndTheThreadsAreReused) {
             }
         }
     }
+    set_search_threads(0);
+}
+
+// Threads the system will not give are no fault: the parts run on the
+// helpers there are (none at first), the crew tries again only some searches
+// later, and a helper never takes a signal sent to the process.
+TEST(SearchCrew, HelpersThatCannotStartLeaveTheWorkToTheOthers) {
+    auto run = [](int k) {
+        set_search_threads(k);
+        std::mutex m;
+        std::vector<int> runs(static_cast<std::size_t>(k), 0);
+        bool signals_held = true;
+        const int parts = run_on_crew([&](int me) {
+            sigset_t now;
+            pthread_sigmask(SIG_BLOCK, nullptr, &now);
+            std::lock_guard lock(m);
+            ++runs[static_cast<std::size_t>(me)];
+            if (me != 0) signals_held = signals_held && sigismember(&now, SIGTERM) && sigismember(&now, SIGWINCH) &&
+                                        sigismember(&now, SIGTSTP) && !sigismember(&now, SIGSEGV);
+        });
+        EXPECT_TRUE(signals_held);
+        for (int i = 0; i < k; ++i) EXPECT_EQ(runs[static_cast<std::size_t>(i)], i < parts ? 1 : 0) << "part " << i;
+        return parts;
+    };
+    refuse_helper_starts(true);
+    const int first = run(8);
+    EXPECT_GE(first, 1);
+    EXPECT_LT(first, 8);
+    refuse_helper_starts(false);
+    for (int i = 1; i < SEARCHES_BEFORE_RETRY; ++i) EXPECT_EQ(run(8), first) << "search " << i << " tried again";
+    EXPECT_EQ(run(8), 8);
+    EXPECT_EQ(run(2), 2);
     set_search_threads(0);
 }
 

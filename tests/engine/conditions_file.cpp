@@ -424,3 +424,56 @@ TEST_F(File, LeftoversBesideALinkedFileAreRemovedToo) {
     load();
     EXPECT_FALSE(fs::exists(tmp.dir / "real" / dead));
 }
+
+// A link is followed only when no one else could have put it there: the
+// user's own or root's, in a directory others cannot change unless that is
+// sticky and the link ours. A planted link is neither read nor written
+// through; the file behind it stays as it is and the defaults are read.
+TEST_F(File, OnlyLinksNoOneElseCouldPlantAreFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a link to another user";
+    constexpr uid_t OTHER = 65534;
+    struct Case {
+        const char* what;
+        mode_t dir_mode;
+        uid_t link_owner;
+        bool through_second_link;  // the planted link is the second of a chain
+        bool followed;
+    };
+    const Case cases[] = {
+        {"own link, private directory", 0755, 0, false, true},
+        {"own link, sticky directory", 01777, 0, false, true},
+        {"another's link, sticky directory", 01777, OTHER, false, false},
+        {"own link, directory anyone may write", 0777, 0, false, false},
+        {"another's link, private directory", 0755, OTHER, false, false},
+        {"another's link further down a chain", 01777, OTHER, true, false},
+    };
+    fs::create_directories(tmp.dir / "real");
+    fs::create_directories(tmp.dir / "drop");
+    const fs::path target = tmp.dir / "real" / "conf.dat";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        INITIALISIERE();
+        X.CODELAENGE = 6;
+        std::vector<unsigned char> kept(sizeof X);
+        std::memcpy(kept.data(), &X, sizeof X);
+        std::ofstream(target, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(kept.data()), static_cast<std::streamsize>(kept.size()));
+        fs::remove(tmp.file());
+        fs::remove(tmp.dir / "drop" / "mid");
+        // The link that decides lies in tmp.dir, or in drop/ behind one of ours.
+        const fs::path decisive = c.through_second_link ? tmp.dir / "drop" / "mid" : fs::path(tmp.file());
+        fs::create_symlink(target, decisive);
+        if (c.through_second_link) fs::create_symlink(decisive, tmp.file());
+        ASSERT_EQ(::lchown(decisive.c_str(), c.link_owner, c.link_owner), 0);
+        ASSERT_EQ(::chmod(decisive.parent_path().c_str(), c.dir_mode), 0);
+
+        load();
+        EXPECT_EQ(X.CODELAENGE, c.followed ? 6 : 4) << "read through the link";
+        X.CODELAENGE = 8;
+        BEDINGUNGENSPEICHERN();
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(tmp.file())));
+        EXPECT_EQ(read_bytes(target).at(3), c.followed ? 8 : 6) << "written through the link";
+        EXPECT_EQ(std::distance(fs::directory_iterator(tmp.dir / "real"), fs::directory_iterator()), 1);
+        ASSERT_EQ(::chmod(decisive.parent_path().c_str(), 0700), 0);
+    }
+}
