@@ -9,16 +9,16 @@
 #include <cstdint>
 #include <string>
 
-#include "console/virtual_console.h"
-#include "engine/candidate_store.h"
-#include "engine/capacity.h"
-#include "engine/clock.h"
-#include "engine/codebreaker.h"
-#include "engine/narrowing.h"
-#include "engine/search_crew.h"
-#include "engine/scoring.h"
-#include "engine/zqspiel.h"
 #include "../tests/support/engine_reset.h"
+#include "console/virtual_console.h"
+#include "engine/clock/clock.h"
+#include "engine/codebreaker/candidate_store.h"
+#include "engine/codebreaker/codebreaker.h"
+#include "engine/codebreaker/narrowing.h"
+#include "engine/codebreaker/release.h"
+#include "engine/codebreaker/search_crew.h"
+#include "engine/play/scoring.h"
+#include "engine/zqspiel.h"
 
 using namespace zqspiel;
 

@@ -20,16 +20,16 @@
 #include <string>
 #include <vector>
 
-#include "console/virtual_console.h"
-#include "engine/answer_order.h"
-#include "engine/candidate_store.h"
-#include "engine/capacity.h"
-#include "engine/clock.h"
-#include "engine/codebreaker.h"
-#include "engine/conditions.h"
-#include "engine/scoring.h"
-#include "engine/zqspiel.h"
 #include "../tests/support/engine_reset.h"
+#include "console/virtual_console.h"
+#include "engine/clock/clock.h"
+#include "engine/codebreaker/candidate_store.h"
+#include "engine/codebreaker/codebreaker.h"
+#include "engine/codebreaker/release.h"
+#include "engine/encoder/answer_order.h"
+#include "engine/play/scoring.h"
+#include "engine/setup/conditions.h"
+#include "engine/zqspiel.h"
 
 using namespace zqspiel;
 

@@ -6,9 +6,9 @@
 
 #include "console/virtual_console.h"
 #include "engine/arena.h"
-#include "engine/capacity.h"
-#include "engine/conditions.h"
-#include "engine/variable_code.h"
+#include "engine/codebreaker/release.h"
+#include "engine/encoder/variable_code.h"
+#include "engine/setup/conditions.h"
 
 using namespace zqspiel;
 

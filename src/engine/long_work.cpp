@@ -2,7 +2,6 @@
 
 #include "console/console.h"
 #include "console/keys.h"
-#include "engine/capacity.h"
 
 namespace zqspiel {
 
@@ -24,12 +23,6 @@ void draw_star_bar(std::int32_t due) {
     for (std::int32_t i = 0; i < due && i < 10; ++i) console::write('*');
     console::goto_xy(WX, WY);
     ZAHL_DER_STERNE = due;
-}
-
-void abandon_match(unsigned char& key) {
-    key = console::key::ESC;
-    LISTEN_FREIGEBEN(true);
-    ZEITEIN = false;
 }
 
 }  // namespace zqspiel

@@ -1,7 +1,7 @@
 // What every long computation of the computer players does besides its work:
 // looking at the keyboard for a break (Esc, Ctrl-C), keeping the clock and the
-// star bar of row 25 current at a measured pace, and ending the match when the
-// user breaks off.
+// star bar of row 25 current at a measured pace. A break-off itself ends the
+// match through abandon_match (codebreaker/release.h).
 #pragma once
 
 #include <cstdint>
@@ -43,9 +43,5 @@ inline std::int32_t stars_due(std::int64_t done, std::int64_t total) {
 // Draws the bar (column 44 of row 25, at most 10 stars) when more stars are
 // due than ZAHL_DER_STERNE shown, and puts the cursor back to (WX, WY).
 void draw_star_bar(std::int32_t due);
-
-// The user broke off: the match ends. key := Esc, the store and the list of
-// codes are released (LISTEN_FREIGEBEN), the clock stops.
-void abandon_match(unsigned char& key);
 
 }  // namespace zqspiel

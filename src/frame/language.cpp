@@ -1,7 +1,7 @@
 // The language screen, shown at start and from the main menu.
 #include "console/console.h"
 #include "console/keys.h"
-#include "engine/clock.h"
+#include "engine/clock/clock.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 #include "frame/texts.h"

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "console/console.h"
-#include "engine/conditions_file.h"
-#include "engine/conditions_path.h"
+#include "engine/setup/conditions_file.h"
+#include "engine/setup/conditions_path.h"
 #include "frame/frame.h"
 #include "frame/texts.h"
 

@@ -3,12 +3,12 @@
 #include <cstdint>
 
 #include "console/console.h"
-#include "engine/capacity.h"
-#include "engine/clock.h"
-#include "engine/conditions.h"
-#include "engine/conditions_file.h"
-#include "engine/names.h"
-#include "engine/shuffle_table.h"
+#include "engine/clock/clock.h"
+#include "engine/codebreaker/shuffle_table.h"
+#include "engine/setup/conditions.h"
+#include "engine/setup/conditions_file.h"
+#include "engine/setup/conditions_screen.h"
+#include "engine/setup/names.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 

@@ -7,7 +7,7 @@
 
 #include "console/virtual_console.h"
 #include "engine/arena.h"
-#include "engine/capacity.h"
+#include "engine/codebreaker/release.h"
 #include "engine/long_work.h"
 #include "support/screen_check.h"
 

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "console/virtual_console.h"
-#include "engine/conditions.h"
+#include "engine/setup/conditions.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
-#include "support/screen_check.h"
 #include "frame/temp_dir.h"
+#include "support/screen_check.h"
 
 using namespace zqspiel;
 

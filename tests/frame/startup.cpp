@@ -3,8 +3,8 @@
 #include <chrono>
 
 #include "console/virtual_console.h"
-#include "engine/conditions.h"
-#include "engine/conditions_file.h"
+#include "engine/setup/conditions.h"
+#include "engine/setup/conditions_file.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 #include "frame/temp_dir.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "console/console.h"
-#include "engine/conditions_file.h"
+#include "engine/setup/conditions_file.h"
 
 struct TempDir {
     std::filesystem::path dir;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/names.h"
+#include "engine/setup/names.h"
 #include "engine/zqspiel.h"
 #include "fuzz_check.h"
 

@@ -9,9 +9,9 @@
 #include <cstring>
 
 #include "console/virtual_console.h"
-#include "engine/capacity.h"
-#include "engine/conditions.h"
-#include "engine/conditions_file.h"
+#include "engine/codebreaker/release.h"
+#include "engine/setup/conditions.h"
+#include "engine/setup/conditions_file.h"
 #include "engine/zqspiel.h"
 #include "frame/frame.h"
 #include "fuzz_check.h"

@@ -9,11 +9,12 @@
 #include <string>
 
 #include "console/console.h"
-#include "engine/answer_order.h"
-#include "engine/capacity.h"
-#include "engine/clock.h"
-#include "engine/conditions.h"
-#include "engine/shuffle_table.h"
+#include "engine/clock/clock.h"
+#include "engine/codebreaker/release.h"
+#include "engine/codebreaker/shuffle_table.h"
+#include "engine/encoder/answer_order.h"
+#include "engine/setup/conditions.h"
+#include "engine/setup/conditions_screen.h"
 #include "engine/zqspiel.h"
 
 namespace zqtest {

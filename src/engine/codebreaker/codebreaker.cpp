@@ -1,0 +1,764 @@
+#include "engine/codebreaker/codebreaker.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "console/console.h"
+#include "console/keys.h"
+#include "engine/beep.h"
+#include "engine/clock/clock.h"
+#include "engine/codebreaker/column_scoring.h"
+#include "engine/codebreaker/guess_preparation.h"
+#include "engine/codebreaker/narrowing.h"
+#include "engine/codebreaker/packed_candidates.h"
+#include "engine/codebreaker/release.h"
+#include "engine/codebreaker/search_crew.h"
+#include "engine/codebreaker/store_walk.h"
+#include "engine/long_work.h"
+
+namespace zqspiel {
+
+namespace {
+
+constexpr int FLAT = FLAT_CLASSES;
+inline int flat(int common, int p) { return flat_class(common, p); }
+
+// The indices a table of code length l can use (0 <= P <= common <= l).
+struct Indices {
+    int n = 0;
+    std::uint8_t i[64];
+    explicit Indices(int l) {
+        for (int c = 0; c <= l; ++c)
+            for (int p = 0; p <= c; ++p) i[n++] = static_cast<std::uint8_t>(flat(c, p));
+    }
+};
+
+SearchFigures figures(const std::int32_t* t, const Indices& ix, int l) {
+    SearchFigures f;
+    f.max = 0;
+    f.sum = 0;
+    for (int j = 0; j < ix.n; ++j) {
+        const std::int32_t v = t[ix.i[j]];
+        if (v > f.max) f.max = v;
+        f.sum += static_cast<std::int64_t>(v) * v;
+        if (v > 0) ++f.classes;
+    }
+    f.hit = t[flat(l, l)] == 1;
+    return f;
+}
+
+bool same(const SearchFigures& a, const SearchFigures& b) {
+    return a.max == b.max && a.sum == b.sum && a.classes == b.classes && a.hit == b.hit;
+}
+
+bool better(const SearchFigures& g, const SearchFigures& b) {
+    if (g.max != b.max) return g.max < b.max;
+    if (g.sum != b.sum) return g.sum < b.sum;
+    if (g.classes != b.classes) return g.classes > b.classes;
+    return g.hit && !b.hit;
+}
+
+// ---- what the search reads ---------------------------------------------------
+
+// The engine's state a search reads besides the guesses' own nodes, taken by
+// the main thread when the search starts and fixed until it ends. The
+// helpers read these (and the nodes, the reduction and the packed copy),
+// never the globals, which the main thread alone writes between searches.
+struct SearchInputs {
+    int length = 0;                          // X.CODELAENGE
+    int signs = 0;                           // MAXFARBE
+    bool try_marks = false;                  // GENUGPLATZ: the pre-pass marked the guesses
+    const LISTE* counts_from = nullptr;      // ERLAUBT when the secret's sign counts are known
+    std::array<bool, 37> may_occur{};        // ERL_FARBE
+};
+
+SearchInputs take_inputs() {
+    SearchInputs in;
+    in.length = X.CODELAENGE;
+    in.signs = MAXFARBE;
+    in.try_marks = GENUGPLATZ;
+    in.counts_from = KENNEALLEFARBEN ? ERLAUBT : nullptr;
+    in.may_occur = ERL_FARBE;
+    return in;
+}
+
+// ---- the guess's signs -------------------------------------------------------
+
+struct GuessInfo {
+    int count = 0;          // signs of the guess that may still be shared
+    byte signs[9] = {};
+    byte counts[9] = {};
+    int constant = -1;      // common when the secret's sign counts are known, else -1
+};
+
+GuessInfo guess_info(const LISTE* g, const SearchInputs& in) {
+    GuessInfo r;
+    const int n = in.signs;
+    if (in.counts_from) {
+        int c = 0;
+        for (int s = 1; s <= n; ++s) c += std::min(g->d(FARBEPL + s), in.counts_from->d(FARBEPL + s));
+        r.constant = c;
+        return r;
+    }
+    for (int s = 1; s <= n && r.count < 9; ++s) {
+        const byte k = g->d(FARBEPL + s);
+        if (k > 0 && in.may_occur[s]) {
+            r.signs[r.count] = static_cast<byte>(s);
+            r.counts[r.count] = k;
+            ++r.count;
+        }
+    }
+    return r;
+}
+
+// ---- sign-class reduction -----------------------------------------------------
+
+bool survives(const LISTE* g, const Reduction& red, const SearchInputs& in) {
+    const int l = in.length;
+    for (int c = 1; c <= in.signs; ++c)
+        if (red.excluded[c] && g->d(FARBEPL + c) != 0) return false;
+    byte first[37];
+    for (int j = 1; j <= red.length; ++j) first[red.order[j]] = 100;
+    for (int i = l; i >= 1; --i) {
+        const byte c = g->d(i);
+        if (c != 0 && c <= 36) first[c] = static_cast<byte>(i);
+    }
+    // first holds garbage for signs outside the order, which are not read.
+    int before = 0;
+    for (int j = 1; j <= red.length; ++j) {
+        const int pos = first[red.order[j]];
+        if (pos < before) return false;
+        before = pos;
+    }
+    return true;
+}
+
+inline bool skip(const LISTE* g, const Reduction& red, const SearchInputs& in) {
+    if (!red.on) return false;
+    if (in.try_marks) return g->d(ENDFARBEPL1) == 0;
+    return !survives(g, red, in);
+}
+
+// ---- scoring one guess --------------------------------------------------------
+
+// Straight over the nodes, pruning candidate by candidate. Returns false when
+// the guess cannot beat the best any more.
+bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
+                 std::int64_t& pairs, const SearchInputs& in) {
+    const int l = in.length;
+    bool tie = false;
+    bool sum_present = false;
+    std::int64_t sum = 0;
+    const Indices ix(l);
+    for (const LISTE* s = ERLAUBT; s; s = s->link3) {
+        int p = 0;
+        for (int i = 1; i <= l; ++i) p += (g->d(i) == s->d(i) && g->d(i) != 0) ? 1 : 0;
+        int common = ri.constant;
+        if (common < 0) {
+            common = 0;
+            for (int j = 0; j < ri.count; ++j) common += std::min(ri.counts[j], s->d(FARBEPL + ri.signs[j]));
+        }
+        const std::int32_t n = ++t[flat(common, p)];
+        ++pairs;
+        if (!tie && n < best.max) continue;
+        if (n > best.max) return false;
+        if (!sum_present) {
+            sum = 0;
+            for (int j = 0; j < ix.n; ++j) sum += static_cast<std::int64_t>(t[ix.i[j]]) * t[ix.i[j]];
+            sum_present = true;
+        } else {
+            sum += 2 * static_cast<std::int64_t>(n) - 1;
+        }
+        if (sum > best.sum || (sum == best.sum && s->link3)) return false;
+        tie = true;
+    }
+    return true;
+}
+
+// What the block counter needs of guess g: the columns of the positions
+// where it has a sign, the count columns of its signs that may be shared, and
+// the classes that can occur.
+GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri, const PackedCopy& copy, int l) {
+    GuessColumns c;
+    for (int i = 1; i <= l; ++i) {
+        const byte s = g->d(i);
+        if (s == 0) continue;  // a vacant sign never matches
+        c.position[c.matches] = copy.position(i);
+        c.sign[c.matches] = s;
+        ++c.matches;
+    }
+    int most = 0;
+    if (ri.constant >= 0) {
+        c.constant = ri.constant;
+    } else {
+        for (int j = 0; j < ri.count; ++j) {
+            c.count[c.shared] = copy.sign_count(ri.signs[j]);
+            c.most[c.shared] = ri.counts[j];
+            most += ri.counts[j];
+            ++c.shared;
+        }
+    }
+    const int top = std::min(l, c.constant + most);
+    for (int common = c.constant; common <= top; ++common)
+        for (int p = 0; p <= std::min(common, c.matches); ++p)
+            c.class_index[c.classes++] = static_cast<std::uint8_t>(flat(common, p));
+    return c;
+}
+
+// Over the packed copy, a block at a time, pruning after each block: a guess
+// is given up only when it is certainly worse than best, so the choice is the
+// same as candidate by candidate. With stop given, a raised flag ends the
+// guess early too (its result is then thrown away).
+bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy, const SearchFigures& best,
+                  std::int32_t* t, std::int64_t& pairs, const Indices& ix, CountBlock count_block_fn,
+                  const std::atomic<bool>* stop = nullptr) {
+    const GuessColumns c = guess_columns(g, guess_info(g, in), copy, in.length);
+    const std::size_t count = copy.count;
+    for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
+        const std::size_t end = std::min(count, b0 + SCORE_BLOCK);
+        const std::int32_t m = count_block_fn(c, b0, end - b0, t);
+        pairs += static_cast<std::int64_t>(end - b0);
+        if (m > best.max) return false;
+        if (m == best.max) {
+            std::int64_t sum = 0;
+            for (int j = 0; j < ix.n; ++j) sum += static_cast<std::int64_t>(t[ix.i[j]]) * t[ix.i[j]];
+            if (sum > best.sum || (sum == best.sum && end < count)) return false;
+        }
+        if (stop && (b0 & 0xFFFF) == 0 && stop->load(std::memory_order_relaxed)) return false;
+    }
+    return true;
+}
+
+// ---- screen helpers -------------------------------------------------------------
+
+void show_code(const LISTE* g) {
+    for (int i = 1; i <= X.CODELAENGE; ++i) console::write(static_cast<char>(FARBARRAY[g->d(i)]));
+    console::goto_xy(WX, WY);
+}
+
+void stars() {
+    if (ZAHL_DER_VERSUCHE <= 0) return;
+    draw_star_bar(stars_due(GERATENE_VERSUCHE, ZAHL_DER_VERSUCHE));
+}
+
+void count_interruption() {
+    if (UNTERBR >= 999) return;
+    ++UNTERBR;
+    if (UNTERBR == 1) {
+        console::write_at(3, 15, SP_D ? "Zahl der Unterbrechungen: 1." : "Number of breaks: 1.");
+    } else {
+        console::goto_xy(SP_D ? 29 : 21, 15);
+        console::write_num(UNTERBR);
+        console::write('.');
+    }
+    console::goto_xy(WX, WY);
+}
+
+void zeitlimit_notice() {
+    if (!ALLESTERNEDRUCKEN) return;
+    ALLESTERNEDRUCKEN = false;
+    console::goto_xy(1, 11);
+    console::write('|');
+    console::write(SP_D ? " Zeit begrenzt auf " : " The timelimit is ");
+    console::write_num(X.ZEITSTUFE);
+    console::write(SP_D ? "0 Sek./Versuch.  " : "0 seconds/trial.  ");
+    console::write('|');
+    console::goto_xy(WX, WY);
+}
+
+// F6 in any of its forms asks the same as F4: F6 is the sixth key of each
+// run of ten function keys.
+constexpr bool is_f6(unsigned char s) {
+    namespace scan = console::key::scan;
+    return s == scan::F1 + 5 || s == scan::SHIFT_F1 + 5 || s == scan::CTRL_F1 + 5 || s == scan::ALT_F1 + 5;
+}
+
+// The keyboard during the search: true on Esc or Ctrl-C; F4 or F6 in a real
+// search asks it to decide soon.
+bool search_keyboard(bool real_search) {
+    unsigned char scan = 0;
+    const bool breaks_off = keyboard_breaks_off(&scan);
+    if (real_search && (console::key::decides_soon(scan) || is_f6(scan))) F6_GEDR = true;
+    return breaks_off;
+}
+
+// The clock and the keyboard are looked at after this much work (pairs
+// scored, plus a share per guess), not after every guess.
+constexpr std::int64_t WORK_PER_LOOK = 1 << 16;
+
+}  // namespace
+
+PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
+    const int l = X.CODELAENGE, n = MAXFARBE;
+    before_start = nullptr;
+    red = Reduction{};
+    byte free_[37];
+    int u = 0;
+    for (int c = 1; c <= n; ++c)
+        if (!GESPIELT[c]) free_[++u] = static_cast<byte>(c);
+    if (u < 2) return g0;
+    red.on = true;
+    byte order[37] = {};
+    byte aux = 0;
+    random_permutation(free_, u, order, aux);
+    const int gone = l < u ? u - l : 0;
+    for (int j = 1; j <= gone; ++j) red.excluded[order[j]] = true;
+    red.length = u - gone;
+    for (int j = 1; j <= red.length; ++j) red.order[j] = order[gone + j];
+
+    // With no more positions than free signs the canonical guess holds the
+    // ordered signs one by one; it is shown and evaluated first.
+    byte canon[10] = {};
+    const bool with_canon = l <= u;
+    if (with_canon) {
+        for (int i = 1; i <= l; ++i) {
+            canon[i] = red.order[i];
+            console::write(static_cast<char>(FARBARRAY[canon[i]]));
+        }
+        console::goto_xy(WX, WY);
+    }
+    // 1. Every guess is marked and counted, in the order of memory; the
+    // canonical guess is looked for on the way.
+    std::int32_t counter = 0;
+    PTR canon_node = nullptr;
+    const SearchInputs in = take_inputs();
+    for_each_node([&](PTR g) {
+        if (!in_guess_chain(g)) return;
+        const bool ok = survives(g, red, in);
+        if (GENUGPLATZ) g->d(ENDFARBEPL1) = ok ? 1 : 0;
+        if (!ok) return;
+        ++counter;
+        if (with_canon && !canon_node) {
+            bool same_canon = true;
+            for (int i = 1; i <= l; ++i) same_canon = same_canon && g->d(i) == canon[i];
+            if (same_canon) canon_node = g;
+        }
+    });
+    if (counter == 0) {
+        red.on = false;
+        return g0;
+    }
+    ZAHL_DER_VERSUCHE = counter;
+    NUMMER_PLUS = std::min(NUMMER_PLUS, ZAHL_DER_VERSUCHE);
+
+    // 2. The canonical guess is evaluated first: out of its place, to the
+    // head of the chain.
+    if (canon_node) {
+        if (canon_node != VERS) {
+            PTR before_canon = nullptr;
+            for_each_node([&](PTR p) {
+                if (p->link2 == canon_node) before_canon = p;
+            });
+            before_canon->link2 = canon_node->link2;
+            if (SCHLUSSLICHT == canon_node) SCHLUSSLICHT = before_canon;
+            canon_node->link2 = VERS;
+            VERS = canon_node;
+        }
+        return VERS;
+    }
+
+    // 3. Otherwise the evaluation starts at the first guess marked.
+    PTR before_first = nullptr;
+    PTR first_one = g0;
+    while (!survives(first_one, red, in)) {
+        before_first = first_one;
+        first_one = first_one->link2;
+    }
+    if (!with_canon) show_code(first_one);
+    before_start = before_first;
+    return first_one;
+}
+
+
+namespace {
+
+// The bookkeeping after each guess, in guess-chain order, on the main thread:
+// the comparison with the best so far and the tie draws, the progress
+// figures and stars, the paced look at the clock and the keyboard, and the
+// decision to stop early.
+class Tally {
+public:
+    Tally(SearchResult& e, bool single_step, bool real_search, int l)
+        : e_(e), single_step_(single_step), real_search_(real_search), l_(l) {
+        e_.fig.sum = OBERGRENZE;
+    }
+
+    const SearchFigures& best() const { return e_.fig; }
+
+    // Guess g, whose predecessor in the chain is before_node, was scored
+    // with pairs pairs: whole with the figures f, or given up as worse.
+    // True when the search ends here (e.esc tells whether by a break-off).
+    bool guess_done(PTR g, PTR before_node, bool whole, const SearchFigures& f, std::int64_t pairs) {
+        chosen_now_ = false;
+        SearchFigures& best = e_.fig;
+        if (whole) {
+            bool tie = false;
+            if (same(f, best)) {
+                if (console::random(static_cast<std::uint32_t>(k_)) == 0) ++best.max;
+                ++k_;
+                tie = true;
+            }
+            if (better(f, best)) {
+                NEUER_KANDIDAT = true;
+                if (!tie) k_ = 2;
+                best = f;
+                e_.predecessor = before_node;
+                e_.chosen = g;
+                AKTUELL = g;
+                chosen_now_ = true;
+            }
+        }
+        e_.pairs += pairs;
+        e_.last = g;
+        ++e_.evaluated;
+        PTR more = single_step_ ? nullptr : g->link2;
+        ++GERATENE_VERSUCHE;
+        SETZEZEITLETZTERVERSUCH = true;
+        stars();
+        if (look_.due(pairs + 64) || !more) {
+            SCHREIBE_ZEIT();
+            if (search_keyboard(real_search_)) {
+                e_.esc = true;
+                return true;
+            }
+        }
+        bool closing = false;
+        if (F6_GEDR && GERATENE_VERSUCHE > NUMMER_PLUS && SPIELZEIT > 500 && (RESTZEIT > 500 || RESTZEIT < 0) &&
+            (static_cast<std::int64_t>(SPIELZEIT) + RESTZEIT > 1300 || RESTZEIT < 0)) {
+            closing = true;
+            if (more) count_interruption();
+        }
+        if (ZEITLIMIT_GR_0 && SPIELZEIT >= ZEITLIMIT && GERATENE_VERSUCHE > NUMMER_PLUS) {
+            if (more) zeitlimit_notice();
+            closing = true;
+        }
+        return closing;
+    }
+
+    // The last guess_done made its guess the best.
+    bool chosen_now() const { return chosen_now_; }
+
+    void set_table(const std::int32_t* t) {
+        for (int c = 0; c < 10; ++c)
+            for (int p = 0; p < 10; ++p) e_.table[c][p] = (p <= c && c <= l_) ? t[flat(c, p)] : 0;
+    }
+
+private:
+    SearchResult& e_;
+    bool single_step_, real_search_;
+    int l_;
+    std::int32_t k_ = 2;
+    bool chosen_now_ = false;
+    Pacer look_{WORK_PER_LOOK, true};  // look at the clock with the first guess
+};
+
+// ---- the search shared among threads ------------------------------------------
+//
+// The guess chain is cut into chunks of consecutive nodes, which any thread
+// may claim and score; the main thread alone takes the scored chunks in chain
+// order into the Tally, so the draws, the progress and the looks at the clock
+// fall exactly as in a loop over the guesses one by one. A guess is given up
+// only when it is certainly worse than a guess before it in the chain: the
+// bound a chunk starts from is the best after the chunk WINDOW places before
+// it, tightened by the chunk's own guesses as they are scored. That bound
+// depends on the chain alone, never on timing, so which guesses are scored
+// whole, and the pairs counted, are the same with any number of threads.
+
+constexpr int WINDOW = 16;            // chunks claimed ahead of the last one taken in
+constexpr int MOST_NODES = 256;       // nodes of the chain in one chunk at most
+
+struct Scored {
+    PTR g;
+    bool skipped;
+    bool whole;
+    SearchFigures f;
+    std::int64_t pairs;
+};
+
+struct Chunk {
+    std::atomic<std::int64_t> ready{-1};  // number of the chunk once scored
+    PTR before = nullptr;                 // the node before the first
+    int nodes = 0;
+    Scored s[MOST_NODES];
+};
+
+struct SharedSearch {
+    // Guesses per chunk, from the candidates a guess is scored against:
+    // a chunk stays a few milliseconds of work at most.
+    int guesses_per_chunk = 1;
+    const Reduction* red = nullptr;
+    SearchInputs in;
+    const PackedCopy* copy = nullptr;
+    CountBlock count_block_fn = nullptr;
+    SearchFigures first_bound;
+
+    std::mutex claim_mutex;
+    PTR cursor = nullptr, cursor_before = nullptr;
+    std::int64_t claimed = 0;                 // chunks handed out
+    std::atomic<std::int64_t> total{-1};      // chunks in all, once the chain's end is reached
+    std::atomic<std::int64_t> taken_in{0};    // chunks the main thread has taken in
+    std::atomic<bool> stop{false};
+    SearchFigures bound_after[2 * WINDOW];    // the best after taking in chunk c, at c % (2 WINDOW)
+    Chunk chunks[WINDOW];
+};
+
+// Hands out the next chunk: its number, or -1 when there is none now (the
+// window is full) and -2 when the chain is used up or the search stopped.
+std::int64_t claim(SharedSearch& sh) {
+    std::lock_guard lock(sh.claim_mutex);
+    if (sh.stop.load(std::memory_order_relaxed) || !sh.cursor) return -2;
+    if (sh.claimed >= sh.taken_in.load(std::memory_order_acquire) + WINDOW) return -1;
+    const std::int64_t c = sh.claimed++;
+    Chunk& ch = sh.chunks[c % WINDOW];
+    ch.before = sh.cursor_before;
+    int n = 0, guesses = 0;
+    PTR g = sh.cursor, before = sh.cursor_before;
+    while (g && n < MOST_NODES && guesses < sh.guesses_per_chunk) {
+        const bool skipped = skip(g, *sh.red, sh.in);
+        ch.s[n++] = Scored{g, skipped, false, SearchFigures{}, 0};
+        if (!skipped) ++guesses;
+        before = g;
+        g = g->link2;
+    }
+    ch.nodes = n;
+    sh.cursor = g;
+    sh.cursor_before = before;
+    if (!g) sh.total.store(sh.claimed, std::memory_order_release);
+    return c;
+}
+
+void score_chunk(SharedSearch& sh, std::int64_t c, const Indices& ix, int l) {
+    Chunk& ch = sh.chunks[c % WINDOW];
+    SearchFigures bound = c < WINDOW ? sh.first_bound : sh.bound_after[(c - WINDOW) % (2 * WINDOW)];
+    alignas(64) std::int32_t t[FLAT];
+    for (int k = 0; k < ch.nodes; ++k) {
+        Scored& r = ch.s[k];
+        if (r.skipped) continue;
+        if (sh.stop.load(std::memory_order_relaxed)) return;  // thrown away unread
+        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        r.whole = score_packed(r.g, sh.in, *sh.copy, bound, t, r.pairs, ix, sh.count_block_fn, &sh.stop);
+        if (r.whole) {
+            r.f = figures(t, ix, l);
+            if (better(r.f, bound)) bound = r.f;
+        }
+    }
+    ch.ready.store(c, std::memory_order_release);
+}
+
+// True when chunk c is scored; the main thread then takes it in.
+bool scored(const SharedSearch& sh, std::int64_t c) {
+    return sh.chunks[c % WINDOW].ready.load(std::memory_order_acquire) == c;
+}
+
+inline void spin_pause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
+
+void score_in_chunks(PTR start, PTR before_start, const Reduction& red, const SearchInputs& in, Tally& tally,
+                     const Indices& ix, int l) {
+    static SharedSearch sh;  // large: kept off the stack, reused by every search
+    sh.red = &red;
+    sh.in = in;
+    sh.copy = &packed_copy();
+    sh.count_block_fn = count_block();
+    sh.first_bound = tally.best();
+    const std::size_t candidates = std::max<std::size_t>(sh.copy->count, 1);
+    sh.guesses_per_chunk = static_cast<int>(std::clamp<std::size_t>((std::size_t{1} << 18) / candidates, 1, 64));
+    sh.cursor = start;
+    sh.cursor_before = before_start;
+    sh.claimed = 0;
+    sh.total.store(start ? -1 : 0);
+    sh.taken_in.store(0);
+    sh.stop.store(false);
+    for (Chunk& ch : sh.chunks) ch.ready.store(-1);
+
+    run_on_crew([&](int me) {
+        if (me != 0) {
+            // A helper: scores chunks until the chain is used up or the
+            // search stops.
+            for (;;) {
+                const std::int64_t c = claim(sh);
+                if (c == -2) return;
+                if (c == -1) {
+                    spin_pause();
+                    continue;
+                }
+                score_chunk(sh, c, ix, l);
+            }
+        }
+        // The main thread: takes chunks in as they are scored, scores one
+        // itself when the next is not ready yet.
+        for (std::int64_t next = 0;;) {
+            const std::int64_t total = sh.total.load(std::memory_order_acquire);
+            if (total >= 0 && next == total) break;
+            if (scored(sh, next)) {
+                Chunk& ch = sh.chunks[next % WINDOW];
+                PTR before_node = ch.before;
+                bool end = false;
+                for (int k = 0; k < ch.nodes && !end; ++k) {
+                    const Scored& r = ch.s[k];
+                    if (!r.skipped) end = tally.guess_done(r.g, before_node, r.whole, r.f, r.pairs);
+                    before_node = r.g;
+                }
+                if (end) break;
+                sh.bound_after[next % (2 * WINDOW)] = tally.best();
+                ch.ready.store(-1, std::memory_order_relaxed);
+                ++next;
+                sh.taken_in.store(next, std::memory_order_release);
+                continue;
+            }
+            const std::int64_t c = claim(sh);
+            if (c >= 0)
+                score_chunk(sh, c, ix, l);
+            else
+                spin_pause();
+        }
+        sh.stop.store(true, std::memory_order_relaxed);
+    });
+}
+
+}  // namespace
+
+void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduction& red, bool real_search,
+                      Method v, SearchResult& e) {
+    const int l = X.CODELAENGE;
+    e = SearchResult{};
+    Tally tally(e, single_step, real_search, l);
+    const Indices ix(l);
+    const SearchInputs in = take_inputs();
+    alignas(64) std::int32_t t[FLAT];
+    if (v == Method::packed && !single_step && build_packed_copy()) {
+        score_in_chunks(start, before_start, red, in, tally, ix, l);
+        if (e.esc || !e.chosen) return;
+        // The class table of the chosen guess, scored whole once more.
+        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        std::int64_t pairs = 0;
+        SearchFigures none;
+        score_packed(e.chosen, in, packed_copy(), none, t, pairs, ix, count_block());
+        tally.set_table(t);
+        return;
+    }
+    alignas(64) std::int32_t best_t[FLAT] = {};
+    PTR before_node = before_start;
+    for (PTR g = start; g;) {
+        if (skip(g, red, in)) {
+            if (single_step) break;
+            before_node = g;
+            g = g->link2;
+            continue;
+        }
+        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        std::int64_t pairs = 0;
+        const bool whole = score_nodes(g, guess_info(g, in), tally.best(), t, pairs, in);
+        const bool end = tally.guess_done(g, before_node, whole, whole ? figures(t, ix, l) : SearchFigures{}, pairs);
+        if (tally.chosen_now()) std::memcpy(best_t, t, sizeof t);
+        if (end) {
+            if (e.esc) return;
+            break;
+        }
+        before_node = g;
+        g = single_step ? nullptr : g->link2;
+    }
+    tally.set_table(best_t);
+}
+
+void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key) {
+    // A code has at most 9 places; saying so lets the compiler see the
+    // writes into move stay inside it.
+    const int l = std::min<int>(X.CODELAENGE, 9);
+    F6_GEDR = false;
+    RATENDRAN = true;
+    bool reduction = ZAEHLE_VORH_FARBE > 2;
+    ZAEHLE_VORH_FARBE = 0;
+    ZAHL_DER_VERSUCHE = ZAHLGESAMTVERSUCHE;
+    SPIELZEIT = RESTZEIT = 0;
+    ZEIT_GERATEN_KL100 = true;
+    p = 0;
+    NUMMER_PLUS = NUMMER + 6;
+
+    auto break_off = [&] {
+        RATEN_ZEITANZEIGE = false;
+        abandon_match(pressed_key);
+    };
+    if (!ERLAUBT || !VERS) {  // no store: nothing can be guessed
+        break_off();
+        return;
+    }
+
+    // One candidate left: it is the secret.
+    if (ZAHLGESAMTVERSUCHE == 1 || !ERLAUBT->link3) {
+        AEQUI_KLASSE = false;
+        p = static_cast<byte>(l);
+        LOESUNG.blank();
+        for (int i = 1; i <= l; ++i) LOESUNG[i] = static_cast<char>(FARBARRAY[ERLAUBT->d(i)]);
+        // The guess is kept in the trial too, so the history holds what was shown.
+        move = LOESUNG;
+        for (int i = 1; i <= l; ++i) console::write(LOESUNG[i]);
+        WX = static_cast<byte>(WX + 8 + l / 2);
+        console::goto_xy(WX - 2, WY);
+        console::write_num(p);
+        console::goto_xy(WX, WY);
+        console::write('0');
+        z = 0;
+        if (X.TON) beep();
+        RATEN_ZEITANZEIGE = false;
+        LISTEN_FREIGEBEN(true);
+        return;
+    }
+    if (ZAHLGESAMTVERSUCHE == 2 || !ERLAUBT->link3->link3) {
+        AEQUI_KLASSE = false;
+        reduction = false;
+    }
+    PTR g0 = VERS;
+    bool single_step = false;
+    if (AEQUI_KLASSE) {
+        g0 = &ANFANG;
+        reduction = false;
+        ZAHL_DER_VERSUCHE = 1;
+        single_step = true;
+    }
+    const bool real_search = !AEQUI_KLASSE;
+    show_code(g0);
+
+    Reduction red;
+    PTR start = g0, before_start = nullptr;
+    if (reduction) start = prepare_reduction(red, g0, before_start);
+
+    begin_search_display(real_search);
+    SearchResult e;
+    score_guess_list(start, before_start, single_step, red, real_search, Method::packed, e);
+    if (e.esc || !e.chosen) {
+        break_off();
+        return;
+    }
+
+    // After a cut the next search begins with the guesses not looked at now.
+    if (real_search && e.last && e.last->link2 && ZAHLGESAMTVERSUCHE > 2) {
+        if (!e.predecessor) e.predecessor = SCHLUSSLICHT;
+        SCHLUSSLICHT->link2 = VERS;
+        VERS = e.last->link2;
+        e.last->link2 = nullptr;
+        SCHLUSSLICHT = e.last;
+    }
+
+    // Output of the chosen guess.
+    end_search_display();
+    AKTUELL = e.chosen;
+    move.blank();
+    for (int i = 1; i <= l; ++i) move[i] = static_cast<char>(FARBARRAY[AKTUELL->d(i)]);
+    console::goto_xy(WX, WY);
+    for (int i = 1; i <= l; ++i) console::write(move[i]);
+    WX = static_cast<byte>(WX + 6 + l / 2);
+    RATENDRAN = false;
+
+    answer_and_narrow(AKTUELL, e.table, real_search, e.predecessor, move, p, z, pressed_key);
+}
+
+}  // namespace zqspiel

@@ -1,0 +1,237 @@
+#include "engine/play/board.h"
+
+#include <cstdio>
+
+#include "console/console.h"
+
+namespace zqspiel {
+
+namespace {
+
+constexpr const char* TABLE_PART = "|*|   |         | | |*|   |         | | |";
+constexpr const char* EMPTY_ROW = "|                                     ";
+
+std::string number_text(int n) { return std::to_string(n); }
+
+// The digits of a number and the blanks completing them to three columns.
+std::string pad3(int n) {
+    const std::size_t d = number_text(n).size();
+    return std::string(d < 3 ? 3 - d : 0, ' ');
+}
+
+// Four digits, zero-padded; the day after 31 December 9999 keeps all five of
+// its year 10000 rather than turning into a year 0000.
+std::string year4(std::uint16_t j) {
+    char b[8];
+    std::snprintf(b, sizeof b, "%04u", static_cast<unsigned>(j));
+    return b;
+}
+
+std::string two_digits(unsigned n) {
+    char b[4];
+    std::snprintf(b, sizeof b, "%02u", n % 100);
+    return b;
+}
+
+void write_row(const std::string& s) { console::write_ln(s); }
+
+// "| " + the name up to its last non-blank + "." + blanks to 31 name places + 4 blanks.
+std::string name_line(const NAMENSFELD& name) {
+    int last = 0;
+    for (int i = 1; i <= 31; ++i)
+        if (name[i] != ' ' && name[i] != '\0') last = i;
+    std::string s = "| ";
+    for (int i = 1; i <= last; ++i) {
+        const char c = name[i];
+        // Only printable ASCII reaches the screen, whatever the file held.
+        s += (c >= 32 && c < 127) ? c : ' ';
+    }
+    s += '.';
+    s.append(static_cast<std::size_t>(31 - last), ' ');
+    s.append(4, ' ');
+    return s;
+}
+
+// The two lines of the maximum-trials box, 34 characters each.
+void box_rows(byte max_trials, bool max_known, std::string& z1, std::string& z2) {
+    if (!max_known || max_trials == 0) {
+        z1 = z2 = std::string(34, ' ');
+        return;
+    }
+    const std::string d = number_text(max_trials), p = pad3(max_trials);
+    const bool at_most = X.LOESUNG_FEST && MAXFARBE > 1;
+    if (SP_D) {
+        z1 = at_most ? "   Der Code kann mit maximal " + d + "  " + p
+                        : "   Der Code kann mit genau " + d + "    " + p;
+        z2 = "   Versuchen geknackt werden.     ";
+    } else {
+        z1 = " It is possible to crack the code ";
+        z2 = at_most ? " with " + d + " trials or less." + std::string(9, ' ') + p
+                        : " with " + d + " trials." + std::string(17, ' ') + p;
+    }
+}
+
+// The author line of row 2 (77 characters between the bars).
+std::string author_line() {
+    const std::string t = SP_D ? "Zentrovalquist - Codeknacken fuer eine oder zwei Personen"
+                               : "Zentrovalquist - code breaking for one or two players";
+    std::string s = t.substr(0, 77);
+    const std::size_t links = (77 - s.size()) / 2;
+    s.insert(0, links, ' ');
+    s.append(77 - s.size(), ' ');
+    return s;
+}
+
+const char* const WEEKDAY_D[7] = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
+const char* const WEEKDAY_E[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char* const WEEKDAY_E_SHORT[7] = {"Sunday", "Monday", "Tues.", "Weds.", "Thurs.", "Friday", "Sat."};
+const char* const MONTH_E[13] = {"",      "Jan. ", "Feb. ", "March ", "April ", "May ",  "June ",
+                                 "July ", "Aug. ", "Sept. ", "Oct. ", "Nov. ", "Dec. "};
+
+}  // namespace
+
+std::string date_german(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
+    return std::string(WEEKDAY_D[weekday % 7]) + ", " + number_text(day) + "." + number_text(month) + "." + year4(year) + ",";
+}
+
+std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
+    const char* suffix = "th ";
+    if (day == 1 || day == 21 || day == 31) suffix = "st ";
+    else if (day == 2 || day == 22) suffix = "nd ";
+    else if (day == 3 || day == 23) suffix = "rd ";
+    const std::string rest = ", " + number_text(day) + suffix + MONTH_E[month >= 1 && month <= 12 ? month : 1] + year4(year) + ",";
+    // The full weekday only where the whole date fits the 24 columns of its field.
+    const std::string full = WEEKDAY_E[weekday % 7] + rest;
+    if (full.size() <= 24) return full;
+    return WEEKDAY_E_SHORT[weekday % 7] + rest;
+}
+
+void write_answer(int p_col, int z_col, int row, byte p, byte z) {
+    console::goto_xy(p_col, row);
+    console::write_num(p);
+    console::goto_xy(z_col, row);
+    console::write_num(z);
+    console::goto_xy(z_col, row);
+}
+
+void write_match_start() {
+    const int sx = console::where_x(), sy = console::where_y();
+    for (int row : {17, 19}) {
+        if (SP_D) {
+            std::string d = date_german(JAHR, MONAT, TAG, WOTAG);
+            d.resize(23, ' ');
+            console::write_at(16, row, d);
+            console::write_at(16, row + 1, two_digits(STD % 24));
+            console::write_at(19, row + 1, two_digits(MIN));
+        } else {
+            std::string d = date_english(JAHR, MONAT, TAG, WOTAG);
+            d.resize(24, ' ');
+            console::write_at(15, row, d);
+            const unsigned h = STD % 24;
+            // The row's frame has no colon between hour and minutes (its colon
+            // stands under those of the rows above), so it is written here, as
+            // the clock writes it when the hour changes.
+            console::write_at(15, row + 1, two_digits(h % 12 == 0 ? 12 : h % 12) + ":" + two_digits(MIN));
+            console::write_at(21, row + 1, h < 12 ? "a" : "p");
+        }
+        console::write_at(27, row + 1, two_digits(SEK));
+    }
+    console::goto_xy(sx, sy);
+}
+
+void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
+    const bool d = SP_D;
+    const int length = X.CODELAENGE;
+    console::text_attr(NORMALFARBE);
+    console::clr_scr();
+
+    // Row 1: the title line, emphasised as every title line of the program.
+    console::text_attr(HERVORFARBE);
+    console::write(std::string("_") + "__" + "  ***  Zentrovalquist  ****  macOS - " + "64" + "-Bit - Version  " +
+                   "2025-06-21" + ".  ***  " + "__" + "_");
+    console::text_attr(NORMALFARBE);
+    console::write('\n');
+    write_row("|" + author_line() + "|");
+    write_row("|_____________________________________________________________________________|");
+
+    std::string b1, b2;
+    box_rows(max_trials, max_known, b1, b2);
+
+    std::string signs;
+    for (int n = 1; n <= MAXFARBE && n <= 36; ++n) signs += static_cast<char>(FARBARRAY[n]);
+    signs.resize(41, ' ');
+    write_row("| " + signs + "|" + b1 + "|");
+
+    std::string m = pattern;
+    m.resize(12, ' ');
+    const char* repeat_text = X.WIEDERHOLUNG ? (d ? " Zeichen mit Wiederholung " : " signs with repetition    ")
+                                          : (d ? " Zeichen ohne Wiederholung" : " signs without repetition ");
+    write_row("| " + number_text(length) + repeat_text + pad3(length) + m + "|" + b2 + "|");
+    write_row("|__________________________________________|__________________________________|");
+
+    const bool vacant = LEERZ_MERKER;
+    if (d)
+        write_row("| Das Leerzeichen \" \"/\"*\" darf zum    |*|Nr.|  Code   |P|Z|*|Nr.|  Code   |P|Z|");
+    else if (vacant)
+        write_row("| The vacant sign ' '/'*' may be used |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
+    else
+        write_row("| The vacant sign ' '/'*' cannot be   |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
+    const char* z8 = vacant ? (d ? "| Raten zuhilfegenommen werden.       " : "| for guessing.                       ")
+                          : (d ? "| Raten nicht zuhilfegenommen werden. " : "| used for guessing.                  ");
+    write_row(std::string(z8) + "|*|___|_________|_|_|*|___|_________|_|_|");
+
+    const char* z9 = X.LOESUNG_FEST ? (d ? " Der zu ratende Code ist fest.       " : " The answercode is fixed.            ")
+                                    : (d ? " Der zu ratende Code ist nicht fest. " : " The answercode is not fixed.        ");
+    write_row(std::string("|") + z9 + "|*|  1|         | | |*|   |         | | |");
+    write_row(std::string(EMPTY_ROW) + TABLE_PART);
+    write_row(std::string("|_____________________________________") + TABLE_PART);
+
+    // Who devised the riddle (rows 12, 13) and who cracks it (rows 14, 15).
+    const char* z12 = X.PC_LOESUNG ? (d ? " Das Raetsel stammt vom Computer.    " : " The riddle comes from               ")
+                                   : (d ? " Das Raetsel stammt von              " : " The riddle comes from               ");
+    write_row(std::string("|") + z12 + TABLE_PART);
+    if (X.PC_LOESUNG)
+        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
+                : std::string("|") + " the computer.                       " + TABLE_PART);
+    else
+        write_row(name_line(X.NAME1) + TABLE_PART);
+    const char* z14 = X.PC_RAET ? (d ? " Die Loesung stammt vom Computer.    " : " The solution comes from             ")
+                                : (d ? " Die Loesung stammt von              " : " The solution comes from             ");
+    write_row(std::string("|") + z14 + TABLE_PART);
+    if (X.PC_RAET)
+        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
+                : std::string("|") + " the computer.                       " + TABLE_PART);
+    else
+        write_row(name_line(X.NAME2) + TABLE_PART);
+    write_row(std::string("|_____________________________________") + TABLE_PART);
+
+    const char* z18 = d ? "                .   Uhr,    Sekunden." : "           :        .m.,    seconds. ";
+    write_row(std::string("|") + (d ? " Spielbeginn:                        " : " Game start:                         ") +
+              TABLE_PART);
+    write_row(std::string("|") + z18 + TABLE_PART);
+    write_row(std::string("|") + (d ? " Datum/Zeit :                        " : " Date/time :                         ") +
+              TABLE_PART);
+    write_row(std::string("|") + z18 + TABLE_PART);
+    write_row(std::string("|") + (d ? " Spieldauer : 00 Std. 00 Min. 00 Sek." : " Time total: 00 hours 00 min. 00 sec.") +
+              TABLE_PART);
+    write_row(std::string("|") + (d ? " Ratezeit   : 00 Std. 00 Min. 00 Sek." : " to guess  : 00 hours 00 min. 00 sec.") +
+              TABLE_PART);
+    write_row(std::string("|") + (d ? " Antwortzeit: 00 Std. 00 Min. 00 Sek." : " to answer : 00 hours 00 min. 00 sec.") +
+              TABLE_PART);
+    write_row("|_____________________________________|_|___|_________|_|_|_|___|_________|_|_|");
+
+    // Row 25, without a line feed: the last row must not scroll.
+    const char* z25;
+    if (X.PC_RAET)
+        z25 = d ? "Aktueller Versuch: geratene Zeit: 00.00.00 .......... benoetigte Zeit: 00.00.00"
+                : "This trial: time already guessed: 00.00.00 .......... time yet needed: 00.00.00";
+    else if (X.LOESUNG_FEST)
+        z25 = d ? "Loesung:               Benoetigte Versuche:             Neues Spiel? Ja."
+                : "Answer:                       Trials made:                 New Game? Yes.";
+    else
+        z25 = d ? "       Bereits verstrichene Zeit: 00.00.00 .......... benoetigte Zeit: 00.00.00"
+                : "Initialisation:     time elapsed: 00.00.00 .......... time yet needed: 00.00.00";
+    console::write(z25);
+}
+
+}  // namespace zqspiel
