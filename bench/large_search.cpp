@@ -12,6 +12,7 @@
 #include "../tests/support/engine_reset.h"
 #include "console/virtual_console.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/bit_plane_scoring.h"
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
 #include "engine/codebreaker/narrowing.h"
@@ -59,11 +60,17 @@ std::string secret_one_one(const LISTE& g) {
 
 }  // namespace
 
-// Arguments: the number of threads (0: every core the process may use) and
-// the number of guesses to evaluate (0: the whole guess chain).
+// Arguments: the number of threads (0: every core the process may use), the
+// number of guesses to evaluate (0: the whole guess chain) and the block
+// counter (-1: the best this processor has, else a Kernel).
 static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
     console::ScopedVirtualConsole vc(20261208);
     vc.vc.idle_limit_ms = 48LL * 3600 * 1000;
+    const Kernel kernel = st.range(2) < 0 ? best_kernel() : static_cast<Kernel>(st.range(2));
+    if (!use_kernel(kernel)) {
+        st.SkipWithError("this processor lacks the kernel");
+        return;
+    }
     set_search_threads(static_cast<int>(st.range(0)));
     const std::int64_t limit = st.range(1);
     double build_s = 0, narrow_s = 0, prepass_s = 0, search_s = 0;
@@ -142,6 +149,7 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
     }
     st.counters["threads"] = search_threads();
     set_search_threads(0);
+    use_kernel(best_kernel());
     st.counters["build_s"] = build_s;
     st.counters["narrow_s"] = narrow_s;
     st.counters["prepass_s"] = prepass_s;
@@ -150,12 +158,15 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
     st.counters["candidates"] = static_cast<double>(candidates);
     st.counters["guesses"] = static_cast<double>(guesses);
     st.counters["evaluated"] = static_cast<double>(evaluated);
-    st.SetLabel("secret " + secret + ", chosen " + chosen + ", pairs " + std::to_string(pairs));
+    st.SetLabel(std::string(kernel_name(kernel)) + ", secret " + secret + ", chosen " + chosen + ", pairs " +
+                std::to_string(pairs));
 }
 BENCHMARK(BM_LargeSearch_L7_N10_Trial2)
-    ->Args({1, 20000})
-    ->Args({0, 20000})
-    ->Args({0, 0})
+    ->Args({1, 20000, -1})
+    ->Args({0, 20000, -1})
+    ->Args({0, 20000, static_cast<int>(Kernel::avx2)})
+    ->Args({0, 20000, static_cast<int>(Kernel::plain)})
+    ->Args({0, 0, -1})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
 

@@ -10,6 +10,7 @@
 #include "console/keys.h"
 #include "engine/beep.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/bit_plane_scoring.h"
 #include "engine/codebreaker/column_scoring.h"
 #include "engine/codebreaker/guess_preparation.h"
 #include "engine/codebreaker/narrowing.h"
@@ -178,33 +179,29 @@ bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best,
     return true;
 }
 
-// What the block counter needs of guess g: the columns of the positions
-// where it has a sign, the count columns of its signs that may be shared, and
-// the classes that can occur.
-GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri, const PackedCopy& copy, int l) {
-    GuessColumns c;
+// What the block counter needs of guess g: the position planes of its signs
+// (a vacant place, or a sign no candidate holds, adds nothing to P), the
+// count planes of its signs that may be shared (up to its own count of each),
+// and the classes that can occur.
+GuessPlanes guess_planes(const LISTE* g, const GuessInfo& ri, const BitPlanes& planes, int l) {
+    GuessPlanes c;
+    int positions = 0;
     for (int i = 1; i <= l; ++i) {
         const byte s = g->d(i);
-        if (s == 0) continue;  // a vacant sign never matches
-        c.position[c.matches] = copy.position(i);
-        c.sign[c.matches] = s;
-        ++c.matches;
+        if (s == 0) continue;
+        ++positions;
+        if (const std::uint64_t* plane = planes.position_plane(i, s)) c.p[c.p_terms++] = plane;
     }
-    int most = 0;
     if (ri.constant >= 0) {
         c.constant = ri.constant;
     } else {
-        for (int j = 0; j < ri.count; ++j) {
-            c.count[c.shared] = copy.sign_count(ri.signs[j]);
-            c.most[c.shared] = ri.counts[j];
-            most += ri.counts[j];
-            ++c.shared;
-        }
+        for (int j = 0; j < ri.count; ++j)
+            for (int t = 1; t <= ri.counts[j]; ++t)
+                if (const std::uint64_t* plane = planes.count_plane(ri.signs[j], t)) c.c[c.c_terms++] = plane;
     }
-    const int top = std::min(l, c.constant + most);
+    const int top = std::min(l, c.constant + c.c_terms);
     for (int common = c.constant; common <= top; ++common)
-        for (int p = 0; p <= std::min(common, c.matches); ++p)
-            c.class_index[c.classes++] = static_cast<std::uint8_t>(flat(common, p));
+        for (int p = 0; p <= std::min({common, positions, c.p_terms}); ++p) c.add_class(common, p);
     return c;
 }
 
@@ -215,7 +212,7 @@ GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri, const PackedCopy
 bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy, const SearchFigures& best,
                   std::int32_t* t, std::int64_t& pairs, const Indices& ix, CountBlock count_block_fn,
                   const std::atomic<bool>* stop = nullptr) {
-    const GuessColumns c = guess_columns(g, guess_info(g, in), copy, in.length);
+    const GuessPlanes c = guess_planes(g, guess_info(g, in), copy.planes, in.length);
     const std::size_t count = copy.count;
     for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
         const std::size_t end = std::min(count, b0 + SCORE_BLOCK);

@@ -1,7 +1,6 @@
 #include "engine/codebreaker/packed_candidates.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "console/console.h"
 #include "console/pages.h"
@@ -12,7 +11,9 @@
 namespace zqspiel {
 
 namespace {
+
 PackedCopy copy;
+
 }  // namespace
 
 const PackedCopy& packed_copy() { return copy; }
@@ -21,8 +22,10 @@ bool build_packed_copy() {
     const int l = X.CODELAENGE, n = MAXFARBE;
     std::size_t count = 0;
     for (PTR s = ERLAUBT; s; s = s->link3) ++count;
-    const std::size_t stride = (count + 31) / 32 * 32;
-    const std::size_t needed = stride * static_cast<std::size_t>(l + n);
+    // Planes only for the signs that may still occur.
+    int kinds = 0;
+    for (int s = 1; s <= n; ++s) kinds += ERL_FARBE[s] ? 1 : 0;
+    const std::size_t needed = bit_plane_words(count, l, kinds) * sizeof(std::uint64_t);
     if (needed > copy.mapped) {
         release_search_buffer();
         // The copy is a help only: it may take a quarter of the room the
@@ -33,22 +36,22 @@ bool build_packed_copy() {
         const std::size_t size = (needed + page - 1) / page * page;
         void* p = console::map_pages(size);
         if (!p) return false;
-        copy.data = static_cast<byte*>(p);
+        copy.data = static_cast<std::uint64_t*>(p);
         copy.mapped = size;
     }
     copy.count = count;
-    copy.stride = stride;
-    copy.positions = l;
-    copy.signs = n;
+    lay_out_bit_planes(copy.planes, copy.data, count, l, n, ERL_FARBE);
     std::size_t k = 0;
     Pacer clock(1 << 18);
     for (PTR s = ERLAUBT; s; s = s->link3, ++k) {
         if (clock.due()) SCHREIBE_ZEIT();
-        for (int i = 1; i <= l; ++i) copy.data[static_cast<std::size_t>(i - 1) * stride + k] = s->d(i);
-        for (int c = 1; c <= n; ++c) copy.data[static_cast<std::size_t>(l + c - 1) * stride + k] = s->d(FARBEPL + c);
+        // A candidate with a sign that should no longer occur would be
+        // scored wrongly: the search goes over the nodes then.
+        if (!add_to_bit_planes(copy.planes, k, s->data, s->data + FARBEPL, n)) {
+            copy.count = 0;
+            return false;
+        }
     }
-    // The padding of each column: no sign, no count.
-    for (int j = 0; j < l + n; ++j) std::memset(copy.data + static_cast<std::size_t>(j) * stride + count, 0, stride - count);
     return true;
 }
 

@@ -13,6 +13,7 @@
 
 #include "console/system_info.h"
 #include "engine/codebreaker/codebreaker_support.h"
+#include "engine/codebreaker/bit_plane_scoring.h"
 #include "engine/codebreaker/column_scoring.h"
 #include "engine/codebreaker/packed_candidates.h"
 #include "engine/codebreaker/search_crew.h"
@@ -154,7 +155,7 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                            {4, 'a', 'd', false, false}, {6, 'a', 'c', true, false}, {7, '1', '3', true, false},
                            {8, 'a', 'b', true, false}, {9, 'a', 'b', true, false}, {5, '1', '4', true, true}};
     std::vector<Kernel> kernels;
-    for (Kernel k : {Kernel::plain, Kernel::sse2, Kernel::avx2})
+    for (Kernel k : {Kernel::plain, Kernel::avx2, Kernel::avx512})
         if (count_block_for(k)) kernels.push_back(k);
     int compared = 0;
     for (const Case& f : cases) {
@@ -538,84 +539,72 @@ TEST(Search, ReleasingTheStoreGivesBackThePackedCopy) {
 
 // ---- the block counters of the packed search -------------------------------
 
-namespace {
-
-struct Columns {
-    int l = 0, n = 0;
-    std::size_t count = 0, stride = 0;
-    std::vector<byte> data;  // l position columns, then n count columns
-    byte* position(int i) { return data.data() + static_cast<std::size_t>(i) * stride; }
-    byte* sign_count(int c) { return data.data() + static_cast<std::size_t>(l + c - 1) * stride; }
-};
-
-// count random codes of length l over the signs 1..n (0 is vacant), in
-// columns padded with zeros to a multiple of 32.
-Columns random_columns(std::mt19937& rng, int l, int n, std::size_t count) {
-    Columns c;
-    c.l = l;
-    c.n = n;
-    c.count = count;
-    c.stride = (count + 31) / 32 * 32;
-    c.data.assign(c.stride * static_cast<std::size_t>(l + n), 0);
-    for (std::size_t k = 0; k < count; ++k)
-        for (int i = 0; i < l; ++i) {
-            const auto s = static_cast<byte>(rng() % static_cast<unsigned>(n + 1));
-            c.position(i)[k] = s;
-            if (s) ++c.sign_count(s)[k];
-        }
-    return c;
-}
-
-}  // namespace
-
-TEST(ColumnScoring, EveryKernelCountsWhatScoringOneByOneCounts) {
+// Every kernel against one-by-one scoring: random codes of each length 2..9
+// (vacant places among them) as bit planes, a guess with a vacant place and
+// a sign no candidate holds (it has no plane), the secret's counts known or
+// not, whole and partial last blocks.
+TEST(BitPlaneScoring, EveryKernelCountsWhatScoringOneByOneCounts) {
     std::vector<Kernel> kernels;
-    for (Kernel k : {Kernel::plain, Kernel::sse2, Kernel::avx2})
+    for (Kernel k : {Kernel::plain, Kernel::avx2, Kernel::avx512})
         if (count_block_for(k)) kernels.push_back(k);
     ASSERT_FALSE(kernels.empty());
     std::mt19937 rng(20261209);
     int checked = 0;
     for (int l = 2; l <= 9; ++l)
-        for (const std::size_t count : {std::size_t{37}, std::size_t{128}, std::size_t{300}, std::size_t{1000}})
+        for (const std::size_t count : {std::size_t{37}, std::size_t{512}, std::size_t{2048}, std::size_t{2500}})
             for (const bool known_counts : {false, true}) {
-                const int n = 2 + static_cast<int>(rng() % 20);
-                Columns cols = random_columns(rng, l, n, count);
-                // A guess, vacant at one place; the counts of its signs.
-                byte guess[9] = {}, most[37] = {};
+                const int n = 2 + static_cast<int>(rng() % 20);  // signs 1..n; n + 1 is held by none
+                std::vector<std::array<byte, 9>> codes(count);
+                std::vector<std::array<byte, 37>> counts(count);
+                std::array<bool, 37> with_plane{};
+                for (std::size_t k = 0; k < count; ++k) {
+                    counts[k] = {};
+                    for (int i = 0; i < l; ++i) {
+                        const auto c = static_cast<byte>(rng() % static_cast<unsigned>(n + 1));
+                        codes[k][static_cast<std::size_t>(i)] = c;
+                        if (c) {
+                            ++counts[k][static_cast<std::size_t>(c - 1)];
+                            with_plane[c] = true;
+                        }
+                    }
+                }
+                BitPlanes planes;
+                std::vector<std::uint64_t> words(bit_plane_words(count, l, n + 1));
+                lay_out_bit_planes(planes, words.data(), count, l, n + 1, with_plane);
+                for (std::size_t k = 0; k < count; ++k)
+                    ASSERT_TRUE(add_to_bit_planes(planes, k, codes[k].data(), counts[k].data(), n + 1));
+                // The guess: vacant at one place, the sign without a plane at another.
+                byte guess[9] = {}, most[38] = {};
                 for (int i = 0; i < l; ++i) guess[i] = static_cast<byte>(1 + rng() % static_cast<unsigned>(n));
-                guess[rng() % static_cast<unsigned>(l)] = 0;
+                const unsigned vacant = rng() % static_cast<unsigned>(l);
+                guess[vacant] = 0;
+                guess[(vacant + 1) % static_cast<unsigned>(l)] = static_cast<byte>(n + 1);
                 for (int i = 0; i < l; ++i)
                     if (guess[i]) ++most[guess[i]];
-                GuessColumns g;
+                GuessPlanes g;
                 for (int i = 0; i < l; ++i)
-                    if (guess[i]) {
-                        g.position[g.matches] = cols.position(i);
-                        g.sign[g.matches++] = guess[i];
-                    }
+                    if (guess[i] && planes.position_plane(i + 1, guess[i]))
+                        g.p[g.p_terms++] = planes.position_plane(i + 1, guess[i]);
                 // Known counts: every candidate shares all its signs with the
                 // guess (P never exceeds common).
                 const int constant = known_counts ? l : 0;
                 g.constant = constant;
-                int reach = constant;
                 if (!known_counts)
                     for (int s = 1; s <= n; ++s)
-                        if (most[s]) {
-                            g.count[g.shared] = cols.sign_count(s);
-                            g.most[g.shared++] = most[s];
-                            reach += most[s];
-                        }
+                        for (int t = 1; t <= most[s]; ++t)
+                            if (planes.count_plane(s, t)) g.c[g.c_terms++] = planes.count_plane(s, t);
                 // The reference: P and common of each candidate, one by one.
                 std::int32_t expected[FLAT_CLASSES] = {};
                 for (std::size_t k = 0; k < count; ++k) {
                     int p = 0, common = constant;
-                    for (int i = 0; i < l; ++i) p += guess[i] && cols.position(i)[k] == guess[i] ? 1 : 0;
+                    for (int i = 0; i < l; ++i) p += guess[i] && codes[k][static_cast<std::size_t>(i)] == guess[i] ? 1 : 0;
                     if (!known_counts)
-                        for (int s = 1; s <= n; ++s) common += std::min(most[s], cols.sign_count(s)[k]);
+                        for (int s = 1; s <= n; ++s)
+                            common += std::min<int>(most[s], counts[k][static_cast<std::size_t>(s - 1)]);
                     ++expected[flat_class(common, p)];
                 }
-                for (int common = constant; common <= std::min(l, reach); ++common)
-                    for (int p = 0; p <= std::min(common, g.matches); ++p)
-                        g.class_index[g.classes++] = static_cast<std::uint8_t>(flat_class(common, p));
+                for (int common = constant; common <= std::min(l, constant + g.c_terms); ++common)
+                    for (int p = 0; p <= std::min(common, g.p_terms); ++p) g.add_class(common, p);
                 for (Kernel kernel : kernels) {
                     SCOPED_TRACE(testing::Message() << kernel_name(kernel) << " l " << l << " count " << count
                                                     << (known_counts ? " counts known" : ""));
