@@ -16,9 +16,14 @@
 namespace zqspiel {
 
 // Candidates scored between two looks at the largest class: a guess is
-// given up, at the earliest, after a whole one of these.
+// given up, at the earliest, after a whole one of these. A look costs about
+// what a block of PLANE_BLOCK costs, so a large copy is looked at seldom; a
+// small one, whose guesses are quickly scored anyway, after every block.
 inline constexpr std::size_t SCORE_BLOCK = 4096;
 static_assert(SCORE_BLOCK % PLANE_BLOCK == 0);
+inline constexpr std::size_t score_step(std::size_t candidates) {
+    return candidates <= 8 * SCORE_BLOCK ? PLANE_BLOCK : SCORE_BLOCK;
+}
 
 // What one guess needs to be scored against the planes.
 struct GuessPlanes {

@@ -214,8 +214,9 @@ bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy
                   const std::atomic<bool>* stop = nullptr) {
     const GuessPlanes c = guess_planes(g, guess_info(g, in), copy.planes, in.length);
     const std::size_t count = copy.count;
-    for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
-        const std::size_t end = std::min(count, b0 + SCORE_BLOCK);
+    const std::size_t step = score_step(count);
+    for (std::size_t b0 = 0; b0 < count; b0 += step) {
+        const std::size_t end = std::min(count, b0 + step);
         const std::int32_t m = count_block_fn(c, b0, end - b0, t);
         pairs += static_cast<std::int64_t>(end - b0);
         if (m > best.max) return false;
