@@ -57,28 +57,22 @@ inline V vnot(V a) { return _mm256_xor_si256(a, vones()); }
 inline V xor3(V a, V b, V c) { return vxor(vxor(a, b), c); }
 inline V maj(V a, V b, V c) { return _mm256_or_si256(vand(a, b), vand(c, _mm256_or_si256(a, b))); }
 inline V and3(V a, V b, V c) { return vand(vand(a, b), c); }
-// Byte counters, gaining at most 8 a step, moved into 64-bit lanes before
-// they can overflow.
-struct Acc {
-    V bytes, wide;
-};
-constexpr std::size_t FLUSH_STEPS = 31;
-inline void acc_zero(Acc& a) { a.bytes = a.wide = vzero(); }
+// Byte counters: a call scores at most SCORE_BLOCK candidates, so a byte
+// gains at most 8 * SCORE_BLOCK / 256 and never overflows.
+static_assert(8 * SCORE_BLOCK / 256 <= 255);
+using Acc = V;
+inline void acc_zero(Acc& a) { a = vzero(); }
 inline void acc_add(Acc& a, V m) {
     const V nibbles = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0, 1, 1, 2, 1, 2, 2, 3, 1, 2,
                                        2, 3, 2, 3, 3, 4);
     const V low = _mm256_set1_epi8(0x0F);
     const V lo = _mm256_shuffle_epi8(nibbles, vand(m, low));
     const V hi = _mm256_shuffle_epi8(nibbles, vand(_mm256_srli_epi16(m, 4), low));
-    a.bytes = _mm256_add_epi8(a.bytes, _mm256_add_epi8(lo, hi));
-}
-inline void acc_flush(Acc& a) {
-    a.wide = _mm256_add_epi64(a.wide, _mm256_sad_epu8(a.bytes, vzero()));
-    a.bytes = vzero();
+    a = _mm256_add_epi8(a, _mm256_add_epi8(lo, hi));
 }
 inline void acc_totals(const Acc* a, int n, std::int64_t* totals) {
     for (int j = 0; j < n; ++j) {
-        const V s = _mm256_add_epi64(a[j].wide, _mm256_sad_epu8(a[j].bytes, vzero()));
+        const V s = _mm256_sad_epu8(a[j], vzero());
         totals[j] = _mm256_extract_epi64(s, 0) + _mm256_extract_epi64(s, 1) + _mm256_extract_epi64(s, 2) +
                     _mm256_extract_epi64(s, 3);
     }
@@ -111,8 +105,6 @@ inline V and3(V a, V b, V c) { return _mm512_ternarylogic_epi64(a, b, c, 0x80); 
 using Acc = V;
 inline void acc_zero(Acc& a) { a = vzero(); }
 inline void acc_add(Acc& a, V m) { a = _mm512_add_epi64(a, _mm512_popcnt_epi64(m)); }
-constexpr std::size_t FLUSH_STEPS = SIZE_MAX;
-inline void acc_flush(Acc&) {}
 // The lanes of eight accumulators summed at once: pairs of 64-bit lanes,
 // then of 128-bit lanes, leave accumulator k's total in lane k.
 inline V sum_pairs(V x, V y) { return _mm512_add_epi64(_mm512_unpacklo_epi64(x, y), _mm512_unpackhi_epi64(x, y)); }
