@@ -74,24 +74,6 @@ bool local_moment(const Date& d, const Time& t, long nanoseconds, timespec& out)
     return true;
 }
 
-Date system_date() {
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    Date d;
-    Time t;
-    local_date_time(ts, d, t);
-    return d;
-}
-
-Time system_time() {
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    Date d;
-    Time t;
-    local_date_time(ts, d, t);
-    return t;
-}
-
 bool set_system_date(const Date& d) {
     timespec now{};
     if (clock_gettime(CLOCK_REALTIME, &now) != 0) return false;

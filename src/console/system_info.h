@@ -18,8 +18,6 @@ void local_date_time(const timespec& ts, Date& d, Time& t);
 // date or time (the conversion would otherwise move them silently).
 bool local_moment(const Date& d, const Time& t, long nanoseconds, timespec& out);
 
-Date system_date();
-Time system_time();
 // Set the system clock, keeping the other half; false when refused or invalid,
 // and then nothing has changed.
 bool set_system_date(const Date& d);
