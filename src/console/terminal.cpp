@@ -455,9 +455,13 @@ bool Terminal::read_input(int timeout_ms) {
     return any;
 }
 
-// The terminal has gone away without a hangup signal. Ctrl-C winds every
-// screen of the game up and ends it; should the game not end all the same,
-// it is ended here as a hangup would end it.
+// Standard input has ended or failed: a read found its end or an error that
+// is not an interruption, or the wait saw a hangup or an error on it (a
+// terminal that went away without sending a hangup signal). This only marks
+// it: from then on every key test finds a key and read_key hands out Ctrl-C,
+// which winds every screen of the game up and ends it. Should the game still
+// ask for keys after a thousand of those, read_key gives the terminal back,
+// runs the exit hook and ends the process with status 1.
 void Terminal::input_gone() {
     input_gone_ = true;
 }
