@@ -11,7 +11,8 @@
 #include <unistd.h>
 
 #include "console/keys.h"
-#include "console/system_info.h"
+#include "console/system_clock.h"
+#include "console/system_memory.h"
 #include "console/terminal_signals.h"
 
 namespace console {
