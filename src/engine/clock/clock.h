@@ -25,6 +25,11 @@ unsigned char wait_for_key(Redraw redraw = Redraw::while_empty);
 // durations live again, no search requests, search line off.
 void set_clock_for_match();
 
+// Writes the match-start date and time (JAHR, MONAT, TAG, WOTAG, STD, MIN, SEK)
+// into rows 17..18 and the same as the current date and time into rows 19..20.
+// Restores the cursor.
+void write_match_start();
+
 // Match start, after the board is drawn: all durations 0, date and time read
 // (the virtual date in place of today's when on), the start stamps taken, the
 // start date and time written into the board (rows 17..20), and the clock set
