@@ -131,41 +131,21 @@ inline bool LEERZ_MERKER = false;         // the vacant-sign condition as the us
 inline bool NAMEN_UEBERSPRINGEN = true;
 
 // ---- clock (SCHREIBE_ZEIT) ----------------------------------------------------
-// Stamps are hundredths of a second since midnight (one day = 8640000); a
-// negative difference of two stamps has one day added.
+// What the clock shares with the rest of the engine and the main program; its
+// own state is in engine/clock/clock.h. Stamps are hundredths of a second
+// since midnight (one day = 8640000); a negative difference of two stamps has
+// one day added.
 inline std::uint16_t STD = 0, MIN = 0, SEK = 0, HSEK = 0;  // last reading of the system time
-inline std::uint16_t STD_MOD24 = 0;                         // hour of day as shown
 inline std::uint16_t JAHR = 0, MONAT = 0, TAG = 0, WOTAG = 0;  // date shown
-inline std::uint16_t STD_ALT = 0, MIN_ALT = 0, SEK_ALT = 0, TAG_ALT = 0;  // at the last redraw
 inline bool ZEITEIN = false;           // the clock runs
-inline std::int32_t ANFANGSZEIT = 0;   // match start, whole seconds
-inline std::int32_t AKTUELLEZEIT = 0;  // current reading, whole seconds
-inline bool RATENDRAN = false, RATENDRAN_ALT = false;  // the codebreaker is on turn (now / last call)
-inline std::int32_t MERKE_RATE_ZEIT = 0;  // start of the running guessing period
-inline std::int32_t HILFSZEIT = 0;        // guessing time of the finished periods
-inline std::int32_t RATE_ZEIT = 0;        // guessing time including the running period
-// Durations shown (hours, minutes, seconds) and their values at the last redraw.
-inline std::uint16_t STD_SPIEL = 0, MIN_SPIEL = 0, SEK_SPIEL = 0;
-inline std::uint16_t STD_ALT_SPIEL = 0, MIN_ALT_SPIEL = 0, SEK_ALT_SPIEL = 0;
-inline std::uint16_t STD_RATEN = 0, MIN_RATEN = 0, SEK_RATEN = 0;
-inline std::uint16_t STD_ALT_RATEN = 0, MIN_ALT_RATEN = 0, SEK_ALT_RATEN = 0;
-inline std::uint16_t STD_ANTW = 0, MIN_ANTW = 0, SEK_ANTW = 0;
-inline std::uint16_t STD_ALT_ANTW = 0, MIN_ALT_ANTW = 0, SEK_ALT_ANTW = 0;
-// A duration is updated while it is below 100 hours; then it stays at 99.59.59.
-inline bool STD_SPIEL_KL100 = true, STD_RATEN_KL100 = true, STD_ANTW_KL100 = true;
-inline bool ZEIT_GERATEN_KL100 = true;
+inline bool RATENDRAN = false;         // the codebreaker is on turn
+inline bool ZEIT_GERATEN_KL100 = true;  // the search line's elapsed time is below 100 hours: still updated
 // The search line of row 25.
 inline bool RATEN_ZEITANZEIGE = false;       // a computer search is running: the line is live
 inline bool SETZE_RATE_ZEIT_AKT = false;     // request: the search starts now
-inline std::int32_t MERKE_RATE_ZEIT_AKT = 0;  // start of the current search
 inline bool SETZEZEITLETZTERVERSUCH = false;  // request: a trial of the search finished now
-inline std::int32_t MERKEZEITLETZTERVERSUCH = 0;
 inline std::int32_t SPIELZEIT = 0;           // hundredths since the start of the search
-inline std::int32_t RESTZEIT = 0, RESTZEIT2 = 0;  // estimated remaining hundredths
-inline std::uint16_t STD_GERATEN = 0, MIN_GERATEN = 0, SEK_GERATEN = 0;
-inline std::uint16_t STD_GERATEN_ALT = 0, MIN_GERATEN_ALT = 0, SEK_GERATEN_ALT = 0;
-inline std::uint16_t STD_REST = 0, MIN_REST = 0, SEK_REST = 0;
-inline std::uint16_t STD_REST_ALT = 0, MIN_REST_ALT = 0, SEK_REST_ALT = 0;
+inline std::int32_t RESTZEIT = 0;            // estimated remaining hundredths
 inline std::int32_t GERATENE_VERSUCHE = 0;  // trials of the search done so far
 inline std::int32_t ZAHL_DER_VERSUCHE = 0;  // trials the search makes in all
 inline std::int32_t NUMMER_PLUS = 0;        // trials it must make at least
