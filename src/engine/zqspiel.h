@@ -85,11 +85,9 @@ static_assert(sizeof(BEDINGUNG) == 80, "the conditions record is 80 bytes");
 
 inline BEDINGUNG X{};
 inline CODE LOESUNG{{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}};
-inline FARBFELD LOESUNGSFARBEN{};
 inline FARBFELD GESPIELT{};
 inline VFELD V30{};
 inline std::int32_t NUMMER = 0;
-inline byte L = 0;
 inline unsigned char A = 0;
 
 inline bool KANN_RATEN = true;
@@ -101,7 +99,7 @@ inline bool WECHSEL0 = false, WECHSEL1 = false, WECHSEL2 = false;
 inline bool SP_D = true;
 inline byte WXX = 0, WYY = 0;
 inline byte WX = 0, WY = 0;
-inline POSITION X1{{42, 62}}, X2{{0, 0}}, X3{{56, 76}}, X4{{58, 78}};
+inline POSITION X1{{42, 62}}, X3{{56, 76}}, X4{{58, 78}};
 inline bool LEERZEICHEN = false, FEHLZ_BENUTZT = false, ALLE_F_LOESCHEN = false;
 inline bool KENNEALLEFARBEN = false;
 inline bool ALLESTERNEDRUCKEN = true;
@@ -216,7 +214,6 @@ inline bool AEQUI_KLASSE = true;   // opening phase: play ANFANG without search
 inline byte FEHLZEICHEN = 0;       // a sign known to be absent, filler of opening guesses
 inline std::uint16_t UNTERBR = 0;  // searches cut short by F4/F6 this match
 inline bool F6_GEDR = false;       // decide-soon request of the running search
-inline byte PL_0 = 0, PL_1 = 0;    // min(code length, signs) and that + 1
 // What is known about the secret's signs, by sign number 0..36.
 inline std::array<bool, 37> ERL_FARBE{};   // the sign may still occur in the secret
 inline std::array<bool, 37> VORH_FARBE{};  // the sign occurs in some remaining candidate

@@ -13,6 +13,7 @@
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/shuffle_table.h"
 #include "engine/encoder/answer_order.h"
+#include "engine/play/match.h"
 #include "engine/setup/conditions.h"
 #include "engine/setup/conditions_screen.h"
 #include "engine/zqspiel.h"
