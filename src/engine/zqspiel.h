@@ -92,12 +92,9 @@ inline unsigned char A = 0;
 
 inline bool KANN_RATEN = true;
 inline bool KANN_MOGELN = true;
-inline bool KANN_LESEN = false;
 inline bool WEITER = false;
 inline bool ZURUECK = false;
-inline bool WECHSEL0 = false, WECHSEL1 = false, WECHSEL2 = false;
 inline bool SP_D = true;
-inline byte WXX = 0, WYY = 0;
 inline byte WX = 0, WY = 0;
 inline POSITION X1{{42, 62}}, X3{{56, 76}}, X4{{58, 78}};
 inline bool LEERZEICHEN = false, FEHLZ_BENUTZT = false, ALLE_F_LOESCHEN = false;
@@ -112,9 +109,6 @@ inline FARBFELD FARBARRAY{};               // sign by number, 0 = '*'
 inline std::array<byte, 'z' - '0' + 1> NRARRAY{};  // number by sign '0'..'z', 255 between '9' and 'a'
 inline byte MAXFARBE = 10;
 inline byte XMINPLUS20 = 0, PLUS20KOMPL = 0, XMINPLUS34 = 0, XMINPLUS59 = 0, XMINPLUS95 = 0;
-
-// The five-character yes/no texts, [language German?][value].
-inline const char* const YES_NO_TEXT[2][2] = {{"No.  ", "Yes. "}, {"Nein.", "Ja.  "}};
 
 // The memory step labels and budgets, steps 1..15.
 inline const char* const MEMORY_TEXT[16] = {
