@@ -161,8 +161,6 @@ inline bool GEAENDERT = false;             // the budget changed at the last che
 // By code length 1..10 (used 2..9): the most signs the computer can still guess with.
 inline std::array<byte, 11> ZAEHLEFARBEN{};
 inline std::array<byte, 11> MERKEZAEHLEFARBEN{};  // the table as last shown
-inline std::int32_t MEMRATE = 0;           // codes the candidate store will hold
-inline std::int32_t MEMLOES = 0;           // codes the conditions allow (the encoder's list)
 
 // ---- candidate store ----------------------------------------------------------
 // A candidate node: three links and the code with its sign counts. Nodes are
@@ -218,11 +216,8 @@ inline byte X3I = 0, X4I = 0;  // columns of the P and Z fields of the current t
 inline bool MERKE_WDHG = false;
 
 // ---- not-fixed code -------------------------------------------------------------
-// The answer class order: entry i (1-based) is the class P = POS_ORD[i],
-// common = ZEI_ORD[i]; ZAHL_DER_GRUPPEN entries are in use. LETZTEZAHL is
-// the code length the order was last written for (0: none yet).
-inline MATRIX_REIHENFOLGE POS_ORD{}, ZEI_ORD{};
-inline byte ZAHL_DER_GRUPPEN = 0;
+// The code length the answer class order (encoder/answer_order.h) was last
+// written for (0: none yet).
 inline byte LETZTEZAHL = 0;
 // The board row of the current try (where the P and Z fields of LESE_CODE are).
 inline byte K = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/codebreaker/codebreaker_support.h"
+#include "engine/encoder/capacity.h"
 
 using namespace cbtest;
 
