@@ -184,20 +184,15 @@ struct LISTE_O_F {
 };
 using PTR_O_F = LISTE_O_F*;
 
-inline PTR VERSLOE = nullptr, VERS = nullptr, SCHLUSSLICHT = nullptr, ERLAUBT = nullptr, AKTUELL = nullptr;
+inline PTR VERSLOE = nullptr, VERS = nullptr, AKTUELL = nullptr;
 inline PTR_O_F ERL = nullptr, ERLLOE = nullptr;
 inline LISTE ANFANG{};
 inline bool NEUER_KANDIDAT = false;
 
-// Where a node keeps its sign counts (set by INIT_RATEN): data[FARBEPL + c]
-// counts sign c, data[FARBE0] the vacant signs, data[ENDFARBEPL1] the try-mark.
-inline byte FARBE0 = 0, FARBEPL = 0, FARBE1 = 0, FARBE2 = 0, FARBE3 = 0, ENDFARBE = 0, ENDFARBEPL1 = 0;
+// Where a node keeps its try-mark: data[ENDFARBEPL1] (set by INIT_RATEN; the
+// sign counts' places are in codebreaker/codebreaker_state.h).
+inline byte ENDFARBEPL1 = 0;
 inline std::int32_t ZAHLGESAMTVERSUCHE = 0;  // nodes in the guess chain
-inline std::int32_t QU_10_2 = 0;             // stars due on the progress bar
-// Relabelling of positions and signs: for opening guesses and for the build.
-inline ZAHLENFELD ZAHLENREIHENFOLGE{}, PERMZ{}, ZAHLENREIHENFOLGETM{}, PERMZTM{};
-inline FARBFELD FARBENREIHENFOLGE{}, PERMF{}, FARBENREIHENFOLGETM{}, PERMFTM{};
-inline byte HILFZAHLREIHENFOLGE = 0, HILFFARBREIHENFOLGE = 0, HILFZAHLREIHENFOLGETM = 0, HILFFARBREIHENFOLGETM = 0;
 inline bool OK = false;  // SETZE_ANFANG accepted its arguments
 
 // ---- codebreaker ----------------------------------------------------------------
@@ -206,11 +201,9 @@ inline bool AEQUI_KLASSE = true;   // opening phase: play ANFANG without search
 inline byte FEHLZEICHEN = 0;       // a sign known to be absent, filler of opening guesses
 inline std::uint16_t UNTERBR = 0;  // searches cut short by F4/F6 this match
 inline bool F6_GEDR = false;       // decide-soon request of the running search
-// What is known about the secret's signs, by sign number 0..36.
+// What is known about the secret's signs, by sign number 0..36 (the rest
+// of it in codebreaker/codebreaker_state.h).
 inline std::array<bool, 37> ERL_FARBE{};   // the sign may still occur in the secret
-inline std::array<bool, 37> VORH_FARBE{};  // the sign occurs in some remaining candidate
-inline byte ZAEHLE_VORH_FARBE = 0;
-inline byte X3I = 0, X4I = 0;  // columns of the P and Z fields of the current trial
 // The repetition condition as the user set it (the match loop may switch
 // repetition off for the build); read for the opening pattern.
 inline bool MERKE_WDHG = false;

@@ -10,6 +10,7 @@
 
 #include "console/console.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/shuffle_table.h"
 #include "engine/encoder/answer_order.h"

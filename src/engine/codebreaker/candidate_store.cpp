@@ -7,6 +7,7 @@
 #include "console/memory_pages.h"
 #include "engine/arena.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/long_work.h"
 
 namespace zqspiel {

@@ -10,6 +10,7 @@
 #include "console/keys.h"
 #include "engine/beep.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/column_scoring.h"
 #include "engine/codebreaker/guess_preparation.h"
 #include "engine/codebreaker/narrowing.h"

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/codebreaker_support.h"
 #include "engine/encoder/capacity.h"
 
