@@ -1,9 +1,12 @@
 // Unit ZQSPIEL, the game engine: its records and every global it shares.
 //
 // The engine is written in the procedural style of the game's design: state
-// lives in the globals below, procedures take few arguments and talk through
-// them. Indices follow the design (1-based where a record counts from 1), so
-// the arrays below carry an unused slot where that keeps the code readable.
+// lives in globals, procedures take few arguments and talk through them.
+// Those below are the ones the parts of the program share; a global that
+// one part of the engine alone uses belongs in that part's header (the
+// clock's in clock/clock.h, the codebreaker's in codebreaker_state.h, ...).
+// Indices follow the design (1-based where a record counts from 1), so the
+// arrays carry an unused slot where that keeps the code readable.
 #pragma once
 
 #include <array>
