@@ -15,6 +15,7 @@
 #include "engine/codebreaker/bit_plane_scoring.h"
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/narrowing.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/search_crew.h"

@@ -55,7 +55,6 @@ constexpr bool is_up(unsigned char s) { return s == scan::UP || s == scan::CTRL_
 constexpr bool is_down(unsigned char s) {
     return s == scan::DOWN || s == scan::CTRL_DOWN || s == scan::ALT_DOWN;
 }
-constexpr bool is_del(unsigned char s) { return s == scan::DEL || s == scan::CTRL_DEL || s == scan::ALT_DEL; }
 constexpr bool is_pgup(unsigned char s) {
     return s == scan::PGUP || s == scan::CTRL_PGUP || s == scan::ALT_PGUP;
 }

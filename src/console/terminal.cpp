@@ -2,230 +2,26 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <pthread.h>
 #include <sys/select.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "console/keys.h"
-#include "console/system_info.h"
+#include "console/system_clock.h"
+#include "console/system_memory.h"
+#include "console/terminal_signals.h"
 
 namespace console {
 
-// ---- state shared with the signal handlers ---------------------------------
-//
-// The handlers only touch what is below: the saved settings, two descriptors,
-// flags, and a byte string prepared in advance, so that restoring the terminal
-// from a signal is a write() and a tcsetattr() and nothing else.
-
 namespace {
 
-int g_in_fd = -1;
-int g_out_fd = -1;
-termios g_saved{};
-volatile sig_atomic_t g_raw = 0;  // raw mode and the game's screen are in force
-volatile sig_atomic_t g_winch = 0;
-volatile sig_atomic_t g_cont = 0;
-volatile sig_atomic_t g_hook_done = 0;
-void (*volatile g_exit_hook)() = nullptr;
-int g_wake[2] = {-1, -1};  // self-pipe: a signal makes the waiting poll return
-
-// CAN ends any sequence a flush may have left half written; then colours off,
-// auto-wrap and the cursor back, and the shell's screen again.
-constexpr char RESTORE_SEQ[] = "\x18\x1b[0m\x1b[?7h\x1b[?25h\x1b[?1049l";
-// The game's screen, auto-wrap off, normal cursor and keypad keys.
+// The game's screen, auto-wrap off, normal cursor and keypad keys; undone by
+// signals::RESTORE_SEQ.
 constexpr char ENTER_SEQ[] = "\x1b[?1049h\x1b[?7l\x1b[?1l\x1b>\x1b[0m\x1b[H\x1b[2J";
-
-void raw_write(int fd, const char* p, std::size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return;  // the terminal is gone or refuses: nothing more to do
-        }
-        p += w;
-        n -= static_cast<std::size_t>(w);
-    }
-}
-
-// The settings first: they take effect at once, while the sequence may wait
-// behind a full output queue (a terminal that stopped reading). The flag goes
-// only when both are done, so that a handler that interrupts this one still
-// finds the work to do.
-void restore_terminal_now() {
-    if (!g_raw) return;
-    if (g_in_fd >= 0) tcsetattr(g_in_fd, TCSANOW, &g_saved);
-    if (g_out_fd >= 0) raw_write(g_out_fd, RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
-    g_raw = 0;
-}
-
-void run_exit_hook() {
-    if (g_hook_done) return;
-    g_hook_done = 1;
-    void (*hook)() = g_exit_hook;
-    if (hook) hook();
-}
-
-void wake_up() {
-    if (g_wake[1] >= 0) {
-        const int saved = errno;
-        const char b = 1;
-        [[maybe_unused]] const ssize_t w = ::write(g_wake[1], &b, 1);
-        errno = saved;
-    }
-}
-
-void on_winch(int) {
-    g_winch = 1;
-    wake_up();
-}
-
-void on_cont(int) {
-    g_cont = 1;
-    wake_up();
-}
-
-// Ctrl-Z is an ordinary key in raw mode, but a stop sent from outside must not
-// leave the shell with a raw terminal: give it back, stop, and take it again
-// when continued (see on_cont).
-void on_tstp(int) {
-    const int saved = errno;
-    const bool was_raw = g_raw;
-    restore_terminal_now();
-    raise(SIGSTOP);
-    if (was_raw) g_cont = 1;
-    wake_up();
-    errno = saved;
-}
-
-void on_terminate(int sig) {
-    restore_terminal_now();
-    run_exit_hook();
-    signal(sig, SIG_DFL);
-    raise(sig);  // delivered when the handler returns: ends with the right status
-}
-
-constexpr int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-constexpr int JOB_SIGNALS[] = {SIGWINCH, SIGCONT, SIGTSTP};
-
-// Every signal whose default action ends the process, apart from the crashes:
-// each must give the terminal back first. SIGINT too: in raw mode Ctrl-C is a
-// key, so an interrupt comes from outside. The real-time signals are added
-// when the handlers are installed (their range is known at run time only).
-constexpr int FIXED_TERM_SIGNALS[] = {
-    SIGTERM, SIGHUP, SIGQUIT, SIGINT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS,
-#ifdef SIGEMT
-    SIGEMT,
-#endif
-#ifdef __linux__
-    SIGPOLL, SIGPWR, SIGSTKFLT,
-#endif
-};
-constexpr int MAX_TERM_SIGNALS = 128;
-
-struct SavedActions {
-    int term_signals[MAX_TERM_SIGNALS] = {};
-    int term_count = 0;
-    struct sigaction term[MAX_TERM_SIGNALS], crash[5], job[3];
-    sigset_t ending{};  // the ending signals and SIGTSTP: held back while the terminal is given back
-    bool installed = false;
-} g_old;
-
-// Holds the ending signals back while the terminal changes hands, so that no
-// handler finds it half raw; one that comes meanwhile is delivered afterwards.
-class EndingSignalsHeld {
-public:
-    EndingSignalsHeld() { pthread_sigmask(SIG_BLOCK, &g_old.ending, &old_); }
-    ~EndingSignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
-    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
-    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
-
-private:
-    sigset_t old_{};
-};
-
-// After the terminal is back, the crash goes on as it would have without us:
-// to the handler that was there before (a sanitizer's report, say) or to the
-// default action, which ends the process.
-void on_crash(int sig) {
-    restore_terminal_now();
-    bool passed_on = false;
-    for (int i = 0; i < 5; ++i) {
-        if (CRASH_SIGNALS[i] != sig) continue;
-        const struct sigaction& old = g_old.crash[i];
-        if (!(old.sa_flags & SA_SIGINFO) && old.sa_handler == SIG_IGN) break;  // ignoring a fault would loop
-        sigaction(sig, &old, nullptr);
-        passed_on = true;
-    }
-    if (!passed_on) signal(sig, SIG_DFL);
-    raise(sig);
-}
-
-alignas(16) char g_alt_stack[64 * 1024];
-
-void install(int sig, void (*fn)(int), int flags, const sigset_t& mask, struct sigaction* old) {
-    struct sigaction sa{};
-    sa.sa_handler = fn;
-    sa.sa_mask = mask;
-    sa.sa_flags = flags;
-    sigaction(sig, &sa, old);
-}
-
-void collect_term_signals() {
-    int n = 0;
-    for (int sig : FIXED_TERM_SIGNALS) g_old.term_signals[n++] = sig;
-#ifdef SIGRTMIN
-    for (int sig = SIGRTMIN; sig <= SIGRTMAX && n < MAX_TERM_SIGNALS; ++sig) g_old.term_signals[n++] = sig;
-#endif
-    g_old.term_count = n;
-    sigemptyset(&g_old.ending);
-    for (int i = 0; i < n; ++i) sigaddset(&g_old.ending, g_old.term_signals[i]);
-    sigaddset(&g_old.ending, SIGTSTP);
-}
-
-void install_handlers() {
-    if (g_old.installed) return;
-    // A stack overflow must still be able to give the terminal back. An
-    // alternate stack set up by someone else (a sanitizer) is kept.
-    stack_t cur{};
-    if (sigaltstack(nullptr, &cur) == 0 && (cur.ss_flags & SS_DISABLE)) {
-        stack_t ss{};
-        ss.ss_sp = g_alt_stack;
-        ss.ss_size = sizeof g_alt_stack;
-        sigaltstack(&ss, nullptr);
-    }
-    collect_term_signals();
-    // A second ending signal waits until the first has given the terminal
-    // back; so does a stop, and the terminal is given back in one piece.
-    for (int i = 0; i < g_old.term_count; ++i)
-        install(g_old.term_signals[i], on_terminate, SA_RESTART, g_old.ending, &g_old.term[i]);
-    for (int i = 0; i < 5; ++i)
-        install(CRASH_SIGNALS[i], on_crash, SA_ONSTACK | SA_NODEFER, g_old.ending, &g_old.crash[i]);
-    sigset_t none;
-    sigemptyset(&none);
-    install(SIGWINCH, on_winch, SA_RESTART, none, &g_old.job[0]);
-    install(SIGCONT, on_cont, SA_RESTART, none, &g_old.job[1]);
-    install(SIGTSTP, on_tstp, SA_RESTART, g_old.ending, &g_old.job[2]);
-    g_old.installed = true;
-}
-
-void uninstall_job_handlers() {
-    if (!g_old.installed) return;
-    for (int i = 0; i < 3; ++i) sigaction(JOB_SIGNALS[i], &g_old.job[i], nullptr);
-}
-
-void uninstall_handlers() {
-    if (!g_old.installed) return;
-    uninstall_job_handlers();
-    for (int i = 0; i < g_old.term_count; ++i) sigaction(g_old.term_signals[i], &g_old.term[i], nullptr);
-    for (int i = 0; i < 5; ++i) sigaction(CRASH_SIGNALS[i], &g_old.crash[i], nullptr);
-    g_old.installed = false;
-}
 
 std::int64_t mono_ns() {
     timespec ts{};
@@ -284,19 +80,7 @@ int wait_readable(int in, int wake, int timeout_ms) {
 #endif
 }
 
-void drain_wake_pipe() {
-    if (g_wake[0] < 0) return;
-    char buf[64];
-    while (::read(g_wake[0], buf, sizeof buf) > 0) {
-    }
-}
-
 }  // namespace
-
-void set_exit_hook(void (*hook)()) {
-    g_exit_hook = hook;
-    g_hook_done = 0;
-}
 
 // ---- Terminal ---------------------------------------------------------------
 
@@ -304,16 +88,13 @@ Terminal::Terminal() { out_.reserve(64 * 1024); }
 
 Terminal::~Terminal() {
     if (started_) restore();
-    uninstall_handlers();
-    for (int& fd : g_wake) {
-        if (fd >= 0) close(fd);
-        fd = -1;
-    }
+    signals::uninstall_handlers();
+    signals::close_wake_pipe();
     if (own_out_fd_) close(out_fd_);
-    g_in_fd = g_out_fd = -1;
+    signals::g_in_fd = signals::g_out_fd = -1;
 }
 
-void Terminal::write_all(const char* p, std::size_t n) { raw_write(out_fd_, p, n); }
+void Terminal::write_all(const char* p, std::size_t n) { signals::raw_write(out_fd_, p, n); }
 
 bool Terminal::start(const char* argv0) {
     program_path = argv0 ? argv0 : "";
@@ -332,11 +113,11 @@ bool Terminal::start(const char* argv0) {
         }
         own_out_fd_ = true;
     }
-    if (tcgetattr(in_fd_, &g_saved) != 0) {
+    if (tcgetattr(in_fd_, &signals::g_saved) != 0) {
         std::fputs("Zentrovalquist: Terminal nicht einstellbar / cannot set up the terminal.\n", stderr);
         return false;
     }
-    raw_ = g_saved;
+    raw_ = signals::g_saved;
     raw_.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
     raw_.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     raw_.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
@@ -344,26 +125,21 @@ bool Terminal::start(const char* argv0) {
     raw_.c_cc[VMIN] = 1;
     raw_.c_cc[VTIME] = 0;
 
-    if (g_wake[0] < 0 && pipe(g_wake) == 0) {
-        for (int fd : g_wake) {
-            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-            fcntl(fd, F_SETFD, FD_CLOEXEC);
-        }
-    }
-    g_in_fd = in_fd_;
-    g_out_fd = out_fd_;
-    g_winch = 0;
-    g_cont = 0;
-    install_handlers();
+    signals::open_wake_pipe();
+    signals::g_in_fd = in_fd_;
+    signals::g_out_fd = out_fd_;
+    signals::g_winch = 0;
+    signals::g_cont = 0;
+    signals::install_handlers();
 
     {
-        EndingSignalsHeld held;
+        signals::EndingSignalsHeld held;
         if (tcsetattr(in_fd_, TCSAFLUSH, &raw_) != 0) {
-            uninstall_handlers();
+            signals::uninstall_handlers();
             std::fputs("Zentrovalquist: Terminal nicht einstellbar / cannot set up the terminal.\n", stderr);
             return false;
         }
-        g_raw = 1;
+        signals::g_raw = 1;
         write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
     }
     started_ = true;
@@ -380,20 +156,20 @@ bool Terminal::start(const char* argv0) {
 
 void Terminal::handle_signals() {
     // Cheap when nothing happened: called on every key test.
-    if (!g_winch && !g_cont) return;
-    drain_wake_pipe();
+    if (!signals::job_signal_pending()) return;
+    signals::drain_wake_pipe();
     if (!started_) return;
-    if (g_cont) {
-        g_cont = 0;
+    if (signals::g_cont) {
+        signals::g_cont = 0;
         // The shell may have changed the settings while we were stopped.
-        EndingSignalsHeld held;
+        signals::EndingSignalsHeld held;
         tcsetattr(in_fd_, TCSANOW, &raw_);
-        if (!g_raw) write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
-        g_raw = 1;
+        if (!signals::g_raw) write_all(ENTER_SEQ, sizeof ENTER_SEQ - 1);
+        signals::g_raw = 1;
         renderer_.invalidate();
     }
-    if (g_winch) {
-        g_winch = 0;
+    if (signals::g_winch) {
+        signals::g_winch = 0;
         // The terminal may have dropped, moved or rewrapped what it showed,
         // also beyond the game's 80 x 25 cells: clear, then paint it all.
         out_ += "\x1b[0m\x1b[2J";
@@ -404,7 +180,8 @@ void Terminal::handle_signals() {
 void Terminal::flush() { send_output(); }
 
 bool Terminal::send_output() {
-    if (!g_winch && !g_cont && screen.version() == drawn_version_ && out_.empty() && renderer_.valid()) return false;
+    if (!signals::job_signal_pending() && screen.version() == drawn_version_ && out_.empty() && renderer_.valid())
+        return false;
     handle_signals();
     if (!started_) {
         out_.clear();
@@ -426,14 +203,14 @@ bool Terminal::read_input(int timeout_ms) {
     // terminal, where it is not lost. The queue is empty whenever the game
     // waits for a key, so a wait always reads.
     const std::size_t room = std::min(READ_CHUNK, decoder_.room());
-    const int r = wait_readable(room > 0 ? in_fd_ : -1, g_wake[0], timeout_ms);
+    const int r = wait_readable(room > 0 ? in_fd_ : -1, signals::wake_fd(), timeout_ms);
     last_poll_ns_ = mono_ns();
     if (r < 0) return errno == EINTR;
     bool any = false;
     if (r & WAKE_READY) {
         // a signal: its flag is handled by the caller; the byte must go, or
         // every later wait would return at once
-        drain_wake_pipe();
+        signals::drain_wake_pipe();
         any = true;
     }
     if (r & INPUT_READY) {
@@ -455,9 +232,13 @@ bool Terminal::read_input(int timeout_ms) {
     return any;
 }
 
-// The terminal has gone away without a hangup signal. Ctrl-C winds every
-// screen of the game up and ends it; should the game not end all the same,
-// it is ended here as a hangup would end it.
+// Standard input has ended or failed: a read found its end or an error that
+// is not an interruption, or the wait saw a hangup or an error on it (a
+// terminal that went away without sending a hangup signal). This only marks
+// it: from then on every key test finds a key and read_key hands out Ctrl-C,
+// which winds every screen of the game up and ends it. Should the game still
+// ask for keys after a thousand of those, read_key gives the terminal back,
+// runs the exit hook and ends the process with status 1.
 void Terminal::input_gone() {
     input_gone_ = true;
 }
@@ -529,7 +310,7 @@ unsigned char Terminal::read_key() {
         if (input_gone_) {
             if (++keys_after_gone_ > 1000) {
                 restore();
-                run_exit_hook();
+                signals::run_exit_hook();
                 _exit(1);
             }
             return key::CTRL_C;
@@ -551,9 +332,9 @@ void Terminal::delay(unsigned ms) {
         if (left <= 0) break;
         // Only the wake-up pipe: keys stay queued for the game's next read, but
         // a resize or resume is repainted during a long wait.
-        const int r = wait_readable(-1, g_wake[0], static_cast<int>((left + MS - 1) / MS));
+        const int r = wait_readable(-1, signals::wake_fd(), static_cast<int>((left + MS - 1) / MS));
         if (r != 0) {
-            drain_wake_pipe();
+            signals::drain_wake_pipe();
             flush();
         }
     }
@@ -610,13 +391,13 @@ void Terminal::restore() {
     if (!started_) return;
     out_.clear();
     {
-        EndingSignalsHeld held;
-        if (g_raw) write_all(RESTORE_SEQ, sizeof RESTORE_SEQ - 1);
+        signals::EndingSignalsHeld held;
+        if (signals::g_raw) write_all(signals::RESTORE_SEQ, sizeof signals::RESTORE_SEQ - 1);
         // TCSAFLUSH: keys typed ahead belong to the game, not to the shell.
-        tcsetattr(in_fd_, TCSAFLUSH, &g_saved);
-        g_raw = 0;
+        tcsetattr(in_fd_, TCSAFLUSH, &signals::g_saved);
+        signals::g_raw = 0;
     }
-    uninstall_job_handlers();
+    signals::uninstall_job_handlers();
     started_ = false;
 }
 
@@ -644,8 +425,8 @@ bool Terminal::ensure_size() {
     write_all(RESIZE, sizeof RESIZE - 1);
     const std::int64_t until = mono_ns() + 300 * MS;
     while (mono_ns() < until) {
-        wait_readable(-1, g_wake[0], 50);
-        drain_wake_pipe();
+        wait_readable(-1, signals::wake_fd(), 50);
+        signals::drain_wake_pipe();
         size_of(cols, rows);
         if (fits(cols, rows)) return true;
     }

@@ -7,6 +7,7 @@
 // destructor), every signal whose default action ends the process (then the
 // exit hook runs, see console.h, and the signal ends the process) and the
 // crash signals (then the signal is raised again).
+// The signal handling itself is in terminal_signals.h.
 #pragma once
 
 #include <cstdint>

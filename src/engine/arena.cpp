@@ -1,7 +1,7 @@
 #include "engine/arena.h"
 
 #include "console/console.h"
-#include "console/pages.h"
+#include "console/memory_pages.h"
 
 namespace zqspiel {
 

@@ -1,9 +1,12 @@
 // Unit ZQSPIEL, the game engine: its records and every global it shares.
 //
 // The engine is written in the procedural style of the game's design: state
-// lives in the globals below, procedures take few arguments and talk through
-// them. Indices follow the design (1-based where a record counts from 1), so
-// the arrays below carry an unused slot where that keeps the code readable.
+// lives in globals, procedures take few arguments and talk through them.
+// Those below are the ones the parts of the program share; a global that
+// one part of the engine alone uses belongs in that part's header (the
+// clock's in clock/clock.h, the codebreaker's in codebreaker_state.h, ...).
+// Indices follow the design (1-based where a record counts from 1), so the
+// arrays carry an unused slot where that keeps the code readable.
 #pragma once
 
 #include <array>
@@ -85,23 +88,18 @@ static_assert(sizeof(BEDINGUNG) == 80, "the conditions record is 80 bytes");
 
 inline BEDINGUNG X{};
 inline CODE LOESUNG{{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}};
-inline FARBFELD LOESUNGSFARBEN{};
 inline FARBFELD GESPIELT{};
 inline VFELD V30{};
 inline std::int32_t NUMMER = 0;
-inline byte L = 0;
 inline unsigned char A = 0;
 
 inline bool KANN_RATEN = true;
 inline bool KANN_MOGELN = true;
-inline bool KANN_LESEN = false;
 inline bool WEITER = false;
 inline bool ZURUECK = false;
-inline bool WECHSEL0 = false, WECHSEL1 = false, WECHSEL2 = false;
 inline bool SP_D = true;
-inline byte WXX = 0, WYY = 0;
 inline byte WX = 0, WY = 0;
-inline POSITION X1{{42, 62}}, X2{{0, 0}}, X3{{56, 76}}, X4{{58, 78}};
+inline POSITION X1{{42, 62}}, X3{{56, 76}}, X4{{58, 78}};
 inline bool LEERZEICHEN = false, FEHLZ_BENUTZT = false, ALLE_F_LOESCHEN = false;
 inline bool KENNEALLEFARBEN = false;
 inline bool ALLESTERNEDRUCKEN = true;
@@ -114,9 +112,6 @@ inline FARBFELD FARBARRAY{};               // sign by number, 0 = '*'
 inline std::array<byte, 'z' - '0' + 1> NRARRAY{};  // number by sign '0'..'z', 255 between '9' and 'a'
 inline byte MAXFARBE = 10;
 inline byte XMINPLUS20 = 0, PLUS20KOMPL = 0, XMINPLUS34 = 0, XMINPLUS59 = 0, XMINPLUS95 = 0;
-
-// The five-character yes/no texts, [language German?][value].
-inline const char* const YES_NO_TEXT[2][2] = {{"No.  ", "Yes. "}, {"Nein.", "Ja.  "}};
 
 // The memory step labels and budgets, steps 1..15.
 inline const char* const MEMORY_TEXT[16] = {
@@ -131,41 +126,21 @@ inline bool LEERZ_MERKER = false;         // the vacant-sign condition as the us
 inline bool NAMEN_UEBERSPRINGEN = true;
 
 // ---- clock (SCHREIBE_ZEIT) ----------------------------------------------------
-// Stamps are hundredths of a second since midnight (one day = 8640000); a
-// negative difference of two stamps has one day added.
+// What the clock shares with the rest of the engine and the main program; its
+// own state is in engine/clock/clock.h. Stamps are hundredths of a second
+// since midnight (one day = 8640000); a negative difference of two stamps has
+// one day added.
 inline std::uint16_t STD = 0, MIN = 0, SEK = 0, HSEK = 0;  // last reading of the system time
-inline std::uint16_t STD_MOD24 = 0;                         // hour of day as shown
 inline std::uint16_t JAHR = 0, MONAT = 0, TAG = 0, WOTAG = 0;  // date shown
-inline std::uint16_t STD_ALT = 0, MIN_ALT = 0, SEK_ALT = 0, TAG_ALT = 0;  // at the last redraw
 inline bool ZEITEIN = false;           // the clock runs
-inline std::int32_t ANFANGSZEIT = 0;   // match start, whole seconds
-inline std::int32_t AKTUELLEZEIT = 0;  // current reading, whole seconds
-inline bool RATENDRAN = false, RATENDRAN_ALT = false;  // the codebreaker is on turn (now / last call)
-inline std::int32_t MERKE_RATE_ZEIT = 0;  // start of the running guessing period
-inline std::int32_t HILFSZEIT = 0;        // guessing time of the finished periods
-inline std::int32_t RATE_ZEIT = 0;        // guessing time including the running period
-// Durations shown (hours, minutes, seconds) and their values at the last redraw.
-inline std::uint16_t STD_SPIEL = 0, MIN_SPIEL = 0, SEK_SPIEL = 0;
-inline std::uint16_t STD_ALT_SPIEL = 0, MIN_ALT_SPIEL = 0, SEK_ALT_SPIEL = 0;
-inline std::uint16_t STD_RATEN = 0, MIN_RATEN = 0, SEK_RATEN = 0;
-inline std::uint16_t STD_ALT_RATEN = 0, MIN_ALT_RATEN = 0, SEK_ALT_RATEN = 0;
-inline std::uint16_t STD_ANTW = 0, MIN_ANTW = 0, SEK_ANTW = 0;
-inline std::uint16_t STD_ALT_ANTW = 0, MIN_ALT_ANTW = 0, SEK_ALT_ANTW = 0;
-// A duration is updated while it is below 100 hours; then it stays at 99.59.59.
-inline bool STD_SPIEL_KL100 = true, STD_RATEN_KL100 = true, STD_ANTW_KL100 = true;
-inline bool ZEIT_GERATEN_KL100 = true;
+inline bool RATENDRAN = false;         // the codebreaker is on turn
+inline bool ZEIT_GERATEN_KL100 = true;  // the search line's elapsed time is below 100 hours: still updated
 // The search line of row 25.
 inline bool RATEN_ZEITANZEIGE = false;       // a computer search is running: the line is live
 inline bool SETZE_RATE_ZEIT_AKT = false;     // request: the search starts now
-inline std::int32_t MERKE_RATE_ZEIT_AKT = 0;  // start of the current search
 inline bool SETZEZEITLETZTERVERSUCH = false;  // request: a trial of the search finished now
-inline std::int32_t MERKEZEITLETZTERVERSUCH = 0;
 inline std::int32_t SPIELZEIT = 0;           // hundredths since the start of the search
-inline std::int32_t RESTZEIT = 0, RESTZEIT2 = 0;  // estimated remaining hundredths
-inline std::uint16_t STD_GERATEN = 0, MIN_GERATEN = 0, SEK_GERATEN = 0;
-inline std::uint16_t STD_GERATEN_ALT = 0, MIN_GERATEN_ALT = 0, SEK_GERATEN_ALT = 0;
-inline std::uint16_t STD_REST = 0, MIN_REST = 0, SEK_REST = 0;
-inline std::uint16_t STD_REST_ALT = 0, MIN_REST_ALT = 0, SEK_REST_ALT = 0;
+inline std::int32_t RESTZEIT = 0;            // estimated remaining hundredths
 inline std::int32_t GERATENE_VERSUCHE = 0;  // trials of the search done so far
 inline std::int32_t ZAHL_DER_VERSUCHE = 0;  // trials the search makes in all
 inline std::int32_t NUMMER_PLUS = 0;        // trials it must make at least
@@ -189,8 +164,6 @@ inline bool GEAENDERT = false;             // the budget changed at the last che
 // By code length 1..10 (used 2..9): the most signs the computer can still guess with.
 inline std::array<byte, 11> ZAEHLEFARBEN{};
 inline std::array<byte, 11> MERKEZAEHLEFARBEN{};  // the table as last shown
-inline std::int32_t MEMRATE = 0;           // codes the candidate store will hold
-inline std::int32_t MEMLOES = 0;           // codes the conditions allow (the encoder's list)
 
 // ---- candidate store ----------------------------------------------------------
 // A candidate node: three links and the code with its sign counts. Nodes are
@@ -214,20 +187,15 @@ struct LISTE_O_F {
 };
 using PTR_O_F = LISTE_O_F*;
 
-inline PTR VERSLOE = nullptr, VERS = nullptr, SCHLUSSLICHT = nullptr, ERLAUBT = nullptr, AKTUELL = nullptr;
+inline PTR VERSLOE = nullptr, VERS = nullptr, AKTUELL = nullptr;
 inline PTR_O_F ERL = nullptr, ERLLOE = nullptr;
 inline LISTE ANFANG{};
 inline bool NEUER_KANDIDAT = false;
 
-// Where a node keeps its sign counts (set by INIT_RATEN): data[FARBEPL + c]
-// counts sign c, data[FARBE0] the vacant signs, data[ENDFARBEPL1] the try-mark.
-inline byte FARBE0 = 0, FARBEPL = 0, FARBE1 = 0, FARBE2 = 0, FARBE3 = 0, ENDFARBE = 0, ENDFARBEPL1 = 0;
+// Where a node keeps its try-mark: data[ENDFARBEPL1] (set by INIT_RATEN; the
+// sign counts' places are in codebreaker/codebreaker_state.h).
+inline byte ENDFARBEPL1 = 0;
 inline std::int32_t ZAHLGESAMTVERSUCHE = 0;  // nodes in the guess chain
-inline std::int32_t QU_10_2 = 0;             // stars due on the progress bar
-// Relabelling of positions and signs: for opening guesses and for the build.
-inline ZAHLENFELD ZAHLENREIHENFOLGE{}, PERMZ{}, ZAHLENREIHENFOLGETM{}, PERMZTM{};
-inline FARBFELD FARBENREIHENFOLGE{}, PERMF{}, FARBENREIHENFOLGETM{}, PERMFTM{};
-inline byte HILFZAHLREIHENFOLGE = 0, HILFFARBREIHENFOLGE = 0, HILFZAHLREIHENFOLGETM = 0, HILFFARBREIHENFOLGETM = 0;
 inline bool OK = false;  // SETZE_ANFANG accepted its arguments
 
 // ---- codebreaker ----------------------------------------------------------------
@@ -236,22 +204,16 @@ inline bool AEQUI_KLASSE = true;   // opening phase: play ANFANG without search
 inline byte FEHLZEICHEN = 0;       // a sign known to be absent, filler of opening guesses
 inline std::uint16_t UNTERBR = 0;  // searches cut short by F4/F6 this match
 inline bool F6_GEDR = false;       // decide-soon request of the running search
-inline byte PL_0 = 0, PL_1 = 0;    // min(code length, signs) and that + 1
-// What is known about the secret's signs, by sign number 0..36.
+// What is known about the secret's signs, by sign number 0..36 (the rest
+// of it in codebreaker/codebreaker_state.h).
 inline std::array<bool, 37> ERL_FARBE{};   // the sign may still occur in the secret
-inline std::array<bool, 37> VORH_FARBE{};  // the sign occurs in some remaining candidate
-inline byte ZAEHLE_VORH_FARBE = 0;
-inline byte X3I = 0, X4I = 0;  // columns of the P and Z fields of the current trial
 // The repetition condition as the user set it (the match loop may switch
 // repetition off for the build); read for the opening pattern.
 inline bool MERKE_WDHG = false;
 
 // ---- not-fixed code -------------------------------------------------------------
-// The answer class order: entry i (1-based) is the class P = POS_ORD[i],
-// common = ZEI_ORD[i]; ZAHL_DER_GRUPPEN entries are in use. LETZTEZAHL is
-// the code length the order was last written for (0: none yet).
-inline MATRIX_REIHENFOLGE POS_ORD{}, ZEI_ORD{};
-inline byte ZAHL_DER_GRUPPEN = 0;
+// The code length the answer class order (encoder/answer_order.h) was last
+// written for (0: none yet).
 inline byte LETZTEZAHL = 0;
 // The board row of the current try (where the P and Z fields of LESE_CODE are).
 inline byte K = 0;

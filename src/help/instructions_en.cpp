@@ -2,7 +2,7 @@
 // instructions of four pages.
 #include <string_view>
 
-#include "help/pages.h"
+#include "help/instruction_pages.h"
 #include "help/zqe.h"
 
 namespace zqe {

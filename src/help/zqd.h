@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "help/pages.h"
+#include "help/instruction_pages.h"
 
 namespace zqd {
 

@@ -4,7 +4,7 @@
 
 #include "console/keys.h"
 #include "console/virtual_console.h"
-#include "help/pages.h"
+#include "help/instruction_pages.h"
 #include "help/zqd.h"
 #include "help/zqe.h"
 #include "support/screen_check.h"

@@ -10,9 +10,11 @@
 
 #include "console/console.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/shuffle_table.h"
 #include "engine/encoder/answer_order.h"
+#include "engine/play/match.h"
 #include "engine/setup/conditions.h"
 #include "engine/setup/conditions_screen.h"
 #include "engine/zqspiel.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "engine/play/board.h"
+#include "engine/clock/date_texts.h"
 
 namespace zqspiel {
 
@@ -295,6 +295,31 @@ void set_clock_for_match() {
     ZAHL_DER_STERNE = 0;
     STD_SPIEL_KL100 = STD_RATEN_KL100 = STD_ANTW_KL100 = ZEIT_GERATEN_KL100 = true;
     SETZE_RATE_ZEIT_AKT = NEUER_KANDIDAT = RATEN_ZEITANZEIGE = SETZEZEITLETZTERVERSUCH = false;
+}
+
+void write_match_start() {
+    const int sx = console::where_x(), sy = console::where_y();
+    for (int row : {17, 19}) {
+        if (SP_D) {
+            std::string d = date_german(JAHR, MONAT, TAG, WOTAG);
+            d.resize(23, ' ');
+            console::write_at(16, row, d);
+            console::write_at(16, row + 1, two_digits(STD % 24));
+            console::write_at(19, row + 1, two_digits(MIN));
+        } else {
+            std::string d = date_english(JAHR, MONAT, TAG, WOTAG);
+            d.resize(24, ' ');
+            console::write_at(15, row, d);
+            const unsigned h = STD % 24;
+            // The row's frame has no colon between hour and minutes (its colon
+            // stands under those of the rows above), so it is written here, as
+            // the clock writes it when the hour changes.
+            console::write_at(15, row + 1, two_digits(h % 12 == 0 ? 12 : h % 12) + ":" + two_digits(MIN));
+            console::write_at(21, row + 1, h < 12 ? "a" : "p");
+        }
+        console::write_at(27, row + 1, two_digits(SEK));
+    }
+    console::goto_xy(sx, sy);
 }
 
 void start_match_clock() {

@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "console/console.h"
-#include "console/pages.h"
+#include "console/memory_pages.h"
 #include "engine/arena.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/long_work.h"
 
 namespace zqspiel {

@@ -11,6 +11,7 @@
 #include "engine/beep.h"
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/bit_plane_scoring.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/column_scoring.h"
 #include "engine/codebreaker/guess_preparation.h"
 #include "engine/codebreaker/narrowing.h"

@@ -6,6 +6,7 @@
 #include "engine/arena.h"
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/candidate_store.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/opening_patterns.h"
 #include "engine/codebreaker/packed_candidates.h"
 #include "engine/codebreaker/release.h"

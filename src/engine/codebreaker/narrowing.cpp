@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "engine/beep.h"
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/guess_preparation.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/store_walk.h"

@@ -4,6 +4,7 @@
 
 #include "console/keys.h"
 #include "engine/arena.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/packed_candidates.h"
 
 namespace zqspiel {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "console/pages.h"
+#include "console/memory_pages.h"
 #include "engine/codebreaker/shuffle_table.h"
 
 namespace zqspiel {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "engine/clock/clock.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/long_work.h"
 #include "engine/zqspiel.h"
 

@@ -3,9 +3,14 @@
 // shows its corrections (KORRIGIERE, setup/conditions_screen.h).
 #pragma once
 
+#include <cstdint>
+
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
+
+inline std::int32_t MEMRATE = 0;           // codes the candidate store will hold
+inline std::int32_t MEMLOES = 0;           // codes the conditions allow (the encoder's list)
 
 // What a check changed that the conditions screen shows.
 struct CapacityCorrections {

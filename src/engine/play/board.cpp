@@ -1,7 +1,5 @@
 #include "engine/play/board.h"
 
-#include <cstdio>
-
 #include "console/console.h"
 
 namespace zqspiel {
@@ -17,20 +15,6 @@ std::string number_text(int n) { return std::to_string(n); }
 std::string pad3(int n) {
     const std::size_t d = number_text(n).size();
     return std::string(d < 3 ? 3 - d : 0, ' ');
-}
-
-// Four digits, zero-padded; the day after 31 December 9999 keeps all five of
-// its year 10000 rather than turning into a year 0000.
-std::string year4(std::uint16_t j) {
-    char b[8];
-    std::snprintf(b, sizeof b, "%04u", static_cast<unsigned>(j));
-    return b;
-}
-
-std::string two_digits(unsigned n) {
-    char b[4];
-    std::snprintf(b, sizeof b, "%02u", n % 100);
-    return b;
 }
 
 void write_row(const std::string& s) { console::write_ln(s); }
@@ -82,29 +66,7 @@ std::string author_line() {
     return s;
 }
 
-const char* const WEEKDAY_D[7] = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
-const char* const WEEKDAY_E[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-const char* const WEEKDAY_E_SHORT[7] = {"Sunday", "Monday", "Tues.", "Weds.", "Thurs.", "Friday", "Sat."};
-const char* const MONTH_E[13] = {"",      "Jan. ", "Feb. ", "March ", "April ", "May ",  "June ",
-                                 "July ", "Aug. ", "Sept. ", "Oct. ", "Nov. ", "Dec. "};
-
 }  // namespace
-
-std::string date_german(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
-    return std::string(WEEKDAY_D[weekday % 7]) + ", " + number_text(day) + "." + number_text(month) + "." + year4(year) + ",";
-}
-
-std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
-    const char* suffix = "th ";
-    if (day == 1 || day == 21 || day == 31) suffix = "st ";
-    else if (day == 2 || day == 22) suffix = "nd ";
-    else if (day == 3 || day == 23) suffix = "rd ";
-    const std::string rest = ", " + number_text(day) + suffix + MONTH_E[month >= 1 && month <= 12 ? month : 1] + year4(year) + ",";
-    // The full weekday only where the whole date fits the 24 columns of its field.
-    const std::string full = WEEKDAY_E[weekday % 7] + rest;
-    if (full.size() <= 24) return full;
-    return WEEKDAY_E_SHORT[weekday % 7] + rest;
-}
 
 void write_answer(int p_col, int z_col, int row, byte p, byte z) {
     console::goto_xy(p_col, row);
@@ -112,31 +74,6 @@ void write_answer(int p_col, int z_col, int row, byte p, byte z) {
     console::goto_xy(z_col, row);
     console::write_num(z);
     console::goto_xy(z_col, row);
-}
-
-void write_match_start() {
-    const int sx = console::where_x(), sy = console::where_y();
-    for (int row : {17, 19}) {
-        if (SP_D) {
-            std::string d = date_german(JAHR, MONAT, TAG, WOTAG);
-            d.resize(23, ' ');
-            console::write_at(16, row, d);
-            console::write_at(16, row + 1, two_digits(STD % 24));
-            console::write_at(19, row + 1, two_digits(MIN));
-        } else {
-            std::string d = date_english(JAHR, MONAT, TAG, WOTAG);
-            d.resize(24, ' ');
-            console::write_at(15, row, d);
-            const unsigned h = STD % 24;
-            // The row's frame has no colon between hour and minutes (its colon
-            // stands under those of the rows above), so it is written here, as
-            // the clock writes it when the hour changes.
-            console::write_at(15, row + 1, two_digits(h % 12 == 0 ? 12 : h % 12) + ":" + two_digits(MIN));
-            console::write_at(21, row + 1, h < 12 ? "a" : "p");
-        }
-        console::write_at(27, row + 1, two_digits(SEK));
-    }
-    console::goto_xy(sx, sy);
 }
 
 void draw_board(byte max_trials, bool max_known, const std::string& pattern) {

@@ -20,17 +20,4 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern);
 // cursor is left on Z.
 void write_answer(int p_col, int z_col, int row, byte p, byte z);
 
-// Writes the match-start date and time (JAHR, MONAT, TAG, WOTAG, STD, MIN, SEK)
-// into rows 17..18 and the same as the current date and time into rows 19..20.
-// Restores the cursor.
-void write_match_start();
-
-// The English date text of the board: weekday (shortened where the line
-// would be too long), day with ordinal suffix, month, four-digit year and ','.
-std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t day,
-                         std::uint16_t weekday);
-// The German one: weekday, ", ", day.month.year (four digits) and ','.
-std::string date_german(std::uint16_t year, std::uint16_t month, std::uint16_t day,
-                        std::uint16_t weekday);
-
 }  // namespace zqspiel

@@ -10,6 +10,14 @@
 
 namespace zqspiel {
 
+// ---- the match loop's own state ---------------------------------------------
+inline FARBFELD LOESUNGSFARBEN{};  // by sign number: how often it occurs in the secret
+inline byte L = 0;                 // the V30 slot of the newest trial once the ring is in use
+// The column where a code starts in the left (1) and right (2) half of the
+// trial table, set for the code length at match start.
+inline POSITION X2{{0, 0}};
+inline byte PL_0 = 0, PL_1 = 0;    // min(code length, signs) and that + 1
+
 void run_matches();
 
 // One match from its preparation to the "new game?" answer: true = back to

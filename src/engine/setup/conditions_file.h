@@ -7,6 +7,9 @@
 
 namespace zqspiel {
 
+// read_conditions found a file to read: a regular file, not empty, opened.
+inline bool KANN_LESEN = false;
+
 // Binds the file to the path chosen from console::program_path(): beside the
 // program, or the user's own file when the program's directory cannot be
 // written (choose_conditions_file).

@@ -5,6 +5,13 @@
 
 namespace zqspiel {
 
+// ---- the dialog's own state --------------------------------------------------
+// Set by a yes/no field when its value changed: the plain fields (0), the
+// computer-devises field (1) and the computer-guesses field (2).
+inline bool WECHSEL0 = false, WECHSEL1 = false, WECHSEL2 = false;
+// The five-character yes/no texts, [language German?][value].
+inline const char* const YES_NO_TEXT[2][2] = {{"No.  ", "Yes. "}, {"Nein.", "Ja.  "}};
+
 // Clears the screen and draws the conditions screen from X, in SP_D's
 // language.
 void BILDSCHIRM();

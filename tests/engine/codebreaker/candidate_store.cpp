@@ -4,7 +4,9 @@
 #include <map>
 #include <string>
 
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/codebreaker_support.h"
+#include "engine/encoder/capacity.h"
 
 using namespace cbtest;
 

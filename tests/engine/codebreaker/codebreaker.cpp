@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "console/system_info.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/codebreaker_support.h"
 #include "engine/codebreaker/bit_plane_scoring.h"
 #include "engine/codebreaker/column_scoring.h"

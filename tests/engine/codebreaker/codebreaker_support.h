@@ -14,6 +14,7 @@
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/guess_preparation.h"
 #include "engine/codebreaker/narrowing.h"
 #include "engine/encoder/answer_order.h"

@@ -2,6 +2,7 @@
 // leaves behind.
 #include <map>
 
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/codebreaker_support.h"
 #include "engine/codebreaker/opening_patterns.h"
 

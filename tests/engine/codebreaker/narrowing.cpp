@@ -1,6 +1,7 @@
 // Narrowing after an answer: the solution chain keeps exactly the codes that
 // agree, absent signs are struck, the endings with one and two candidates,
 // the answer of a not-fixed code.
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/codebreaker_support.h"
 
 using namespace cbtest;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/codebreaker_support.h"
 #include "engine/codebreaker/search_crew.h"
 

@@ -7,6 +7,8 @@
 
 #include "console/virtual_console.h"
 #include "engine/arena.h"
+#include "engine/codebreaker/codebreaker_state.h"
+#include "engine/encoder/capacity.h"
 #include "engine/setup/conditions.h"
 #include "engine/zqspiel.h"
 

@@ -1,5 +1,6 @@
 #include "engine/play/entry.h"
 
+#include "engine/play/match.h"
 #include "engine/play/match_support.h"
 
 using namespace zqtest;

@@ -11,6 +11,7 @@
 
 #include "console/virtual_console.h"
 #include "engine/codebreaker/release.h"
+#include "engine/play/match.h"
 #include "engine/setup/conditions.h"
 #include "engine/setup/conditions_file.h"
 #include "engine/setup/conditions_screen.h"

@@ -1,4 +1,4 @@
-#include "console/pages.h"
+#include "console/memory_pages.h"
 
 #include <sys/mman.h>
 

@@ -1,5 +1,5 @@
 // Drawing and paging of the instruction pages.
-#include "help/pages.h"
+#include "help/instruction_pages.h"
 
 #include "console/console.h"
 #include "console/keys.h"

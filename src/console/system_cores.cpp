@@ -1,0 +1,23 @@
+#include "console/system_cores.h"
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
+#include <thread>
+
+namespace console {
+
+int usable_cores() {
+#if defined(__linux__)
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        const int n = CPU_COUNT(&set);
+        if (n > 0) return n;
+    }
+#endif
+    const unsigned n = std::thread::hardware_concurrency();
+    return n > 0 ? static_cast<int>(n) : 1;
+}
+
+}  // namespace console
