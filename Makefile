@@ -28,7 +28,8 @@ test:
 	cd build/portable && ctest --output-on-failure -j $(JOBS)
 
 # Installing is optional: the game into $(PREFIX)/bin, its manual page into
-# $(PREFIX)/share/man/man6, the README into $(PREFIX)/share/doc/zentrovalquist.
+# $(PREFIX)/share/man/man6, the README and the licence into
+# $(PREFIX)/share/doc/zentrovalquist.
 # DESTDIR stages the tree elsewhere (for packagers); `make uninstall` removes
 # what the last install listed in build/release/install_manifest.txt.
 PREFIX ?= /usr/local

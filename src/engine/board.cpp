@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "console/console.h"
+#include "version.h"
 
 namespace zqspiel {
 
@@ -147,8 +148,7 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
 
     // Row 1: the title line, emphasised as every title line of the program.
     console::text_attr(HERVORFARBE);
-    console::write(std::string("_") + "__" + "  ***  Zentrovalquist  ****  macOS - " + "64" + "-Bit - Version  " +
-                   "2025-06-21" + ".  ***  " + "__" + "_");
+    console::write("___  ***  Zentrovalquist  ****  macOS - 64-Bit - Version  " ZQ_VERSION_DATE ".  ***  ___");
     console::text_attr(NORMALFARBE);
     console::write('\n');
     write_row("|" + author_line() + "|");
