@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "console/console.h"
+#include "engine/joined.h"
 #include "version.h"
 
 namespace zqspiel {
@@ -62,13 +63,13 @@ void box_rows(byte max_trials, bool max_known, std::string& z1, std::string& z2)
     const std::string d = number_text(max_trials), p = pad3(max_trials);
     const bool at_most = X.LOESUNG_FEST && MAXFARBE > 1;
     if (SP_D) {
-        z1 = at_most ? "   Der Code kann mit maximal " + d + "  " + p
-                        : "   Der Code kann mit genau " + d + "    " + p;
+        z1 = at_most ? joined("   Der Code kann mit maximal ", d, "  ", p)
+                     : joined("   Der Code kann mit genau ", d, "    ", p);
         z2 = "   Versuchen geknackt werden.     ";
     } else {
         z1 = " It is possible to crack the code ";
-        z2 = at_most ? " with " + d + " trials or less." + std::string(9, ' ') + p
-                        : " with " + d + " trials." + std::string(17, ' ') + p;
+        z2 = at_most ? joined(" with ", d, " trials or less.", std::string(9, ' '), p)
+                     : joined(" with ", d, " trials.", std::string(17, ' '), p);
     }
 }
 
@@ -92,7 +93,7 @@ const char* const MONTH_E[13] = {"",      "Jan. ", "Feb. ", "March ", "April ", 
 }  // namespace
 
 std::string date_german(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
-    return std::string(WEEKDAY_D[weekday % 7]) + ", " + number_text(day) + "." + number_text(month) + "." + year4(year) + ",";
+    return joined(WEEKDAY_D[weekday % 7], ", ", number_text(day), '.', number_text(month), '.', year4(year), ',');
 }
 
 std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
@@ -100,11 +101,12 @@ std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t 
     if (day == 1 || day == 21 || day == 31) suffix = "st ";
     else if (day == 2 || day == 22) suffix = "nd ";
     else if (day == 3 || day == 23) suffix = "rd ";
-    const std::string rest = ", " + number_text(day) + suffix + MONTH_E[month >= 1 && month <= 12 ? month : 1] + year4(year) + ",";
+    const std::string rest =
+        joined(", ", number_text(day), suffix, MONTH_E[month >= 1 && month <= 12 ? month : 1], year4(year), ',');
     // The full weekday only where the whole date fits the 24 columns of its field.
-    const std::string full = WEEKDAY_E[weekday % 7] + rest;
+    const std::string full = joined(WEEKDAY_E[weekday % 7], rest);
     if (full.size() <= 24) return full;
-    return WEEKDAY_E_SHORT[weekday % 7] + rest;
+    return joined(WEEKDAY_E_SHORT[weekday % 7], rest);
 }
 
 void write_answer(int p_col, int z_col, int row, byte p, byte z) {
@@ -132,7 +134,7 @@ void write_match_start() {
             // The row's frame has no colon between hour and minutes (its colon
             // stands under those of the rows above), so it is written here, as
             // the clock writes it when the hour changes.
-            console::write_at(15, row + 1, two_digits(h % 12 == 0 ? 12 : h % 12) + ":" + two_digits(MIN));
+            console::write_at(15, row + 1, joined(two_digits(h % 12 == 0 ? 12 : h % 12), ':', two_digits(MIN)));
             console::write_at(21, row + 1, h < 12 ? "a" : "p");
         }
         console::write_at(27, row + 1, two_digits(SEK));
@@ -151,7 +153,7 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
     console::write("___  ***  Zentrovalquist  ****  macOS - 64-Bit - Version  " ZQ_VERSION_DATE ".  ***  ___");
     console::text_attr(NORMALFARBE);
     console::write('\n');
-    write_row("|" + author_line() + "|");
+    write_row(joined('|', author_line(), '|'));
     write_row("|_____________________________________________________________________________|");
 
     std::string b1, b2;
@@ -160,13 +162,13 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
     std::string signs;
     for (int n = 1; n <= MAXFARBE && n <= 36; ++n) signs += static_cast<char>(FARBARRAY[n]);
     signs.resize(41, ' ');
-    write_row("| " + signs + "|" + b1 + "|");
+    write_row(joined("| ", signs, '|', b1, '|'));
 
     std::string m = pattern;
     m.resize(12, ' ');
     const char* repeat_text = X.WIEDERHOLUNG ? (d ? " Zeichen mit Wiederholung " : " signs with repetition    ")
                                           : (d ? " Zeichen ohne Wiederholung" : " signs without repetition ");
-    write_row("| " + number_text(length) + repeat_text + pad3(length) + m + "|" + b2 + "|");
+    write_row(joined("| ", number_text(length), repeat_text, pad3(length), m, '|', b2, '|'));
     write_row("|__________________________________________|__________________________________|");
 
     const bool vacant = LEERZ_MERKER;
@@ -178,46 +180,44 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
         write_row("| The vacant sign ' '/'*' cannot be   |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
     const char* z8 = vacant ? (d ? "| Raten zuhilfegenommen werden.       " : "| for guessing.                       ")
                           : (d ? "| Raten nicht zuhilfegenommen werden. " : "| used for guessing.                  ");
-    write_row(std::string(z8) + "|*|___|_________|_|_|*|___|_________|_|_|");
+    write_row(joined(z8, "|*|___|_________|_|_|*|___|_________|_|_|"));
 
     const char* z9 = X.LOESUNG_FEST ? (d ? " Der zu ratende Code ist fest.       " : " The answercode is fixed.            ")
                                     : (d ? " Der zu ratende Code ist nicht fest. " : " The answercode is not fixed.        ");
-    write_row(std::string("|") + z9 + "|*|  1|         | | |*|   |         | | |");
-    write_row(std::string(EMPTY_ROW) + TABLE_PART);
-    write_row(std::string("|_____________________________________") + TABLE_PART);
+    write_row(joined('|', z9, "|*|  1|         | | |*|   |         | | |"));
+    write_row(joined(EMPTY_ROW, TABLE_PART));
+    write_row(joined("|_____________________________________", TABLE_PART));
 
     // Who devised the riddle (rows 12, 13) and who cracks it (rows 14, 15).
     const char* z12 = X.PC_LOESUNG ? (d ? " Das Raetsel stammt vom Computer.    " : " The riddle comes from               ")
                                    : (d ? " Das Raetsel stammt von              " : " The riddle comes from               ");
-    write_row(std::string("|") + z12 + TABLE_PART);
+    write_row(joined('|', z12, TABLE_PART));
     if (X.PC_LOESUNG)
-        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
-                : std::string("|") + " the computer.                       " + TABLE_PART);
+        write_row(joined(d ? EMPTY_ROW : "| the computer.                       ", TABLE_PART));
     else
-        write_row(name_line(X.NAME1) + TABLE_PART);
+        write_row(joined(name_line(X.NAME1), TABLE_PART));
     const char* z14 = X.PC_RAET ? (d ? " Die Loesung stammt vom Computer.    " : " The solution comes from             ")
                                 : (d ? " Die Loesung stammt von              " : " The solution comes from             ");
-    write_row(std::string("|") + z14 + TABLE_PART);
+    write_row(joined('|', z14, TABLE_PART));
     if (X.PC_RAET)
-        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
-                : std::string("|") + " the computer.                       " + TABLE_PART);
+        write_row(joined(d ? EMPTY_ROW : "| the computer.                       ", TABLE_PART));
     else
-        write_row(name_line(X.NAME2) + TABLE_PART);
-    write_row(std::string("|_____________________________________") + TABLE_PART);
+        write_row(joined(name_line(X.NAME2), TABLE_PART));
+    write_row(joined("|_____________________________________", TABLE_PART));
 
     const char* z18 = d ? "                .   Uhr,    Sekunden." : "           :        .m.,    seconds. ";
-    write_row(std::string("|") + (d ? " Spielbeginn:                        " : " Game start:                         ") +
-              TABLE_PART);
-    write_row(std::string("|") + z18 + TABLE_PART);
-    write_row(std::string("|") + (d ? " Datum/Zeit :                        " : " Date/time :                         ") +
-              TABLE_PART);
-    write_row(std::string("|") + z18 + TABLE_PART);
-    write_row(std::string("|") + (d ? " Spieldauer : 00 Std. 00 Min. 00 Sek." : " Time total: 00 hours 00 min. 00 sec.") +
-              TABLE_PART);
-    write_row(std::string("|") + (d ? " Ratezeit   : 00 Std. 00 Min. 00 Sek." : " to guess  : 00 hours 00 min. 00 sec.") +
-              TABLE_PART);
-    write_row(std::string("|") + (d ? " Antwortzeit: 00 Std. 00 Min. 00 Sek." : " to answer : 00 hours 00 min. 00 sec.") +
-              TABLE_PART);
+    write_row(joined('|', d ? " Spielbeginn:                        " : " Game start:                         ",
+                     TABLE_PART));
+    write_row(joined('|', z18, TABLE_PART));
+    write_row(joined('|', d ? " Datum/Zeit :                        " : " Date/time :                         ",
+                     TABLE_PART));
+    write_row(joined('|', z18, TABLE_PART));
+    write_row(joined('|', d ? " Spieldauer : 00 Std. 00 Min. 00 Sek." : " Time total: 00 hours 00 min. 00 sec.",
+                     TABLE_PART));
+    write_row(joined('|', d ? " Ratezeit   : 00 Std. 00 Min. 00 Sek." : " to guess  : 00 hours 00 min. 00 sec.",
+                     TABLE_PART));
+    write_row(joined('|', d ? " Antwortzeit: 00 Std. 00 Min. 00 Sek." : " to answer : 00 hours 00 min. 00 sec.",
+                     TABLE_PART));
     write_row("|_____________________________________|_|___|_________|_|_|_|___|_________|_|_|");
 
     // Row 25, without a line feed: the last row must not scroll.

@@ -99,8 +99,11 @@ TEST(Narrowing, ZeroZeroStrikesTheGuessSignsAndOpensAgainOverTheRest) {
     EXPECT_EQ(code_of(SCHLUSSLICHT), kept.back());
     std::set<PTR> chain;
     for (PTR p = VERS; p; p = p->link2) chain.insert(p);
-    for (PTR p = VERSLOE; p; p = p->link1)
-        if (!chain.count(p)) ASSERT_EQ(p->link2, nullptr) << code_of(p);
+    for (PTR p = VERSLOE; p; p = p->link1) {
+        if (!chain.count(p)) {
+            ASSERT_EQ(p->link2, nullptr) << code_of(p);
+        }
+    }
     LISTEN_FREIGEBEN(true);
 }
 
