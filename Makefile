@@ -1,25 +1,28 @@
 # Two commands are all a newcomer needs: `make play` and `make test`.
+# The build directories are configured from CMakePresets.json (release, asan,
+# portable, bench), so that an IDE or `cmake --preset asan` gets the same ones.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GEN := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
 .PHONY: play build test bench clean fuzz soak install uninstall deb
 
 build:
-	@test -f build/release/CMakeCache.txt || cmake -S . -B build/release $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF
+	@test -f build/release/CMakeCache.txt || cmake --preset release $(GEN)
 	cmake --build build/release -j $(JOBS) --target zentrovalquist
 
 play: build
 	./build/release/zentrovalquist
 
 test:
-	@test -f build/asan/CMakeCache.txt || cmake -S . -B build/asan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG -D_GLIBCXX_ASSERTIONS" -DZQ_SANITIZE=ON -DZQ_TESTS=ON
-	@test -f build/release/CMakeCache.txt || cmake -S . -B build/release $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF
+	@# the test builds treat every compiler warning as an error (ZQ_WERROR)
+	@test -f build/asan/CMakeCache.txt || cmake --preset asan $(GEN)
+	@test -f build/release/CMakeCache.txt || cmake --preset release $(GEN)
 	@# the portable system calls (those of macOS and the BSDs), forced on this
 	@# machine: the engine and console tests once more, plain -O1, no sanitizers
-	@test -f build/portable/CMakeCache.txt || cmake -S . -B build/portable $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG -D_GLIBCXX_ASSERTIONS" -DZQ_PORTABLE=ON -DZQ_TESTS=ON
+	@test -f build/portable/CMakeCache.txt || cmake --preset portable $(GEN)
 	@# the tests of what runs on several threads (search, crew, block
 	@# counters, narrowing) with ThreadSanitizer
-	@test -f build/tsan/CMakeCache.txt || cmake -S . -B build/tsan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" -DZQ_TSAN=ON -DZQ_TESTS=ON
+	@test -f build/tsan/CMakeCache.txt || cmake --preset tsan $(GEN)
 	cmake --build build/release -j $(JOBS) --target zentrovalquist
 	cmake --build build/asan -j $(JOBS)
 	@# the portable and the ThreadSanitizer builds go on on one core while the
@@ -36,7 +39,8 @@ test:
 	cd build/tsan && TSAN_OPTIONS="halt_on_error=1" ctest --output-on-failure -j $(JOBS) -E WholeGame
 
 # Installing is optional: the game into $(PREFIX)/bin, its manual page into
-# $(PREFIX)/share/man/man6, the README into $(PREFIX)/share/doc/zentrovalquist.
+# $(PREFIX)/share/man/man6, the README and the licence into
+# $(PREFIX)/share/doc/zentrovalquist.
 # DESTDIR stages the tree elsewhere (for packagers); `make uninstall` removes
 # what the last install listed in build/release/install_manifest.txt.
 PREFIX ?= /usr/local
@@ -64,7 +68,7 @@ deb:
 	else echo "make deb: lintian is not installed; the package was not checked."; fi
 
 bench:
-	@test -f build/bench/CMakeCache.txt || cmake -S . -B build/bench $(GEN) -DCMAKE_BUILD_TYPE=Release -DZQ_TESTS=OFF -DZQ_BENCH=ON
+	@test -f build/bench/CMakeCache.txt || cmake --preset bench $(GEN)
 	cmake --build build/bench -j $(JOBS) --target zq_bench
 	./build/bench/zq_bench
 

@@ -1,12 +1,14 @@
 // Texts the language screen and the farewell share.
 #pragma once
 
+#include "version.h"
+
 namespace frame {
 
 // The pieces of the version line: platform, word size, release date.
 inline constexpr const char* VERSION_PLATFORM = "macOS - ";
 inline constexpr const char* VERSION_BITS = "64";
-inline constexpr const char* VERSION_DATE = "2025-06-21";
+inline constexpr const char* VERSION_DATE = ZQ_VERSION_DATE;
 
 // The line naming the development tools.
 inline constexpr const char* TOOL_LINE =

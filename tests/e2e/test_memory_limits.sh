@@ -20,7 +20,9 @@ zq_oracle_init
 # ---- run 1: a small store under 200 MB of address space -----------------------
 E2E_BEFORE="ulimit -v 200000"
 e2e_start
-seed="${ZQ_SEED:-$RANDOM}"
+# the seed of the test's own draws (the codes and answers it plays), fixed so
+# that a failure repeats; ZQ_SEED=n runs it with another
+seed="${ZQ_SEED:-2718}"
 e2e_log "seed $seed"
 zq_open_conditions e
 zq_conditions time=0 last=2 len=3 rep=y vac=n fixed=y guess=y devise=n name1=bob

@@ -10,7 +10,9 @@ e2e_setup "$@"
 zq_oracle_init
 e2e_start
 
-seed="${ZQ_SEED:-$RANDOM}"
+# the seed of the test's own draws (the codes and answers it plays), fixed so
+# that a failure repeats; ZQ_SEED=n runs it with another
+seed="${ZQ_SEED:-4711}"
 e2e_log "seed $seed"
 
 zq_open_conditions e

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `cmake --install` of a build directory into a staging DESTDIR: exactly the
-# game, its manual page and the README, with the modes an installed program
-# needs; the manifest lists them and the uninstall script removes them again.
+# game, its manual page (the one made for this build), the README and the
+# licence, with the modes an installed program needs; the manifest lists them
+# and the uninstall script removes them again.
 # Usage: check_install_tree.sh BUILD_DIR SOURCE_DIR
 set -u
 build="${1:?usage: check_install_tree.sh BUILD_DIR SOURCE_DIR}"
@@ -22,6 +23,7 @@ want="755 bin
 755 share
 755 share/doc
 755 share/doc/zentrovalquist
+644 share/doc/zentrovalquist/LICENSE
 644 share/doc/zentrovalquist/README.md
 755 share/man
 755 share/man/man6
@@ -34,12 +36,16 @@ $want
 $got"
 
 [ -x "$root/bin/zentrovalquist" ] || fail "the game is not executable"
-cmp -s "$root/share/man/man6/zentrovalquist.6" "$src/man/zentrovalquist.6" || fail "the manual page is not the one of the sources"
+cmp -s "$root/share/man/man6/zentrovalquist.6" "$build/generated/zentrovalquist.6" ||
+    fail "the manual page is not the one made from man/zentrovalquist.6.in"
+! grep -q '@[A-Z_]*@' "$root/share/man/man6/zentrovalquist.6" || fail "the manual page has a placeholder left"
 cmp -s "$root/share/doc/zentrovalquist/README.md" "$src/README.md" || fail "the README is not the one of the sources"
+cmp -s "$root/share/doc/zentrovalquist/LICENSE" "$src/LICENSE" || fail "the licence is not the one of the sources"
 
 manifest="$build/install_manifest.txt"
 [ -f "$manifest" ] || fail "no install manifest"
-for f in bin/zentrovalquist share/man/man6/zentrovalquist.6 share/doc/zentrovalquist/README.md; do
+for f in bin/zentrovalquist share/man/man6/zentrovalquist.6 share/doc/zentrovalquist/README.md \
+    share/doc/zentrovalquist/LICENSE; do
     grep -q -x -F "$prefix/$f" "$manifest" || fail "the manifest does not list $prefix/$f"
 done
 

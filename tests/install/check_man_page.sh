@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The manual page: every section a reader looks for is there, the formatter
-# reports no warning, and no rendered line is wider than 80 columns.
+# reports no warning, no rendered line is wider than 80 columns, and no
+# placeholder of its template is left.
 # Usage: check_man_page.sh PAGE. Exit 77 (skipped) when no formatter is installed.
 set -u
 page="${1:?usage: check_man_page.sh PAGE}"
@@ -25,6 +26,11 @@ else
 fi
 
 fail=0
+# a template's placeholder that configure_file did not fill in
+if grep -n '@[A-Z_][A-Z_]*@' "$page"; then
+    echo "FAIL: placeholders left in the page"
+    fail=1
+fi
 if [ -s "$tmp/err" ]; then
     echo "FAIL: $how warns:"
     sed 's/^/  /' "$tmp/err"
@@ -35,11 +41,11 @@ if [ -n "$wide" ]; then
     echo "FAIL: lines wider than 80 columns: $wide"
     fail=1
 fi
-for section in NAME SYNOPSIS DESCRIPTION KEYS FILES ENVIRONMENT "EXIT STATUS" NOTES; do
+for section in NAME SYNOPSIS DESCRIPTION KEYS FILES ENVIRONMENT "EXIT STATUS" NOTES COPYRIGHT "SEE ALSO"; do
     grep -q -x "$section" "$tmp/out" || { echo "FAIL: no section $section"; fail=1; }
 done
 # what the page must tell an installed game's user
-for text in BEDINGUN.DAT XDG_CONFIG_HOME CAP_SYS_TIME; do
+for text in BEDINGUN.DAT XDG_CONFIG_HOME CAP_SYS_TIME "MIT licence"; do
     grep -q -F "$text" "$tmp/out" || { echo "FAIL: the page does not mention $text"; fail=1; }
 done
 [ "$fail" = 0 ] || exit 1

@@ -5,6 +5,7 @@
 
 #include "console/console.h"
 #include "engine/clock/date_texts.h"
+#include "engine/joined.h"
 
 namespace zqspiel {
 
@@ -314,7 +315,7 @@ void write_match_start() {
             // The row's frame has no colon between hour and minutes (its colon
             // stands under those of the rows above), so it is written here, as
             // the clock writes it when the hour changes.
-            console::write_at(15, row + 1, two_digits(h % 12 == 0 ? 12 : h % 12) + ":" + two_digits(MIN));
+            console::write_at(15, row + 1, joined(two_digits(h % 12 == 0 ? 12 : h % 12), ':', two_digits(MIN)));
             console::write_at(21, row + 1, h < 12 ? "a" : "p");
         }
         console::write_at(27, row + 1, two_digits(SEK));

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "engine/joined.h"
+
 namespace zqspiel {
 
 namespace {
@@ -25,7 +27,7 @@ const char* const MONTH_E[13] = {"",      "Jan. ", "Feb. ", "March ", "April ", 
 }  // namespace
 
 std::string date_german(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
-    return std::string(WEEKDAY_D[weekday % 7]) + ", " + number_text(day) + "." + number_text(month) + "." + year4(year) + ",";
+    return joined(WEEKDAY_D[weekday % 7], ", ", number_text(day), '.', number_text(month), '.', year4(year), ',');
 }
 
 std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t weekday) {
@@ -33,11 +35,12 @@ std::string date_english(std::uint16_t year, std::uint16_t month, std::uint16_t 
     if (day == 1 || day == 21 || day == 31) suffix = "st ";
     else if (day == 2 || day == 22) suffix = "nd ";
     else if (day == 3 || day == 23) suffix = "rd ";
-    const std::string rest = ", " + number_text(day) + suffix + MONTH_E[month >= 1 && month <= 12 ? month : 1] + year4(year) + ",";
+    const std::string rest =
+        joined(", ", number_text(day), suffix, MONTH_E[month >= 1 && month <= 12 ? month : 1], year4(year), ',');
     // The full weekday only where the whole date fits the 24 columns of its field.
-    const std::string full = WEEKDAY_E[weekday % 7] + rest;
+    const std::string full = joined(WEEKDAY_E[weekday % 7], rest);
     if (full.size() <= 24) return full;
-    return WEEKDAY_E_SHORT[weekday % 7] + rest;
+    return joined(WEEKDAY_E_SHORT[weekday % 7], rest);
 }
 
 }  // namespace zqspiel

@@ -1,6 +1,8 @@
 #include "engine/play/board.h"
 
 #include "console/console.h"
+#include "engine/joined.h"
+#include "version.h"
 
 namespace zqspiel {
 
@@ -45,13 +47,13 @@ void box_rows(byte max_trials, bool max_known, std::string& z1, std::string& z2)
     const std::string d = number_text(max_trials), p = pad3(max_trials);
     const bool at_most = X.LOESUNG_FEST && MAXFARBE > 1;
     if (SP_D) {
-        z1 = at_most ? "   Der Code kann mit maximal " + d + "  " + p
-                        : "   Der Code kann mit genau " + d + "    " + p;
+        z1 = at_most ? joined("   Der Code kann mit maximal ", d, "  ", p)
+                     : joined("   Der Code kann mit genau ", d, "    ", p);
         z2 = "   Versuchen geknackt werden.     ";
     } else {
         z1 = " It is possible to crack the code ";
-        z2 = at_most ? " with " + d + " trials or less." + std::string(9, ' ') + p
-                        : " with " + d + " trials." + std::string(17, ' ') + p;
+        z2 = at_most ? joined(" with ", d, " trials or less.", std::string(9, ' '), p)
+                     : joined(" with ", d, " trials.", std::string(17, ' '), p);
     }
 }
 
@@ -84,11 +86,10 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
 
     // Row 1: the title line, emphasised as every title line of the program.
     console::text_attr(HERVORFARBE);
-    console::write(std::string("_") + "__" + "  ***  Zentrovalquist  ****  macOS - " + "64" + "-Bit - Version  " +
-                   "2025-06-21" + ".  ***  " + "__" + "_");
+    console::write("___  ***  Zentrovalquist  ****  macOS - 64-Bit - Version  " ZQ_VERSION_DATE ".  ***  ___");
     console::text_attr(NORMALFARBE);
     console::write('\n');
-    write_row("|" + author_line() + "|");
+    write_row(joined('|', author_line(), '|'));
     write_row("|_____________________________________________________________________________|");
 
     std::string b1, b2;
@@ -97,13 +98,13 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
     std::string signs;
     for (int n = 1; n <= MAXFARBE && n <= 36; ++n) signs += static_cast<char>(FARBARRAY[n]);
     signs.resize(41, ' ');
-    write_row("| " + signs + "|" + b1 + "|");
+    write_row(joined("| ", signs, '|', b1, '|'));
 
     std::string m = pattern;
     m.resize(12, ' ');
     const char* repeat_text = X.WIEDERHOLUNG ? (d ? " Zeichen mit Wiederholung " : " signs with repetition    ")
                                           : (d ? " Zeichen ohne Wiederholung" : " signs without repetition ");
-    write_row("| " + number_text(length) + repeat_text + pad3(length) + m + "|" + b2 + "|");
+    write_row(joined("| ", number_text(length), repeat_text, pad3(length), m, '|', b2, '|'));
     write_row("|__________________________________________|__________________________________|");
 
     const bool vacant = LEERZ_MERKER;
@@ -115,46 +116,44 @@ void draw_board(byte max_trials, bool max_known, const std::string& pattern) {
         write_row("| The vacant sign ' '/'*' cannot be   |*|No.|  Code   |P|S|*|No.|  Code   |P|S|");
     const char* z8 = vacant ? (d ? "| Raten zuhilfegenommen werden.       " : "| for guessing.                       ")
                           : (d ? "| Raten nicht zuhilfegenommen werden. " : "| used for guessing.                  ");
-    write_row(std::string(z8) + "|*|___|_________|_|_|*|___|_________|_|_|");
+    write_row(joined(z8, "|*|___|_________|_|_|*|___|_________|_|_|"));
 
     const char* z9 = X.LOESUNG_FEST ? (d ? " Der zu ratende Code ist fest.       " : " The answercode is fixed.            ")
                                     : (d ? " Der zu ratende Code ist nicht fest. " : " The answercode is not fixed.        ");
-    write_row(std::string("|") + z9 + "|*|  1|         | | |*|   |         | | |");
-    write_row(std::string(EMPTY_ROW) + TABLE_PART);
-    write_row(std::string("|_____________________________________") + TABLE_PART);
+    write_row(joined('|', z9, "|*|  1|         | | |*|   |         | | |"));
+    write_row(joined(EMPTY_ROW, TABLE_PART));
+    write_row(joined("|_____________________________________", TABLE_PART));
 
     // Who devised the riddle (rows 12, 13) and who cracks it (rows 14, 15).
     const char* z12 = X.PC_LOESUNG ? (d ? " Das Raetsel stammt vom Computer.    " : " The riddle comes from               ")
                                    : (d ? " Das Raetsel stammt von              " : " The riddle comes from               ");
-    write_row(std::string("|") + z12 + TABLE_PART);
+    write_row(joined('|', z12, TABLE_PART));
     if (X.PC_LOESUNG)
-        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
-                : std::string("|") + " the computer.                       " + TABLE_PART);
+        write_row(joined(d ? EMPTY_ROW : "| the computer.                       ", TABLE_PART));
     else
-        write_row(name_line(X.NAME1) + TABLE_PART);
+        write_row(joined(name_line(X.NAME1), TABLE_PART));
     const char* z14 = X.PC_RAET ? (d ? " Die Loesung stammt vom Computer.    " : " The solution comes from             ")
                                 : (d ? " Die Loesung stammt von              " : " The solution comes from             ");
-    write_row(std::string("|") + z14 + TABLE_PART);
+    write_row(joined('|', z14, TABLE_PART));
     if (X.PC_RAET)
-        write_row(d ? std::string(EMPTY_ROW) + TABLE_PART
-                : std::string("|") + " the computer.                       " + TABLE_PART);
+        write_row(joined(d ? EMPTY_ROW : "| the computer.                       ", TABLE_PART));
     else
-        write_row(name_line(X.NAME2) + TABLE_PART);
-    write_row(std::string("|_____________________________________") + TABLE_PART);
+        write_row(joined(name_line(X.NAME2), TABLE_PART));
+    write_row(joined("|_____________________________________", TABLE_PART));
 
     const char* z18 = d ? "                .   Uhr,    Sekunden." : "           :        .m.,    seconds. ";
-    write_row(std::string("|") + (d ? " Spielbeginn:                        " : " Game start:                         ") +
-              TABLE_PART);
-    write_row(std::string("|") + z18 + TABLE_PART);
-    write_row(std::string("|") + (d ? " Datum/Zeit :                        " : " Date/time :                         ") +
-              TABLE_PART);
-    write_row(std::string("|") + z18 + TABLE_PART);
-    write_row(std::string("|") + (d ? " Spieldauer : 00 Std. 00 Min. 00 Sek." : " Time total: 00 hours 00 min. 00 sec.") +
-              TABLE_PART);
-    write_row(std::string("|") + (d ? " Ratezeit   : 00 Std. 00 Min. 00 Sek." : " to guess  : 00 hours 00 min. 00 sec.") +
-              TABLE_PART);
-    write_row(std::string("|") + (d ? " Antwortzeit: 00 Std. 00 Min. 00 Sek." : " to answer : 00 hours 00 min. 00 sec.") +
-              TABLE_PART);
+    write_row(joined('|', d ? " Spielbeginn:                        " : " Game start:                         ",
+                     TABLE_PART));
+    write_row(joined('|', z18, TABLE_PART));
+    write_row(joined('|', d ? " Datum/Zeit :                        " : " Date/time :                         ",
+                     TABLE_PART));
+    write_row(joined('|', z18, TABLE_PART));
+    write_row(joined('|', d ? " Spieldauer : 00 Std. 00 Min. 00 Sek." : " Time total: 00 hours 00 min. 00 sec.",
+                     TABLE_PART));
+    write_row(joined('|', d ? " Ratezeit   : 00 Std. 00 Min. 00 Sek." : " to guess  : 00 hours 00 min. 00 sec.",
+                     TABLE_PART));
+    write_row(joined('|', d ? " Antwortzeit: 00 Std. 00 Min. 00 Sek." : " to answer : 00 hours 00 min. 00 sec.",
+                     TABLE_PART));
     write_row("|_____________________________________|_|___|_________|_|_|_|___|_________|_|_|");
 
     // Row 25, without a line feed: the last row must not scroll.

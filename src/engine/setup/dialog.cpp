@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "engine/joined.h"
 #include "engine/play/entry.h"
 #include "engine/setup/conditions.h"
 #include "engine/setup/conditions_screen.h"
@@ -92,74 +93,76 @@ void BILDSCHIRM() {
     console::text_attr(NORMALFARBE);
     console::clr_scr();
 
-    write_ln("_" + std::string(67, '_') + "_" + std::string(9, '_') + "_");
+    write_ln(std::string(79, '_'));
     write("|                               Zentrovalquist                      | ");
     console::text_attr(HERVORFARBE);
     write(MEMORY_TEXT[SPEICHERSTUFE >= 1 && SPEICHERSTUFE <= 15 ? SPEICHERSTUFE : 10]);
     console::text_attr(NORMALFARBE);
     write_ln(" |");
-    write_ln("|                             ******************                    |" + std::string(9, '_') + "|");
-    write_ln("|" + (g ? padded(" 2 - 9  Zeichen mit/ohne Wiederholungsmoeglichkeit.", 77)
-                      : std::string(" 2 - 9  signs with/without the possibility of repetitions.                   ")) +
-             "|");
-    write_ln("|" + (g ? padded(" Zur Verfuegung stehender Zeichensatz: a,..,z,0,..,9.", 77)
-                      : std::string(" You can choose from the following signs: a,..,z,0,..,9.                     ")) +
-             "|");
-    write_ln("|" + (g ? padded(" Der Computer kann hoechstens folgende Codes erraten:", 77)
-                      : std::string(" The computer at most can guess one of the following codes:                  ")) +
-             "|");
+    write_ln(joined("|                             ******************                    |", std::string(9, '_'), '|'));
+    write_ln(joined('|',
+                    g ? padded(" 2 - 9  Zeichen mit/ohne Wiederholungsmoeglichkeit.", 77)
+                      : std::string(" 2 - 9  signs with/without the possibility of repetitions.                   "),
+                    '|'));
+    write_ln(joined('|',
+                    g ? padded(" Zur Verfuegung stehender Zeichensatz: a,..,z,0,..,9.", 77)
+                      : std::string(" You can choose from the following signs: a,..,z,0,..,9.                     "),
+                    '|'));
+    write_ln(joined('|',
+                    g ? padded(" Der Computer kann hoechstens folgende Codes erraten:", 77)
+                      : std::string(" The computer at most can guess one of the following codes:                  "),
+                    '|'));
     write_ln(g ? "| Laenge des Codes         :       2    3    4    5    6    7    8    9       |"
                : "| Length of the code          :    2    3    4    5    6    7    8    9       |");
     std::string cells;
-    for (int n = 2; n <= 9; ++n) cells += capacity_cell(ZAEHLEFARBEN[n]) + "   ";
-    write_ln(std::string(g ? "| Groesse des Zeichensatzes:      " : "| Max. number of allowed signs:   ") + cells +
-             "    |");
-    write_ln("|" + std::string(77, '_') + "|");
+    for (int n = 2; n <= 9; ++n) {
+        cells += capacity_cell(ZAEHLEFARBEN[n]);
+        cells += "   ";
+    }
+    write_ln(joined(g ? "| Groesse des Zeichensatzes:      " : "| Max. number of allowed signs:   ", cells, "    |"));
+    write_ln(joined('|', std::string(77, '_'), '|'));
     const char digit = static_cast<char>('0' + (X.ZEITSTUFE % 10));
     if (g)
-        write_ln(std::string("| Gewuenschte Spielbedingungen:    | Zeitbegrenzung (nur fuer den PC):") + digit +
-                 "0 Sek. |");
+        write_ln(joined("| Gewuenschte Spielbedingungen:    | Zeitbegrenzung (nur fuer den PC):", digit, "0 Sek. |"));
     else
-        write_ln(std::string("| Please choose now:               | Timelimit (only for computer): ") + digit +
-                 "0 sec.   |");
-    write_ln("|" + std::string(34, '_') + "|" +
-             (g ? " (00 Sek. bedeutet keine Zeitbegrenzung.) " : " (00 sec. means no timelimit.)            ") +
-             "|");
-    write_ln(std::string(g ? "| Ton              :         " : "| Sound             :        ") + yes_no(X.TON) +
-             " |" + std::string(42, '_') + "|");
+        write_ln(joined("| Please choose now:               | Timelimit (only for computer): ", digit, "0 sec.   |"));
+    write_ln(joined('|', std::string(34, '_'), '|',
+                    g ? " (00 Sek. bedeutet keine Zeitbegrenzung.) " : " (00 sec. means no timelimit.)            ",
+                    '|'));
+    write_ln(joined(g ? "| Ton              :         " : "| Sound             :        ", yes_no(X.TON), " |",
+                    std::string(42, '_'), '|'));
     if (g)
-        write_ln(std::string("| Kleinstes Zeichen:         ") + X.ERSTES_ZEICHEN + "     | Soll der PC raten? " +
-                 yes_no(X.PC_RAET) + "                 |");
+        write_ln(joined("| Kleinstes Zeichen:         ", X.ERSTES_ZEICHEN, "     | Soll der PC raten? ",
+                        yes_no(X.PC_RAET), "                 |"));
     else
-        write_ln(std::string("| First sign        :        ") + X.ERSTES_ZEICHEN +
-                 "     | Shall the computer guess? " + yes_no(X.PC_RAET) + "          |");
-    write_ln(std::string(g ? "| Groesstes Zeichen:         " : "| Last  sign        :        ") +
-             X.LETZTES_ZEICHEN + "     |" + std::string(42, '_') + "|");
-    write_ln(std::string(g ? "| Zeichensatz      :         " : "| Set of signs      :        ") +
-             padded(sign_set(), 36) + "             |");
-    write_ln(std::string(g ? "| Laenge des Codes :         " : "| Length of the code:        ") +
-             static_cast<char>('0' + X.CODELAENGE % 10) + "     _" + std::string(42, '_') + "|");
-    write_ln(std::string(g ? "| Wiederholung von Zeichen?  " : "| Repetitions of signs?      ") +
-             yes_no(X.WIEDERHOLUNG) + " |" +
-             (g ? " Soll der PC eine Loesung vorgeben? " : " Shall the computer ask a riddle? ") +
-             yes_no(X.PC_LOESUNG) + (g ? " |" : "   |"));  // the English question is shorter
-    write_ln(std::string(g ? "| Sind Leerzeichen erlaubt?  " : "| Are vacant signs allowed?  ") +
-             yes_no(X.LEERZEICHEN_ERLAUBT) + " |" + (g ? " Loesung " : " Answer: ") +
-             padded(std::string(X.CODELAENGE, '.'), 9) + std::string(24, ' ') + "|");
-    write_ln(std::string(g ? "| Ist die Loesung fest?      " : "| Is the answer fixed?       ") +
-             yes_no(X.LOESUNG_FEST) + " |" + std::string(42, '_') + "|");
-    write_ln("|" + std::string(34, '_') + "|" +
-             (g ? " Bitte waehlen Sie (1, 2, 3 oder 4): 1.   " : " Please choose now (1, 2, 3 or 4):  1.    ") +
-             "|");
+        write_ln(joined("| First sign        :        ", X.ERSTES_ZEICHEN, "     | Shall the computer guess? ",
+                        yes_no(X.PC_RAET), "          |"));
+    write_ln(joined(g ? "| Groesstes Zeichen:         " : "| Last  sign        :        ", X.LETZTES_ZEICHEN,
+                    "     |", std::string(42, '_'), '|'));
+    write_ln(joined(g ? "| Zeichensatz      :         " : "| Set of signs      :        ", padded(sign_set(), 36),
+                    "             |"));
+    write_ln(joined(g ? "| Laenge des Codes :         " : "| Length of the code:        ",
+                    static_cast<char>('0' + X.CODELAENGE % 10), "     _", std::string(42, '_'), '|'));
+    write_ln(joined(g ? "| Wiederholung von Zeichen?  " : "| Repetitions of signs?      ", yes_no(X.WIEDERHOLUNG),
+                    " |", g ? " Soll der PC eine Loesung vorgeben? " : " Shall the computer ask a riddle? ",
+                    yes_no(X.PC_LOESUNG), g ? " |" : "   |"));  // the English question is shorter
+    write_ln(joined(g ? "| Sind Leerzeichen erlaubt?  " : "| Are vacant signs allowed?  ",
+                    yes_no(X.LEERZEICHEN_ERLAUBT), " |", g ? " Loesung " : " Answer: ",
+                    padded(std::string(X.CODELAENGE, '.'), 9), std::string(24, ' '), '|'));
+    write_ln(joined(g ? "| Ist die Loesung fest?      " : "| Is the answer fixed?       ", yes_no(X.LOESUNG_FEST),
+                    " |", std::string(42, '_'), '|'));
+    write_ln(joined('|', std::string(34, '_'), '|',
+                    g ? " Bitte waehlen Sie (1, 2, 3 oder 4): 1.   " : " Please choose now (1, 2, 3 or 4):  1.    ",
+                    '|'));
     write_ln(g ? "| 1.: Spiel zu diesen Bed. -  2.: Revanche -  3.: Bed. aendern -  4.: Ende.   |"
                : "| 1: Game on these conditions -  2: Rematch -  3: Change conditons -  4: End. |");
-    write_ln("|" + std::string(77, '_') + "|");
+    write_ln(joined('|', std::string(77, '_'), '|'));
     const char* ok = g ? " O.K.? Ja.|" : " O.K.? Yes|";
-    write_ln(std::string(g ? "| 1. Spieler,denkt sich Raetsel aus: " : "| 1st player,who devises the riddle: ") +
-             player_text(X.PC_LOESUNG, X.NAME1) + ok);
-    write_ln(std::string(g ? "| 2. Spieler,knackt den Code       : " : "| 2nd player,who cracks the code   : ") +
-             player_text(X.PC_RAET, X.NAME2) + ok);
-    write("|" + std::string(77, '_') + "|");
+    write_ln(joined(g ? "| 1. Spieler,denkt sich Raetsel aus: " : "| 1st player,who devises the riddle: ",
+                    player_text(X.PC_LOESUNG, X.NAME1), ok));
+    write_ln(joined(g ? "| 2. Spieler,knackt den Code       : " : "| 2nd player,who cracks the code   : ",
+                    player_text(X.PC_RAET, X.NAME2), ok));
+    write(joined('|', std::string(77, '_'), '|'));
 }
 
 void LESE_ZEICHEN(char other) {

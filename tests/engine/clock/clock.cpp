@@ -339,7 +339,7 @@ TEST_F(Clock, VirtualDateAfterTheLastDayOfTheCalendar) {
 
 namespace {
 
-class Search : public Clock {
+class SearchClock : public Clock {
 protected:
     void SetUp() override {
         Clock::SetUp();
@@ -361,7 +361,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Search, ElapsedAndEstimatedTime) {
+TEST_F(SearchClock, ElapsedAndEstimatedTime) {
     EXPECT_EQ(at(35, 25, 8), "00.00.00");
     try_guess(10, 10000);  // 10 of 100 trials in 10 seconds
     EXPECT_EQ(RESTZEIT, 9000);
@@ -383,7 +383,7 @@ TEST_F(Search, ElapsedAndEstimatedTime) {
     EXPECT_EQ(at(35, 25, 8), "00.01.12");
 }
 
-TEST_F(Search, TimeLimitCapsTheEstimateAndDrivesTheBar) {
+TEST_F(SearchClock, TimeLimitCapsTheEstimateAndDrivesTheBar) {
     ZEITLIMIT = 1000;  // ten seconds per guess
     ZEITLIMIT99 = 1099;
     ZEITLIMIT_DIV_10 = 100;
@@ -404,7 +404,7 @@ TEST_F(Search, TimeLimitCapsTheEstimateAndDrivesTheBar) {
     EXPECT_EQ(at(72, 25, 8), "00.00.48");
 }
 
-TEST_F(Search, EstimateBelowTheLimitIsKept) {
+TEST_F(SearchClock, EstimateBelowTheLimitIsKept) {
     ZEITLIMIT = 9000;
     ZEITLIMIT99 = 9099;
     ZEITLIMIT_DIV_10 = 900;
@@ -414,7 +414,7 @@ TEST_F(Search, EstimateBelowTheLimitIsKept) {
     EXPECT_EQ(ZAHL_DER_STERNE, 0);  // the search's own bar is in charge then
 }
 
-TEST_F(Search, CandidateIsShownAtTheCursor) {
+TEST_F(SearchClock, CandidateIsShownAtTheCursor) {
     static LISTE nodes{};
     nodes.d(1) = 1;
     nodes.d(2) = 2;
@@ -435,7 +435,7 @@ TEST_F(Search, CandidateIsShownAtTheCursor) {
     AKTUELL = nullptr;
 }
 
-TEST_F(Search, EndOfSearchResetsTheLine) {
+TEST_F(SearchClock, EndOfSearchResetsTheLine) {
     try_guess(10, 10000);
     try_guess(30, 3000);
     console::goto_xy(45, 9);
@@ -459,7 +459,7 @@ TEST_F(Search, EndOfSearchResetsTheLine) {
     EXPECT_EQ(at(35, 25, 8), "00.00.02");
 }
 
-TEST_F(Search, SearchOverMidnight) {
+TEST_F(SearchClock, SearchOverMidnight) {
     vc.set_clock(2026, 12, 7, 23, 59, 59);
     begin_search_display(true);
     SCHREIBE_ZEIT();
