@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/answer_class.h"
 #include "engine/codebreaker/guess_preparation.h"
-#include "engine/play/answer_check.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {

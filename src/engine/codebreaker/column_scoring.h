@@ -8,13 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/answer_class.h"
 #include "engine/codebreaker/packed_candidates.h"
 
 namespace zqspiel {
-
-// Class tables are kept flat while searching: index common + 16 * P.
-constexpr int FLAT_CLASSES = 160;
-constexpr int flat_class(int common, int p) { return common + 16 * p; }
 
 // The block size of the candidate loop: a guess is given up, at the earliest,
 // after a whole block.

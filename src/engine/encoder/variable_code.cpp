@@ -9,6 +9,7 @@
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/release.h"
 #include "engine/long_work.h"
+#include "engine/play/answer_check.h"
 #include "engine/play/board.h"
 
 namespace zqspiel {
