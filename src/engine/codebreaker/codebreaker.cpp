@@ -36,14 +36,25 @@ struct Indices {
     }
 };
 
+// Empties the classes of a flat table that a guess can fill.
+inline void clear_classes(std::int32_t* t, const Indices& ix) {
+    for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+}
+
+// The sum of the squared class sizes of a flat table.
+inline std::int64_t sum_of_squares(const std::int32_t* t, const Indices& ix) {
+    std::int64_t sum = 0;
+    for (int j = 0; j < ix.n; ++j) sum += static_cast<std::int64_t>(t[ix.i[j]]) * t[ix.i[j]];
+    return sum;
+}
+
 SearchFigures figures(const std::int32_t* t, const Indices& ix, int l) {
     SearchFigures f;
     f.max = 0;
-    f.sum = 0;
+    f.sum = sum_of_squares(t, ix);
     for (int j = 0; j < ix.n; ++j) {
         const std::int32_t v = t[ix.i[j]];
         if (v > f.max) f.max = v;
-        f.sum += static_cast<std::int64_t>(v) * v;
         if (v > 0) ++f.classes;
     }
     f.hit = t[flat(l, l)] == 1;
@@ -147,12 +158,11 @@ inline bool skip(const LISTE* g, const Reduction& red, const SearchInputs& in) {
 // Straight over the nodes, pruning candidate by candidate. Returns false when
 // the guess cannot beat the best any more.
 bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
-                 std::int64_t& pairs, const SearchInputs& in) {
+                 std::int64_t& pairs, const Indices& ix, const SearchInputs& in) {
     const int l = in.length;
     bool tie = false;
     bool sum_present = false;
     std::int64_t sum = 0;
-    const Indices ix(l);
     for (const LISTE* s = ERLAUBT; s; s = s->link3) {
         int p = 0;
         for (int i = 1; i <= l; ++i) p += (g->d(i) == s->d(i) && g->d(i) != 0) ? 1 : 0;
@@ -166,8 +176,7 @@ bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best,
         if (!tie && n < best.max) continue;
         if (n > best.max) return false;
         if (!sum_present) {
-            sum = 0;
-            for (int j = 0; j < ix.n; ++j) sum += static_cast<std::int64_t>(t[ix.i[j]]) * t[ix.i[j]];
+            sum = sum_of_squares(t, ix);
             sum_present = true;
         } else {
             sum += 2 * static_cast<std::int64_t>(n) - 1;
@@ -223,8 +232,7 @@ bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy
         pairs += static_cast<std::int64_t>(end - b0);
         if (m > best.max) return false;
         if (m == best.max) {
-            std::int64_t sum = 0;
-            for (int j = 0; j < ix.n; ++j) sum += static_cast<std::int64_t>(t[ix.i[j]]) * t[ix.i[j]];
+            const std::int64_t sum = sum_of_squares(t, ix);
             if (sum > best.sum || (sum == best.sum && end < count)) return false;
         }
         if (stop && (b0 & 0xFFFF) == 0 && stop->load(std::memory_order_relaxed)) return false;
@@ -381,8 +389,8 @@ namespace {
 // decision to stop early.
 class Tally {
 public:
-    Tally(SearchResult& e, bool single_step, bool real_search, int l)
-        : e_(e), single_step_(single_step), real_search_(real_search), l_(l) {
+    Tally(SearchResult& e, bool single_step, bool real_search)
+        : e_(e), single_step_(single_step), real_search_(real_search) {
         e_.fig.sum = OBERGRENZE;
     }
 
@@ -441,15 +449,19 @@ public:
     // The last guess_done made its guess the best.
     bool chosen_now() const { return chosen_now_; }
 
-    void set_table(const std::int32_t* t) {
-        for (int c = 0; c < 10; ++c)
-            for (int p = 0; p < 10; ++p) e_.table[c][p] = (p <= c && c <= l_) ? t[flat(c, p)] : 0;
+    // The chosen guess's class table from its flat table: the classes a code
+    // of this length can have, zero elsewhere.
+    void set_table(const std::int32_t* t, const Indices& ix) {
+        e_.table = {};
+        for (int j = 0; j < ix.n; ++j) {
+            const int k = ix.i[j];
+            e_.table[common_of_class(k)][p_of_class(k)] = t[k];
+        }
     }
 
 private:
     SearchResult& e_;
     bool single_step_, real_search_;
-    int l_;
     std::int32_t k_ = 2;
     bool chosen_now_ = false;
     Pacer look_{WORK_PER_LOOK, true};  // look at the clock with the first guess
@@ -538,7 +550,7 @@ void score_chunk(SharedSearch& sh, std::int64_t c, const Indices& ix, int l) {
         Scored& r = ch.s[k];
         if (r.skipped) continue;
         if (sh.stop.load(std::memory_order_relaxed)) return;  // thrown away unread
-        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        clear_classes(t, ix);
         r.whole = score_packed(r.g, sh.in, *sh.copy, bound, t, r.pairs, ix, sh.count_block_fn, &sh.stop);
         if (r.whole) {
             r.f = figures(t, ix, l);
@@ -630,7 +642,7 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
                       Method v, SearchResult& e) {
     const int l = X.CODELAENGE;
     e = SearchResult{};
-    Tally tally(e, single_step, real_search, l);
+    Tally tally(e, single_step, real_search);
     const Indices ix(l);
     const SearchInputs in = take_inputs();
     alignas(64) std::int32_t t[FLAT];
@@ -638,11 +650,11 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
         score_in_chunks(start, before_start, red, in, tally, ix, l);
         if (e.esc || !e.chosen) return;
         // The class table of the chosen guess, scored whole once more.
-        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        clear_classes(t, ix);
         std::int64_t pairs = 0;
         SearchFigures none;
         score_packed(e.chosen, in, packed_copy(), none, t, pairs, ix, count_block());
-        tally.set_table(t);
+        tally.set_table(t, ix);
         return;
     }
     alignas(64) std::int32_t best_t[FLAT] = {};
@@ -654,9 +666,9 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
             g = g->link2;
             continue;
         }
-        for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
+        clear_classes(t, ix);
         std::int64_t pairs = 0;
-        const bool whole = score_nodes(g, guess_info(g, in), tally.best(), t, pairs, in);
+        const bool whole = score_nodes(g, guess_info(g, in), tally.best(), t, pairs, ix, in);
         const bool end = tally.guess_done(g, before_node, whole, whole ? figures(t, ix, l) : SearchFigures{}, pairs);
         if (tally.chosen_now()) std::memcpy(best_t, t, sizeof t);
         if (end) {
@@ -666,7 +678,7 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
         before_node = g;
         g = single_step ? nullptr : g->link2;
     }
-    tally.set_table(best_t);
+    tally.set_table(best_t, ix);
 }
 
 void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key) {
