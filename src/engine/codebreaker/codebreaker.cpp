@@ -242,6 +242,13 @@ bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy
 
 // ---- screen helpers -------------------------------------------------------------
 
+// Writes the signs s[1..l] of a guess at the cursor, then puts the cursor
+// back on the trial's row.
+void show_signs(const byte* s, int l) {
+    for (int i = 1; i <= l; ++i) console::write(static_cast<char>(FARBARRAY[s[i]]));
+    console::goto_xy(WX, WY);
+}
+
 void show_code(const LISTE* g) {
     for (int i = 1; i <= X.CODELAENGE; ++i) console::write(static_cast<char>(FARBARRAY[g->d(i)]));
     console::goto_xy(WX, WY);
@@ -299,15 +306,14 @@ constexpr std::int64_t WORK_PER_LOOK = 1 << 16;
 
 }  // namespace
 
-PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
+void choose_reduction(Reduction& red) {
     const int l = X.CODELAENGE, n = MAXFARBE;
-    before_start = nullptr;
     red = Reduction{};
     byte free_[37];
     int u = 0;
     for (int c = 1; c <= n; ++c)
         if (!GESPIELT[c]) free_[++u] = static_cast<byte>(c);
-    if (u < 2) return g0;
+    if (u < 2) return;
     red.on = true;
     byte order[37] = {};
     byte aux = 0;
@@ -316,20 +322,15 @@ PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
     for (int j = 1; j <= gone; ++j) red.excluded[order[j]] = true;
     red.length = u - gone;
     for (int j = 1; j <= red.length; ++j) red.order[j] = order[gone + j];
+    red.canonical = l <= u;
+}
 
-    // With no more positions than free signs the canonical guess holds the
-    // ordered signs one by one; it is shown and evaluated first.
-    byte canon[10] = {};
-    const bool with_canon = l <= u;
-    if (with_canon) {
-        for (int i = 1; i <= l; ++i) {
-            canon[i] = red.order[i];
-            console::write(static_cast<char>(FARBARRAY[canon[i]]));
-        }
-        console::goto_xy(WX, WY);
-    }
+PTR reduction_pre_pass(Reduction& red, PTR g0, PTR& before_start) {
+    const int l = X.CODELAENGE;
+    before_start = nullptr;
+    if (!red.on) return g0;
     // 1. Every guess is marked and counted, in the order of memory; the
-    // canonical guess is looked for on the way.
+    // canonical guess, evaluated first, is looked for on the way.
     std::int32_t counter = 0;
     PTR canon_node = nullptr;
     const SearchInputs in = take_inputs();
@@ -339,9 +340,9 @@ PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
         if (GENUGPLATZ) g->d(ENDFARBEPL1) = ok ? 1 : 0;
         if (!ok) return;
         ++counter;
-        if (with_canon && !canon_node) {
+        if (red.canonical && !canon_node) {
             bool same_canon = true;
-            for (int i = 1; i <= l; ++i) same_canon = same_canon && g->d(i) == canon[i];
+            for (int i = 1; i <= l; ++i) same_canon = same_canon && g->d(i) == red.order[i];
             if (same_canon) canon_node = g;
         }
     });
@@ -375,9 +376,13 @@ PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
         before_first = first_one;
         first_one = first_one->link2;
     }
-    if (!with_canon) show_code(first_one);
     before_start = before_first;
     return first_one;
+}
+
+PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start) {
+    choose_reduction(red);
+    return reduction_pre_pass(red, g0, before_start);
 }
 
 
@@ -739,9 +744,18 @@ void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key) {
     const bool real_search = !AEQUI_KLASSE;
     show_code(g0);
 
+    // With the reduction the guess shown is the one it starts with: the
+    // canonical guess at once, since the pre-pass over a large store takes
+    // a while; else the first guess that follows the rule, once the pre-pass
+    // has found it.
     Reduction red;
     PTR start = g0, before_start = nullptr;
-    if (reduction) start = prepare_reduction(red, g0, before_start);
+    if (reduction) {
+        choose_reduction(red);
+        if (red.canonical) show_signs(red.order, l);
+        start = reduction_pre_pass(red, g0, before_start);
+        if (red.on && !red.canonical) show_code(start);
+    }
 
     begin_search_display(real_search);
     SearchResult e;

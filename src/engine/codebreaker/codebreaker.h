@@ -22,12 +22,14 @@ void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key);
 // Signs no guess has used yet are interchangeable: only guesses in canonical
 // form over them are evaluated. order[1..length] are the signs that must
 // appear in order of their first position; excluded those that must not
-// appear at all.
+// appear at all. canonical: there are no more positions than free signs, so
+// order[1..length] is itself a guess, the canonical one, evaluated first.
 struct Reduction {
     bool on = false;
     std::array<bool, 37> excluded{};
     byte order[37] = {};
     int length = 0;
+    bool canonical = false;
 };
 
 // The figures by which guesses are compared.
@@ -62,10 +64,18 @@ enum class Method { nodes, packed };
 void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduction& red, bool real_search, Method v,
                       SearchResult& e);
 
-// Sets up the sign-class reduction over the signs not yet played and runs its
-// pre-pass (try-marks, ZAHL_DER_VERSUCHE, the canonical guess moved to the
-// head). Returns the node the evaluation starts at, its predecessor in
-// before_start. Switches the reduction off when fewer than two signs are unplayed.
+// Sets up the sign-class reduction over the signs not yet played: a random
+// order of them, those beyond the code length excluded. Off when fewer than
+// two signs are unplayed.
+void choose_reduction(Reduction& red);
+
+// The reduction's pre-pass (try-marks, ZAHL_DER_VERSUCHE, the canonical
+// guess moved to the head). Returns the node the evaluation starts at, its
+// predecessor in before_start; g0 when the reduction is off, and it is
+// switched off when no guess follows the rule. Draws nothing.
+PTR reduction_pre_pass(Reduction& red, PTR g0, PTR& before_start);
+
+// Both steps.
 PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start);
 
 }  // namespace zqspiel
