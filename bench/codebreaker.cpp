@@ -107,9 +107,8 @@ static void run_search(benchmark::State& st, Method v) {
     std::int64_t candidates = count_solution_list();
     for (auto _ : st) {
         F6_GEDR = false;
-        Reduction off;
         SearchResult e;
-        score_guess_list(VERS, nullptr, false, off, true, v, e);
+        score_guess_list({.start = VERS, .method = v}, e);
         benchmark::DoNotOptimize(e.chosen);
         pairs += e.pairs;
     }

@@ -130,7 +130,7 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
         F6_GEDR = false;
         t0 = std::chrono::steady_clock::now();
         SearchResult e;
-        score_guess_list(start, before_start, false, red, true, Method::packed, e);
+        score_guess_list({.start = start, .before_start = before_start, .red = &red}, e);
         search_s = seconds_since(t0);
         if (cut) cut->link2 = rest;
         pairs = e.pairs;

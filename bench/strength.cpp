@@ -242,12 +242,11 @@ static void BM_Fingerprint_Search(benchmark::State& st) {
             }
             // Both loops from the same random state: the tie draws are the same.
             const console::Random state = console::active().rng;
-            Reduction off;
             SearchResult e;
-            score_guess_list(VERS, nullptr, false, off, true, Method::nodes, e);
+            score_guess_list({.start = VERS, .method = Method::nodes}, e);
             nodes += e.pairs;
             console::active().rng = state;
-            score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+            score_guess_list({.start = VERS, .method = Method::packed}, e);
             packed += e.pairs;
             for (int i = 0; i < 40; ++i)
                 if (one_trial() == s.b.l) break;

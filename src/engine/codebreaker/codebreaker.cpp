@@ -410,6 +410,11 @@ public:
         if (whole) {
             bool tie = false;
             if (same(f, best)) {
+                // g is the k-th guess as good as the best so far and is
+                // taken with chance 1/k: bumping best.max makes g strictly
+                // better than the old best, so that better() takes it (and
+                // best gets g's own figures back). This reservoir draw gives
+                // each of k equal guesses the same chance 1/k.
                 if (console::random(static_cast<std::uint32_t>(k_)) == 0) ++best.max;
                 ++k_;
                 tie = true;
@@ -643,16 +648,18 @@ void score_in_chunks(PTR start, PTR before_start, const Reduction& red, const Se
 
 }  // namespace
 
-void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduction& red, bool real_search,
-                      Method v, SearchResult& e) {
+void score_guess_list(const SearchRequest& r, SearchResult& e) {
+    static const Reduction none_reduced;
+    const Reduction& red = r.red ? *r.red : none_reduced;
+    const bool single_step = r.single_step;
     const int l = X.CODELAENGE;
     e = SearchResult{};
-    Tally tally(e, single_step, real_search);
+    Tally tally(e, single_step, r.real_search);
     const Indices ix(l);
     const SearchInputs in = take_inputs();
     alignas(64) std::int32_t t[FLAT];
-    if (v == Method::packed && !single_step && build_packed_copy()) {
-        score_in_chunks(start, before_start, red, in, tally, ix, l);
+    if (r.method == Method::packed && !single_step && build_packed_copy()) {
+        score_in_chunks(r.start, r.before_start, red, in, tally, ix, l);
         if (e.esc || !e.chosen) return;
         // The class table of the chosen guess, scored whole once more.
         clear_classes(t, ix);
@@ -663,8 +670,8 @@ void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduc
         return;
     }
     alignas(64) std::int32_t best_t[FLAT] = {};
-    PTR before_node = before_start;
-    for (PTR g = start; g;) {
+    PTR before_node = r.before_start;
+    for (PTR g = r.start; g;) {
         if (skip(g, red, in)) {
             if (single_step) break;
             before_node = g;
@@ -759,7 +766,9 @@ void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key) {
 
     begin_search_display(real_search);
     SearchResult e;
-    score_guess_list(start, before_start, single_step, red, real_search, Method::packed, e);
+    score_guess_list({.start = start, .before_start = before_start, .single_step = single_step, .red = &red,
+                      .real_search = real_search, .method = Method::packed},
+                     e);
     if (e.esc || !e.chosen) {
         break_off();
         return;

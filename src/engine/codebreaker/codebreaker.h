@@ -55,14 +55,22 @@ struct SearchResult {
 // or over a packed copy of it (same result, faster).
 enum class Method { nodes, packed };
 
-// Passes the guess chain from start, whose predecessor is before_start (or
-// start alone when single_step), and picks
-// the best guess: smallest largest class, then smallest sum of squares, then
-// most classes, then being a candidate itself; full ties are settled at
-// random so that each of m equal guesses wins with chance 1/m. A real search
-// honours the time limit and F4/F6 once NUMMER_PLUS guesses were evaluated.
-void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduction& red, bool real_search, Method v,
-                      SearchResult& e);
+// What a search is asked to do.
+struct SearchRequest {
+    PTR start = nullptr;             // the first guess of the chain to evaluate
+    PTR before_start = nullptr;      // its predecessor in the chain (nil: start is the head)
+    bool single_step = false;        // start alone, not the chain from it
+    const Reduction* red = nullptr;  // the sign-class reduction; nil: none
+    bool real_search = true;         // honours the time limit and F4/F6
+    Method method = Method::packed;
+};
+
+// Passes the guess chain from r.start (or r.start alone) and picks the best
+// guess: smallest largest class, then smallest sum of squares, then most
+// classes, then being a candidate itself; full ties are settled at random so
+// that each of m equal guesses wins with chance 1/m. A real search honours
+// the time limit and F4/F6 once NUMMER_PLUS guesses were evaluated.
+void score_guess_list(const SearchRequest& r, SearchResult& e);
 
 // Sets up the sign-class reduction over the signs not yet played: a random
 // order of them, those beyond the code length excluded. Off when fewer than

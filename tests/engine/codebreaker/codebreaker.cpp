@@ -169,7 +169,7 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                 if (reduced) start = prepare_reduction(red, VERS, before_node);
                 const console::Random before = console::active().rng;
                 SearchResult a;
-                score_guess_list(start, before_node, false, red, true, Method::nodes, a);
+                score_guess_list({.start = start, .before_start = before_node, .red = &red, .method = Method::nodes}, a);
                 const console::Random after_nodes = console::active().rng;
                 std::int64_t pairs = -1;
                 for (Kernel kernel : kernels)
@@ -183,7 +183,8 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                         set_search_threads(std::abs(threads));
                         console::active().rng = before;
                         SearchResult k;
-                        score_guess_list(start, before_node, false, red, true, Method::packed, k);
+                        score_guess_list(
+                            {.start = start, .before_start = before_node, .red = &red, .method = Method::packed}, k);
                         ASSERT_EQ(a.chosen, k.chosen);
                         EXPECT_EQ(a.predecessor, k.predecessor);
                         EXPECT_TRUE(same(a.fig, k.fig));
@@ -302,9 +303,8 @@ TEST(Search, ChoiceHasTheBestFiguresScoredFromScratch) {
         INITFELD();
         ASSERT_TRUE(ok);
         if (!play_until(1)) continue;
-        Reduction off;
         SearchResult e;
-        score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+        score_guess_list({.start = VERS}, e);
         ASSERT_NE(e.chosen, nullptr);
         ClassTable t;
         const SearchFigures picked = figures_of(code_of(e.chosen), t);
@@ -344,10 +344,9 @@ TEST(Search, EachOfEquallyGoodGuessesIsChosenWithEqualChance) {
     ASSERT_GE(chosen.size(), 3u);
     std::map<std::string, int> counters;
     const int rounds = 600 * static_cast<int>(chosen.size());
-    Reduction off;
     for (int i = 0; i < rounds; ++i) {
         SearchResult e;
-        score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+        score_guess_list({.start = VERS}, e);
         ++counters[code_of(e.chosen)];
     }
     EXPECT_EQ(counters.size(), chosen.size());
@@ -526,9 +525,8 @@ TEST(Search, ReleasingTheStoreGivesBackThePackedCopy) {
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
-    Reduction off;
     SearchResult e;
-    score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+    score_guess_list({.start = VERS}, e);
     ASSERT_NE(packed_copy().data, nullptr);
     EXPECT_EQ(packed_copy().count, static_cast<std::size_t>(count_solution_list()));
     LISTEN_FREIGEBEN(true);
