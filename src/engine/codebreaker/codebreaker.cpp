@@ -16,85 +16,13 @@
 #include "engine/codebreaker/packed_candidates.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/search_crew.h"
+#include "engine/codebreaker/search_inputs.h"
 #include "engine/codebreaker/store_walk.h"
 #include "engine/long_work.h"
 
 namespace zqspiel {
 
 namespace {
-
-constexpr int FLAT = FLAT_CLASSES;
-inline int flat(int common, int p) { return flat_class(common, p); }
-
-// The indices a table of code length l can use (0 <= P <= common <= l).
-struct Indices {
-    int n = 0;
-    std::uint8_t i[64];
-    explicit Indices(int l) {
-        for (int c = 0; c <= l; ++c)
-            for (int p = 0; p <= c; ++p) i[n++] = static_cast<std::uint8_t>(flat(c, p));
-    }
-};
-
-// Empties the classes of a flat table that a guess can fill.
-inline void clear_classes(std::int32_t* t, const Indices& ix) {
-    for (int j = 0; j < ix.n; ++j) t[ix.i[j]] = 0;
-}
-
-// The sum of the squared class sizes of a flat table.
-inline std::int64_t sum_of_squares(const std::int32_t* t, const Indices& ix) {
-    std::int64_t sum = 0;
-    for (int j = 0; j < ix.n; ++j) sum += static_cast<std::int64_t>(t[ix.i[j]]) * t[ix.i[j]];
-    return sum;
-}
-
-SearchFigures figures(const std::int32_t* t, const Indices& ix, int l) {
-    SearchFigures f;
-    f.max = 0;
-    f.sum = sum_of_squares(t, ix);
-    for (int j = 0; j < ix.n; ++j) {
-        const std::int32_t v = t[ix.i[j]];
-        if (v > f.max) f.max = v;
-        if (v > 0) ++f.classes;
-    }
-    f.hit = t[flat(l, l)] == 1;
-    return f;
-}
-
-bool same(const SearchFigures& a, const SearchFigures& b) {
-    return a.max == b.max && a.sum == b.sum && a.classes == b.classes && a.hit == b.hit;
-}
-
-bool better(const SearchFigures& g, const SearchFigures& b) {
-    if (g.max != b.max) return g.max < b.max;
-    if (g.sum != b.sum) return g.sum < b.sum;
-    if (g.classes != b.classes) return g.classes > b.classes;
-    return g.hit && !b.hit;
-}
-
-// ---- what the search reads ---------------------------------------------------
-
-// The engine's state a search reads besides the guesses' own nodes, taken by
-// the main thread when the search starts and fixed until it ends. The
-// helpers read these (and the nodes, the reduction and the packed copy),
-// never the globals, which the main thread alone writes between searches.
-struct SearchInputs {
-    int length = 0;                          // X.CODELAENGE
-    int signs = 0;                           // MAXFARBE
-    bool try_marks = false;                  // GENUGPLATZ: the pre-pass marked the guesses
-    const LISTE* counts_from = nullptr;      // ERLAUBT when the secret's sign counts are known
-    std::array<bool, 37> may_occur{};        // ERL_FARBE
-};
-
-SearchInputs take_inputs() {
-    SearchInputs in;
-    in.length = X.CODELAENGE;
-    in.signs = MAXFARBE;
-    in.try_marks = GENUGPLATZ;
-    in.counts_from = KENNEALLEFARBEN ? ERLAUBT : nullptr;
-    in.may_occur = ERL_FARBE;
-    return in;
-}
 
 // ---- the guess's signs -------------------------------------------------------
 
@@ -158,7 +86,7 @@ inline bool skip(const LISTE* g, const Reduction& red, const SearchInputs& in) {
 // Straight over the nodes, pruning candidate by candidate. Returns false when
 // the guess cannot beat the best any more.
 bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
-                 std::int64_t& pairs, const Indices& ix, const SearchInputs& in) {
+                 std::int64_t& pairs, const ClassIndices& ix, const SearchInputs& in) {
     const int l = in.length;
     bool tie = false;
     bool sum_present = false;
@@ -171,7 +99,7 @@ bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best,
             common = 0;
             for (int j = 0; j < ri.count; ++j) common += std::min(ri.counts[j], s->d(FARBEPL + ri.signs[j]));
         }
-        const std::int32_t n = ++t[flat(common, p)];
+        const std::int32_t n = ++t[flat_class(common, p)];
         ++pairs;
         if (!tie && n < best.max) continue;
         if (n > best.max) return false;
@@ -213,7 +141,7 @@ GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri, const PackedCopy
     const int top = std::min(l, c.constant + most);
     for (int common = c.constant; common <= top; ++common)
         for (int p = 0; p <= std::min(common, c.matches); ++p)
-            c.class_index[c.classes++] = static_cast<std::uint8_t>(flat(common, p));
+            c.class_index[c.classes++] = static_cast<std::uint8_t>(flat_class(common, p));
     return c;
 }
 
@@ -222,7 +150,7 @@ GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri, const PackedCopy
 // same as candidate by candidate. With stop given, a raised flag ends the
 // guess early too (its result is then thrown away).
 bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy, const SearchFigures& best,
-                  std::int32_t* t, std::int64_t& pairs, const Indices& ix, CountBlock count_block_fn,
+                  std::int32_t* t, std::int64_t& pairs, const ClassIndices& ix, CountBlock count_block_fn,
                   const std::atomic<bool>* stop = nullptr) {
     const GuessColumns c = guess_columns(g, guess_info(g, in), copy, in.length);
     const std::size_t count = copy.count;
@@ -409,7 +337,7 @@ public:
         SearchFigures& best = e_.fig;
         if (whole) {
             bool tie = false;
-            if (same(f, best)) {
+            if (f == best) {
                 // g is the k-th guess as good as the best so far and is
                 // taken with chance 1/k: bumping best.max makes g strictly
                 // better than the old best, so that better() takes it (and
@@ -461,7 +389,7 @@ public:
 
     // The chosen guess's class table from its flat table: the classes a code
     // of this length can have, zero elsewhere.
-    void set_table(const std::int32_t* t, const Indices& ix) {
+    void set_table(const std::int32_t* t, const ClassIndices& ix) {
         e_.table = {};
         for (int j = 0; j < ix.n; ++j) {
             const int k = ix.i[j];
@@ -552,10 +480,10 @@ std::int64_t claim(SharedSearch& sh) {
     return c;
 }
 
-void score_chunk(SharedSearch& sh, std::int64_t c, const Indices& ix, int l) {
+void score_chunk(SharedSearch& sh, std::int64_t c, const ClassIndices& ix, int l) {
     Chunk& ch = sh.chunks[c % WINDOW];
     SearchFigures bound = c < WINDOW ? sh.first_bound : sh.bound_after[(c - WINDOW) % (2 * WINDOW)];
-    alignas(64) std::int32_t t[FLAT];
+    alignas(64) std::int32_t t[FLAT_CLASSES];
     for (int k = 0; k < ch.nodes; ++k) {
         Scored& r = ch.s[k];
         if (r.skipped) continue;
@@ -584,7 +512,7 @@ inline void spin_pause() {
 }
 
 void score_in_chunks(PTR start, PTR before_start, const Reduction& red, const SearchInputs& in, Tally& tally,
-                     const Indices& ix, int l) {
+                     const ClassIndices& ix, int l) {
     static SharedSearch sh;  // large: kept off the stack, reused by every search
     sh.red = &red;
     sh.in = in;
@@ -655,9 +583,9 @@ void score_guess_list(const SearchRequest& r, SearchResult& e) {
     const int l = X.CODELAENGE;
     e = SearchResult{};
     Tally tally(e, single_step, r.real_search);
-    const Indices ix(l);
+    const ClassIndices ix(l);
     const SearchInputs in = take_inputs();
-    alignas(64) std::int32_t t[FLAT];
+    alignas(64) std::int32_t t[FLAT_CLASSES];
     if (r.method == Method::packed && !single_step && build_packed_copy()) {
         score_in_chunks(r.start, r.before_start, red, in, tally, ix, l);
         if (e.esc || !e.chosen) return;
@@ -669,7 +597,7 @@ void score_guess_list(const SearchRequest& r, SearchResult& e) {
         tally.set_table(t, ix);
         return;
     }
-    alignas(64) std::int32_t best_t[FLAT] = {};
+    alignas(64) std::int32_t best_t[FLAT_CLASSES] = {};
     PTR before_node = r.before_start;
     for (PTR g = r.start; g;) {
         if (skip(g, red, in)) {

@@ -7,6 +7,7 @@
 
 #include "engine/answer_class.h"
 #include "engine/codebreaker/guess_preparation.h"
+#include "engine/codebreaker/search_figures.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
@@ -30,14 +31,6 @@ struct Reduction {
     byte order[37] = {};
     int length = 0;
     bool canonical = false;
-};
-
-// The figures by which guesses are compared.
-struct SearchFigures {
-    std::int32_t max = INT32_MAX;     // largest answer class
-    std::int64_t sum = INT64_MAX;     // sum of squared class sizes
-    std::int32_t classes = 0;         // non-empty classes
-    bool hit = false;                 // the guess is itself a candidate alone in its class
 };
 
 struct SearchResult {
