@@ -8,6 +8,7 @@
 #include "engine/answer_class.h"
 #include "engine/codebreaker/guess_preparation.h"
 #include "engine/codebreaker/search_figures.h"
+#include "engine/codebreaker/sign_reduction.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
@@ -19,19 +20,6 @@ namespace zqspiel {
 void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key);
 
 // ---- the search, for RATE_CODE and for tests and benchmarks -----------------
-
-// Signs no guess has used yet are interchangeable: only guesses in canonical
-// form over them are evaluated. order[1..length] are the signs that must
-// appear in order of their first position; excluded those that must not
-// appear at all. canonical: there are no more positions than free signs, so
-// order[1..length] is itself a guess, the canonical one, evaluated first.
-struct Reduction {
-    bool on = false;
-    std::array<bool, 37> excluded{};
-    byte order[37] = {};
-    int length = 0;
-    bool canonical = false;
-};
 
 struct SearchResult {
     ClassTable table{};  // class table of the chosen guess
@@ -64,19 +52,5 @@ struct SearchRequest {
 // that each of m equal guesses wins with chance 1/m. A real search honours
 // the time limit and F4/F6 once NUMMER_PLUS guesses were evaluated.
 void score_guess_list(const SearchRequest& r, SearchResult& e);
-
-// Sets up the sign-class reduction over the signs not yet played: a random
-// order of them, those beyond the code length excluded. Off when fewer than
-// two signs are unplayed.
-void choose_reduction(Reduction& red);
-
-// The reduction's pre-pass (try-marks, ZAHL_DER_VERSUCHE, the canonical
-// guess moved to the head). Returns the node the evaluation starts at, its
-// predecessor in before_start; g0 when the reduction is off, and it is
-// switched off when no guess follows the rule. Draws nothing.
-PTR reduction_pre_pass(Reduction& red, PTR g0, PTR& before_start);
-
-// Both steps.
-PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start);
 
 }  // namespace zqspiel
