@@ -11,6 +11,7 @@
 #include "engine/beep.h"
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/column_scoring.h"
+#include "engine/codebreaker/guess_scoring.h"
 #include "engine/codebreaker/narrowing.h"
 #include "engine/codebreaker/packed_candidates.h"
 #include "engine/codebreaker/release.h"
@@ -22,122 +23,6 @@
 namespace zqspiel {
 
 namespace {
-
-// ---- the guess's signs -------------------------------------------------------
-
-struct GuessInfo {
-    int count = 0;          // signs of the guess that may still be shared
-    byte signs[9] = {};
-    byte counts[9] = {};
-    int constant = -1;      // common when the secret's sign counts are known, else -1
-};
-
-GuessInfo guess_info(const LISTE* g, const SearchInputs& in) {
-    GuessInfo r;
-    const int n = in.signs;
-    if (in.counts_from) {
-        int c = 0;
-        for (int s = 1; s <= n; ++s) c += std::min(g->d(FARBEPL + s), in.counts_from->d(FARBEPL + s));
-        r.constant = c;
-        return r;
-    }
-    for (int s = 1; s <= n && r.count < 9; ++s) {
-        const byte k = g->d(FARBEPL + s);
-        if (k > 0 && in.may_occur[s]) {
-            r.signs[r.count] = static_cast<byte>(s);
-            r.counts[r.count] = k;
-            ++r.count;
-        }
-    }
-    return r;
-}
-
-// ---- scoring one guess --------------------------------------------------------
-
-// Straight over the nodes, pruning candidate by candidate. Returns false when
-// the guess cannot beat the best any more.
-bool score_nodes(const LISTE* g, const GuessInfo& ri, const SearchFigures& best, std::int32_t* t,
-                 std::int64_t& pairs, const ClassIndices& ix, const SearchInputs& in) {
-    const int l = in.length;
-    bool tie = false;
-    bool sum_present = false;
-    std::int64_t sum = 0;
-    for (const LISTE* s = ERLAUBT; s; s = s->link3) {
-        int p = 0;
-        for (int i = 1; i <= l; ++i) p += (g->d(i) == s->d(i) && g->d(i) != 0) ? 1 : 0;
-        int common = ri.constant;
-        if (common < 0) {
-            common = 0;
-            for (int j = 0; j < ri.count; ++j) common += std::min(ri.counts[j], s->d(FARBEPL + ri.signs[j]));
-        }
-        const std::int32_t n = ++t[flat_class(common, p)];
-        ++pairs;
-        if (!tie && n < best.max) continue;
-        if (n > best.max) return false;
-        if (!sum_present) {
-            sum = sum_of_squares(t, ix);
-            sum_present = true;
-        } else {
-            sum += 2 * static_cast<std::int64_t>(n) - 1;
-        }
-        if (sum > best.sum || (sum == best.sum && s->link3)) return false;
-        tie = true;
-    }
-    return true;
-}
-
-// What the block counter needs of guess g: the columns of the positions
-// where it has a sign, the count columns of its signs that may be shared, and
-// the classes that can occur.
-GuessColumns guess_columns(const LISTE* g, const GuessInfo& ri, const PackedCopy& copy, int l) {
-    GuessColumns c;
-    for (int i = 1; i <= l; ++i) {
-        const byte s = g->d(i);
-        if (s == 0) continue;  // a vacant sign never matches
-        c.position[c.matches] = copy.position(i);
-        c.sign[c.matches] = s;
-        ++c.matches;
-    }
-    int most = 0;
-    if (ri.constant >= 0) {
-        c.constant = ri.constant;
-    } else {
-        for (int j = 0; j < ri.count; ++j) {
-            c.count[c.shared] = copy.sign_count(ri.signs[j]);
-            c.most[c.shared] = ri.counts[j];
-            most += ri.counts[j];
-            ++c.shared;
-        }
-    }
-    const int top = std::min(l, c.constant + most);
-    for (int common = c.constant; common <= top; ++common)
-        for (int p = 0; p <= std::min(common, c.matches); ++p)
-            c.class_index[c.classes++] = static_cast<std::uint8_t>(flat_class(common, p));
-    return c;
-}
-
-// Over the packed copy, a block at a time, pruning after each block: a guess
-// is given up only when it is certainly worse than best, so the choice is the
-// same as candidate by candidate. With stop given, a raised flag ends the
-// guess early too (its result is then thrown away).
-bool score_packed(const LISTE* g, const SearchInputs& in, const PackedCopy& copy, const SearchFigures& best,
-                  std::int32_t* t, std::int64_t& pairs, const ClassIndices& ix, CountBlock count_block_fn,
-                  const std::atomic<bool>* stop = nullptr) {
-    const GuessColumns c = guess_columns(g, guess_info(g, in), copy, in.length);
-    const std::size_t count = copy.count;
-    for (std::size_t b0 = 0; b0 < count; b0 += SCORE_BLOCK) {
-        const std::size_t end = std::min(count, b0 + SCORE_BLOCK);
-        const std::int32_t m = count_block_fn(c, b0, end - b0, t);
-        pairs += static_cast<std::int64_t>(end - b0);
-        if (m > best.max) return false;
-        if (m == best.max) {
-            const std::int64_t sum = sum_of_squares(t, ix);
-            if (sum > best.sum || (sum == best.sum && end < count)) return false;
-        }
-        if (stop && (b0 & 0xFFFF) == 0 && stop->load(std::memory_order_relaxed)) return false;
-    }
-    return true;
-}
 
 // ---- screen helpers -------------------------------------------------------------
 
@@ -495,7 +380,7 @@ void score_guess_list(const SearchRequest& r, SearchResult& e) {
         }
         clear_classes(t, ix);
         std::int64_t pairs = 0;
-        const bool whole = score_nodes(g, guess_info(g, in), tally.best(), t, pairs, ix, in);
+        const bool whole = score_nodes(g, in, tally.best(), t, pairs, ix);
         const bool end = tally.guess_done(g, before_node, whole, whole ? figures(t, ix, l) : SearchFigures{}, pairs);
         if (tally.chosen_now()) std::memcpy(best_t, t, sizeof t);
         if (end) {
