@@ -10,6 +10,7 @@
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
+#include "engine/codebreaker/guess_search.h"
 #include "engine/codebreaker/narrowing.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/search_crew.h"

@@ -25,6 +25,7 @@
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
+#include "engine/codebreaker/guess_search.h"
 #include "engine/codebreaker/release.h"
 #include "engine/encoder/answer_order.h"
 #include "engine/play/scoring.h"

@@ -12,6 +12,7 @@
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/column_scoring.h"
 #include "engine/codebreaker/guess_scoring.h"
+#include "engine/codebreaker/guess_search.h"
 #include "engine/codebreaker/narrowing.h"
 #include "engine/codebreaker/packed_candidates.h"
 #include "engine/codebreaker/release.h"
