@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "console/console.h"
-#include "console/keys.h"
 #include "engine/beep.h"
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/column_scoring.h"
@@ -18,14 +17,13 @@
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/search_crew.h"
 #include "engine/codebreaker/search_inputs.h"
+#include "engine/codebreaker/search_tally.h"
 #include "engine/codebreaker/sign_reduction.h"
 #include "engine/long_work.h"
 
 namespace zqspiel {
 
 namespace {
-
-// ---- screen helpers -------------------------------------------------------------
 
 // Writes the signs s[1..l] of a guess at the cursor, then puts the cursor
 // back on the trial's row.
@@ -34,149 +32,11 @@ void show_signs(const byte* s, int l) {
     console::goto_xy(WX, WY);
 }
 
+// The same for the guess of node g.
 void show_code(const LISTE* g) {
     for (int i = 1; i <= X.CODELAENGE; ++i) console::write(static_cast<char>(FARBARRAY[g->d(i)]));
     console::goto_xy(WX, WY);
 }
-
-void stars() {
-    if (ZAHL_DER_VERSUCHE <= 0) return;
-    draw_star_bar(stars_due(GERATENE_VERSUCHE, ZAHL_DER_VERSUCHE));
-}
-
-void count_interruption() {
-    if (UNTERBR >= 999) return;
-    ++UNTERBR;
-    if (UNTERBR == 1) {
-        console::write_at(3, 15, SP_D ? "Zahl der Unterbrechungen: 1." : "Number of breaks: 1.");
-    } else {
-        console::goto_xy(SP_D ? 29 : 21, 15);
-        console::write_num(UNTERBR);
-        console::write('.');
-    }
-    console::goto_xy(WX, WY);
-}
-
-void zeitlimit_notice() {
-    if (!ALLESTERNEDRUCKEN) return;
-    ALLESTERNEDRUCKEN = false;
-    console::goto_xy(1, 11);
-    console::write('|');
-    console::write(SP_D ? " Zeit begrenzt auf " : " The timelimit is ");
-    console::write_num(X.ZEITSTUFE);
-    console::write(SP_D ? "0 Sek./Versuch.  " : "0 seconds/trial.  ");
-    console::write('|');
-    console::goto_xy(WX, WY);
-}
-
-// F6 in any of its forms asks the same as F4: F6 is the sixth key of each
-// run of ten function keys.
-constexpr bool is_f6(unsigned char s) {
-    namespace scan = console::key::scan;
-    return s == scan::F1 + 5 || s == scan::SHIFT_F1 + 5 || s == scan::CTRL_F1 + 5 || s == scan::ALT_F1 + 5;
-}
-
-// The keyboard during the search: true on Esc or Ctrl-C; F4 or F6 in a real
-// search asks it to decide soon.
-bool search_keyboard(bool real_search) {
-    unsigned char scan = 0;
-    const bool breaks_off = keyboard_breaks_off(&scan);
-    if (real_search && (console::key::decides_soon(scan) || is_f6(scan))) F6_GEDR = true;
-    return breaks_off;
-}
-
-// The clock and the keyboard are looked at after this much work (pairs
-// scored, plus a share per guess), not after every guess.
-constexpr std::int64_t WORK_PER_LOOK = 1 << 16;
-
-// The bookkeeping after each guess, in guess-chain order, on the main thread:
-// the comparison with the best so far and the tie draws, the progress
-// figures and stars, the paced look at the clock and the keyboard, and the
-// decision to stop early.
-class Tally {
-public:
-    Tally(SearchResult& e, bool single_step, bool real_search)
-        : e_(e), single_step_(single_step), real_search_(real_search) {
-        e_.fig.sum = OBERGRENZE;
-    }
-
-    const SearchFigures& best() const { return e_.fig; }
-
-    // Guess g, whose predecessor in the chain is before_node, was scored
-    // with pairs pairs: whole with the figures f, or given up as worse.
-    // True when the search ends here (e.esc tells whether by a break-off).
-    bool guess_done(PTR g, PTR before_node, bool whole, const SearchFigures& f, std::int64_t pairs) {
-        chosen_now_ = false;
-        SearchFigures& best = e_.fig;
-        if (whole) {
-            bool tie = false;
-            if (f == best) {
-                // g is the k-th guess as good as the best so far and is
-                // taken with chance 1/k: bumping best.max makes g strictly
-                // better than the old best, so that better() takes it (and
-                // best gets g's own figures back). This reservoir draw gives
-                // each of k equal guesses the same chance 1/k.
-                if (console::random(static_cast<std::uint32_t>(k_)) == 0) ++best.max;
-                ++k_;
-                tie = true;
-            }
-            if (better(f, best)) {
-                NEUER_KANDIDAT = true;
-                if (!tie) k_ = 2;
-                best = f;
-                e_.predecessor = before_node;
-                e_.chosen = g;
-                AKTUELL = g;
-                chosen_now_ = true;
-            }
-        }
-        e_.pairs += pairs;
-        e_.last = g;
-        ++e_.evaluated;
-        PTR more = single_step_ ? nullptr : g->link2;
-        ++GERATENE_VERSUCHE;
-        SETZEZEITLETZTERVERSUCH = true;
-        stars();
-        if (look_.due(pairs + 64) || !more) {
-            SCHREIBE_ZEIT();
-            if (search_keyboard(real_search_)) {
-                e_.esc = true;
-                return true;
-            }
-        }
-        bool closing = false;
-        if (F6_GEDR && GERATENE_VERSUCHE > NUMMER_PLUS && SPIELZEIT > 500 && (RESTZEIT > 500 || RESTZEIT < 0) &&
-            (static_cast<std::int64_t>(SPIELZEIT) + RESTZEIT > 1300 || RESTZEIT < 0)) {
-            closing = true;
-            if (more) count_interruption();
-        }
-        if (ZEITLIMIT_GR_0 && SPIELZEIT >= ZEITLIMIT && GERATENE_VERSUCHE > NUMMER_PLUS) {
-            if (more) zeitlimit_notice();
-            closing = true;
-        }
-        return closing;
-    }
-
-    // The last guess_done made its guess the best.
-    bool chosen_now() const { return chosen_now_; }
-
-    // The chosen guess's class table from its flat table: the classes a code
-    // of this length can have, zero elsewhere.
-    void set_table(const std::int32_t* t, const ClassIndices& ix) {
-        e_.table = {};
-        for (int j = 0; j < ix.n; ++j) {
-            const int k = ix.i[j];
-            e_.table[common_of_class(k)][p_of_class(k)] = t[k];
-        }
-    }
-
-private:
-    SearchResult& e_;
-    bool single_step_, real_search_;
-    std::int32_t k_ = 2;
-    bool chosen_now_ = false;
-    Pacer look_{WORK_PER_LOOK, true};  // look at the clock with the first guess
-};
 
 // ---- the search shared among threads ------------------------------------------
 //
