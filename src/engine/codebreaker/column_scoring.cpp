@@ -53,8 +53,11 @@ std::int32_t count_plain(const GuessColumns& g, std::size_t from, std::size_t n,
 
 #if defined(ZQ_X86)
 
-// P is at most 9, so P * 16 fits a byte and the 16-bit shift carries nothing
-// into the next byte.
+// The kernels make the flat index as common + (P << 4), in byte lanes. P is
+// at most 9, so P * 16 fits a byte and the 16-bit shift carries nothing into
+// the next byte.
+static_assert(flat_class(1, 0) == 1 && flat_class(0, 1) == 1 << 4, "the flat index the kernels make");
+
 __attribute__((target("sse2"))) std::int32_t count_sse2(const GuessColumns& g, std::size_t from, std::size_t n,
                                                 std::int32_t* t) {
     alignas(16) byte idx[SCORE_BLOCK];
