@@ -10,6 +10,7 @@
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
+#include "engine/codebreaker/guess_search.h"
 #include "engine/codebreaker/narrowing.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/search_crew.h"
@@ -107,9 +108,8 @@ static void run_search(benchmark::State& st, Method v) {
     std::int64_t candidates = count_solution_list();
     for (auto _ : st) {
         F6_GEDR = false;
-        Reduction off;
         SearchResult e;
-        score_guess_list(VERS, nullptr, false, off, true, v, e);
+        score_guess_list({.start = VERS, .method = v}, e);
         benchmark::DoNotOptimize(e.chosen);
         pairs += e.pairs;
     }

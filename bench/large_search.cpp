@@ -16,9 +16,11 @@
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
 #include "engine/codebreaker/codebreaker_state.h"
+#include "engine/codebreaker/guess_search.h"
 #include "engine/codebreaker/narrowing.h"
 #include "engine/codebreaker/release.h"
 #include "engine/codebreaker/search_crew.h"
+#include "engine/codebreaker/sign_reduction.h"
 #include "engine/play/scoring.h"
 #include "engine/zqspiel.h"
 
@@ -138,7 +140,7 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
         F6_GEDR = false;
         t0 = std::chrono::steady_clock::now();
         SearchResult e;
-        score_guess_list(start, before_start, false, red, true, Method::packed, e);
+        score_guess_list({.start = start, .before_start = before_start, .red = &red}, e);
         search_s = seconds_since(t0);
         if (cut) cut->link2 = rest;
         pairs = e.pairs;

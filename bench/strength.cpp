@@ -26,6 +26,7 @@
 #include "engine/codebreaker/candidate_store.h"
 #include "engine/codebreaker/codebreaker.h"
 #include "engine/codebreaker/codebreaker_state.h"
+#include "engine/codebreaker/guess_search.h"
 #include "engine/codebreaker/release.h"
 #include "engine/encoder/answer_order.h"
 #include "engine/play/scoring.h"
@@ -243,12 +244,11 @@ static void BM_Fingerprint_Search(benchmark::State& st) {
             }
             // Both loops from the same random state: the tie draws are the same.
             const console::Random state = console::active().rng;
-            Reduction off;
             SearchResult e;
-            score_guess_list(VERS, nullptr, false, off, true, Method::nodes, e);
+            score_guess_list({.start = VERS, .method = Method::nodes}, e);
             nodes += e.pairs;
             console::active().rng = state;
-            score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+            score_guess_list({.start = VERS, .method = Method::packed}, e);
             packed += e.pairs;
             for (int i = 0; i < 40; ++i)
                 if (one_trial() == s.b.l) break;

@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/answer_class.h"
 #include "engine/codebreaker/bit_planes.h"
-#include "engine/codebreaker/column_scoring.h"
 
 namespace zqspiel {
 

@@ -2,11 +2,7 @@
 // guess_preparation.h) and one trial.
 #pragma once
 
-#include <array>
-#include <cstdint>
-
 #include "engine/codebreaker/guess_preparation.h"
-#include "engine/play/answer_check.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
@@ -16,56 +12,5 @@ namespace zqspiel {
 // the store. move gets the guess as sign characters, p and z the answer;
 // pressed_key is Esc when the user broke off.
 void RATE_CODE(CODE& move, byte& p, byte& z, unsigned char& pressed_key);
-
-// ---- the search, for RATE_CODE and for tests and benchmarks -----------------
-
-// Signs no guess has used yet are interchangeable: only guesses in canonical
-// form over them are evaluated. order[1..length] are the signs that must
-// appear in order of their first position; excluded those that must not
-// appear at all.
-struct Reduction {
-    bool on = false;
-    std::array<bool, 37> excluded{};
-    byte order[37] = {};
-    int length = 0;
-};
-
-// The figures by which guesses are compared.
-struct SearchFigures {
-    std::int32_t max = INT32_MAX;     // largest answer class
-    std::int64_t sum = INT64_MAX;     // sum of squared class sizes
-    std::int32_t classes = 0;         // non-empty classes
-    bool hit = false;                 // the guess is itself a candidate alone in its class
-};
-
-struct SearchResult {
-    ClassTable table{};  // class table of the chosen guess
-    SearchFigures fig;
-    PTR chosen = nullptr;       // the chosen guess
-    PTR predecessor = nullptr;  // its predecessor in the guess chain (nil: head)
-    PTR last = nullptr;         // the last guess evaluated
-    std::int64_t pairs = 0;     // (guess, candidate) pairs scored
-    std::int64_t evaluated = 0; // guesses evaluated
-    bool esc = false;           // the user broke off
-};
-
-// How the candidate loop runs: straight over the nodes of the solution chain,
-// or over a packed copy of it (same result, faster).
-enum class Method { nodes, packed };
-
-// Passes the guess chain from start, whose predecessor is before_start (or
-// start alone when single_step), and picks
-// the best guess: smallest largest class, then smallest sum of squares, then
-// most classes, then being a candidate itself; full ties are settled at
-// random so that each of m equal guesses wins with chance 1/m. A real search
-// honours the time limit and F4/F6 once NUMMER_PLUS guesses were evaluated.
-void score_guess_list(PTR start, PTR before_start, bool single_step, const Reduction& red, bool real_search, Method v,
-                      SearchResult& e);
-
-// Sets up the sign-class reduction over the signs not yet played and runs its
-// pre-pass (try-marks, ZAHL_DER_VERSUCHE, the canonical guess moved to the
-// head). Returns the node the evaluation starts at, its predecessor in
-// before_start. Switches the reduction off when fewer than two signs are unplayed.
-PTR prepare_reduction(Reduction& red, PTR g0, PTR& before_start);
 
 }  // namespace zqspiel

@@ -11,6 +11,7 @@
 #include "engine/codebreaker/store_walk.h"
 #include "engine/encoder/variable_code.h"
 #include "engine/long_work.h"
+#include "engine/play/answer_check.h"
 #include "engine/play/scoring.h"
 
 namespace zqspiel {

@@ -2,7 +2,7 @@
 // guess and the narrowing of the candidate store.
 #pragma once
 
-#include "engine/play/answer_check.h"
+#include "engine/answer_class.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {

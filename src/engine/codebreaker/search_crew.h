@@ -19,7 +19,7 @@
 // engine global. The main thread changes all of it only between searches,
 // when every helper sleeps; run_on_crew's lock orders those writes before
 // the helpers' reads. The chunks they score and hand back are the search's
-// own protocol (codebreaker.cpp).
+// own protocol (parallel_search.cpp).
 #pragma once
 
 #include <functional>

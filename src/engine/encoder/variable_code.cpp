@@ -9,6 +9,7 @@
 #include "engine/clock/clock.h"
 #include "engine/codebreaker/release.h"
 #include "engine/long_work.h"
+#include "engine/play/answer_check.h"
 #include "engine/play/board.h"
 
 namespace zqspiel {
@@ -107,35 +108,36 @@ inline unsigned hits_n(const Guess& q, const byte* c) {
 }
 
 // The classes of the last pass: while classifying, every node is appended to
-// the chain of its class, and the chains are joined in class order at the
-// end. The list is then whole again (grouped by class, each class in its
-// former order), and the filter only has to cut out the chain of the answer
-// instead of walking the list a second time.
-constexpr int CLASSES = 160;  // class bytes 0..9 * 16 + 9
+// the chain of its class, and the chains are joined in the order of their
+// flat index at the end. The list is then whole again (grouped by class, each
+// class in its former order), and the filter only has to cut out the chain
+// of the answer instead of walking the list a second time. What the filter
+// keeps is one class in its former order, whatever order the classes were
+// joined in.
 struct ClassChains {
     bool valid = false;
     PTR_O_F list = nullptr;  // ERL after the pass; the chains hold while it is unchanged
-    PTR_O_F chain_head[CLASSES];
-    PTR_O_F end[CLASSES];
-    std::int64_t count[CLASSES];
+    PTR_O_F chain_head[FLAT_CLASSES];
+    PTR_O_F end[FLAT_CLASSES];
+    std::int64_t count[FLAT_CLASSES];
 };
 ClassChains chains;
 
 // The pass over the list. With ONLY_P every code shares the same number of
-// signs with the guess (KENNEALLEFARBEN): only P is computed and the class
-// byte is P alone.
+// signs with the guess (KENNEALLEFARBEN): only P is computed, and as the
+// classes differ in P alone, the class byte is P rather than a flat index.
 template <bool ONLY_P, int N, bool NO_REPEAT>
 void classify_guess(const Guess& q, int idx) {
     // Dummy heads, so that appending needs no test for an empty chain.
-    LISTE_O_F anchor[CLASSES];
-    PTR_O_F end[CLASSES];
-    for (int k = 0; k < CLASSES; ++k) {
+    LISTE_O_F anchor[FLAT_CLASSES];
+    PTR_O_F end[FLAT_CLASSES];
+    for (int k = 0; k < FLAT_CLASSES; ++k) {
         anchor[k].link2 = nullptr;
         end[k] = &anchor[k];
     }
     // Two sets of counters, so that runs of one class do not wait on one
     // memory cell.
-    std::uint32_t cnt[2][CLASSES] = {};
+    std::uint32_t cnt[2][FLAT_CLASSES] = {};
     std::uint32_t flip = 0;
     Pacer tick(PASS_STEP);
     PTR_O_F c = ERL;
@@ -146,7 +148,8 @@ void classify_guess(const Guess& q, int idx) {
         if constexpr (ONLY_P) {
             cls = p;
         } else {
-            cls = common_of(q, c->data, N, NO_REPEAT) * 16 + p;
+            const int common = static_cast<int>(common_of(q, c->data, N, NO_REPEAT));
+            cls = static_cast<unsigned>(flat_class(common, static_cast<int>(p)));
         }
         c->data[idx] = static_cast<byte>(cls);
         end[cls]->link2 = c;
@@ -156,10 +159,10 @@ void classify_guess(const Guess& q, int idx) {
         if (tick.due()) SCHREIBE_ZEIT();
         c = next;
     }
-    // Join the chains in class order.
+    // Join the chains in the order of their index.
     PTR_O_F chain_head = nullptr;
     PTR_O_F* hook = &chain_head;
-    for (int k = 0; k < CLASSES; ++k) {
+    for (int k = 0; k < FLAT_CLASSES; ++k) {
         chains.count[k] = static_cast<std::int64_t>(cnt[0][k]) + cnt[1][k];
         chains.chain_head[k] = anchor[k].link2;
         chains.end[k] = chains.count[k] > 0 ? end[k] : nullptr;
@@ -425,7 +428,7 @@ void classify_list(const byte* g, ClassTable& t) {
             classify_length<false, false>(q, idx);
         for (int common = 0; common <= n; ++common)
             for (int p = 0; p <= common; ++p)
-                t[common][p] = static_cast<std::int32_t>(chains.count[common * 16 + p]);
+                t[common][p] = static_cast<std::int32_t>(chains.count[flat_class(common, p)]);
     }
 }
 
@@ -433,9 +436,9 @@ std::int64_t filter_list(byte p, byte common) {
     const int n = X.CODELAENGE;
     PTR_O_F head = ERL;
     if (head == nullptr) return 0;
-    const byte v = KENNEALLEFARBEN ? p : static_cast<byte>(common * 16 + p);
+    const byte v = KENNEALLEFARBEN ? p : static_cast<byte>(flat_class(common, p));
     std::int64_t count = 0;
-    if (chains.valid && chains.list == head && v < CLASSES) {
+    if (chains.valid && chains.list == head && v < FLAT_CLASSES) {
         // Straight after a classification: the answer's chain is cut out.
         chains.valid = false;
         count = chains.count[v];

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/answer_class.h"
 #include "engine/encoder/answer_order.h"
-#include "engine/play/answer_check.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {

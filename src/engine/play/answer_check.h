@@ -3,17 +3,10 @@
 // only one possibility are filled in without asking.
 #pragma once
 
-#include <array>
-#include <cstdint>
-
+#include "engine/answer_class.h"
 #include "engine/zqspiel.h"
 
 namespace zqspiel {
-
-// A class table: t[common][P] = how many codes still possible would give the
-// answer (P, common - P); common and P run 0..9.
-// The same type as the encoder's KLASSEN_TABELLE.
-using ClassTable = std::array<std::array<std::int32_t, 10>, 10>;
 
 // Reads the answer to a guess of length n with the P field at (p_col, row)
 // and the Z field at (z_col, row). Returns true with p and z set. On Esc or

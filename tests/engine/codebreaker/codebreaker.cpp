@@ -15,7 +15,6 @@
 #include "engine/codebreaker/codebreaker_state.h"
 #include "engine/codebreaker/codebreaker_support.h"
 #include "engine/codebreaker/bit_plane_scoring.h"
-#include "engine/codebreaker/column_scoring.h"
 #include "engine/codebreaker/packed_candidates.h"
 #include "engine/codebreaker/search_crew.h"
 
@@ -171,7 +170,7 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                 if (reduced) start = prepare_reduction(red, VERS, before_node);
                 const console::Random before = console::active().rng;
                 SearchResult a;
-                score_guess_list(start, before_node, false, red, true, Method::nodes, a);
+                score_guess_list({.start = start, .before_start = before_node, .red = &red, .method = Method::nodes}, a);
                 const console::Random after_nodes = console::active().rng;
                 std::int64_t pairs = -1;
                 for (Kernel kernel : kernels)
@@ -185,7 +184,8 @@ TEST(Search, PackedLoopChoosesExactlyWhatTheNodeLoopChooses) {
                         set_search_threads(std::abs(threads));
                         console::active().rng = before;
                         SearchResult k;
-                        score_guess_list(start, before_node, false, red, true, Method::packed, k);
+                        score_guess_list(
+                            {.start = start, .before_start = before_node, .red = &red, .method = Method::packed}, k);
                         ASSERT_EQ(a.chosen, k.chosen);
                         EXPECT_EQ(a.predecessor, k.predecessor);
                         EXPECT_TRUE(same(a.fig, k.fig));
@@ -304,9 +304,8 @@ TEST(Search, ChoiceHasTheBestFiguresScoredFromScratch) {
         INITFELD();
         ASSERT_TRUE(ok);
         if (!play_until(1)) continue;
-        Reduction off;
         SearchResult e;
-        score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+        score_guess_list({.start = VERS}, e);
         ASSERT_NE(e.chosen, nullptr);
         ClassTable t;
         const SearchFigures picked = figures_of(code_of(e.chosen), t);
@@ -346,10 +345,9 @@ TEST(Search, EachOfEquallyGoodGuessesIsChosenWithEqualChance) {
     ASSERT_GE(chosen.size(), 3u);
     std::map<std::string, int> counters;
     const int rounds = 600 * static_cast<int>(chosen.size());
-    Reduction off;
     for (int i = 0; i < rounds; ++i) {
         SearchResult e;
-        score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+        score_guess_list({.start = VERS}, e);
         ++counters[code_of(e.chosen)];
     }
     EXPECT_EQ(counters.size(), chosen.size());
@@ -528,9 +526,8 @@ TEST(Search, ReleasingTheStoreGivesBackThePackedCopy) {
     INIT_RATEN(ok);
     INITFELD();
     ASSERT_TRUE(ok);
-    Reduction off;
     SearchResult e;
-    score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+    score_guess_list({.start = VERS}, e);
     ASSERT_NE(packed_copy().data, nullptr);
     EXPECT_EQ(packed_copy().count, static_cast<std::size_t>(count_solution_list()));
     LISTEN_FREIGEBEN(true);

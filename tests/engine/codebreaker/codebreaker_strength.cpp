@@ -12,6 +12,7 @@
 // good guesses does better.
 #include <map>
 
+#include "engine/answer_class.h"
 #include "engine/codebreaker/codebreaker_support.h"
 
 using namespace cbtest;
@@ -36,7 +37,7 @@ bool same(const Figures& a, const Figures& b) {
     return a.max == b.max && a.sum == b.sum && a.classes == b.classes && a.hit == b.hit;
 }
 
-// The answer as one number: common * 16 + P, from the characters.
+// The answer as one number, its flat class, from the characters.
 int answer(const std::string& g, const std::string& s) {
     int p = 0, common = 0;
     int ng[128] = {}, ns[128] = {};
@@ -46,7 +47,7 @@ int answer(const std::string& g, const std::string& s) {
         ++ns[static_cast<unsigned char>(s[i])];
     }
     for (int c = 0; c < 128; ++c) common += std::min(ng[c], ns[c]);
-    return common * 16 + p;
+    return flat_class(common, p);
 }
 
 Figures figures(const std::string& g, const std::vector<std::string>& candidates) {
@@ -59,7 +60,7 @@ Figures figures(const std::string& g, const std::vector<std::string>& candidates
         ++f.classes;
     }
     const int l = static_cast<int>(g.size());
-    f.hit = t.count(l * 16 + l) && t[l * 16 + l] == 1;
+    f.hit = t.count(flat_class(l, l)) && t[flat_class(l, l)] == 1;
     return f;
 }
 
@@ -137,7 +138,7 @@ int play_and_check(const World& w, const std::string& secret, std::vector<Move>*
         }
         const std::string g(move.s, move.s + l);
         if (history) history->push_back({g, p, z});
-        if (answer(g, secret) != (p + z) * 16 + p) {
+        if (answer(g, secret) != flat_class(p + z, p)) {
             ADD_FAILURE() << secret << ": answer " << int(p) << "|" << int(z) << " to " << g;
             return -1;
         }
@@ -224,7 +225,7 @@ Depth depth(const World& w, const std::vector<std::string>& candidates,
         for (const std::string& s : candidates) classes[answer(g, s)].push_back(s);
         Depth u{1, 1};
         for (const auto& [a, k] : classes) {
-            if (a == l * 16 + l) continue;
+            if (a == flat_class(l, l)) continue;
             const Depth r = depth(w, k, noted);
             u.best_depth = std::max(u.best_depth, 1 + r.best_depth);
             u.worst_depth = std::max(u.worst_depth, 1 + r.worst_depth);

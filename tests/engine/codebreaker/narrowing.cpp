@@ -192,9 +192,8 @@ TEST(Narrowing, EachOfTwoCandidatesIsPlayedFirstAboutHalfTheTime) {
         y->link2 = nullptr;
         SCHLUSSLICHT = y;
         ZAHLGESAMTVERSUCHE = 2;
-        Reduction off;
         SearchResult e;
-        score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+        score_guess_list({.start = VERS}, e);
         ++first_one[e.chosen == x ? 0 : 1];
         LISTEN_FREIGEBEN(true);
     }

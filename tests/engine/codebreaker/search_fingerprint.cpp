@@ -50,17 +50,16 @@ Pairs pairs_of_search(const Position& s) {
         if (pressed_key == 27 || p == s.b.l || !ERLAUBT) return r;
     }
     const console::Random state = console::active().rng;
-    Reduction off;
     SearchResult e;
-    score_guess_list(VERS, nullptr, false, off, true, Method::nodes, e);
+    score_guess_list({.start = VERS, .method = Method::nodes}, e);
     r.nodes = e.pairs;
     console::active().rng = state;
     set_search_threads(1);
-    score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+    score_guess_list({.start = VERS, .method = Method::packed}, e);
     r.packed = e.pairs;
     console::active().rng = state;
     set_search_threads(3);
-    score_guess_list(VERS, nullptr, false, off, true, Method::packed, e);
+    score_guess_list({.start = VERS, .method = Method::packed}, e);
     r.packed_threads = e.pairs;
     set_search_threads(0);
     LISTEN_FREIGEBEN(true);

@@ -1,5 +1,7 @@
 // The answer entry: only answers some remaining code gives are taken, forced
 // values are filled in, Backspace goes back to P only after a typed P.
+#include "engine/play/answer_check.h"
+
 #include "engine/codebreaker/codebreaker_support.h"
 
 using namespace cbtest;
