@@ -161,8 +161,11 @@ static void BM_LargeSearch_L7_N10_Trial2(benchmark::State& st) {
     st.counters["candidates"] = static_cast<double>(candidates);
     st.counters["guesses"] = static_cast<double>(guesses);
     st.counters["evaluated"] = static_cast<double>(evaluated);
-    st.SetLabel(std::string(kernel_name(kernel)) + ", secret " + secret + ", chosen " + chosen + ", pairs " +
-                std::to_string(pairs));
+    std::string label = kernel_name(kernel);
+    label += ", secret " + secret;
+    label += ", chosen " + chosen;
+    label += ", pairs " + std::to_string(pairs);
+    st.SetLabel(label);
 }
 BENCHMARK(BM_LargeSearch_L7_N10_Trial2)
     ->Args({1, 20000, -1})
@@ -236,7 +239,14 @@ static void BM_WholeGame_L7_N10(benchmark::State& st) {
             RATE_CODE(move, p, z, key);
             const double s = seconds_since(t1);
             worst = std::max(worst, s);
-            times += " " + std::to_string(s).substr(0, 5);
+            times += ' ';
+            times += std::to_string(s).substr(0, 5);
+            // the guesses the search evaluated, of those it had to evaluate
+            times += '(';
+            times += std::to_string(GERATENE_VERSUCHE);
+            times += '/';
+            times += std::to_string(ZAHL_DER_VERSUCHE);
+            times += ')';
             if (key == 27 || p == 7) break;
         }
         total = seconds_since(t0);
