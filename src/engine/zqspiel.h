@@ -217,7 +217,5 @@ inline bool MERKE_WDHG = false;
 inline byte LETZTEZAHL = 0;
 // The board row of the current try (where the P and Z fields of LESE_CODE are).
 inline byte K = 0;
-// False while the list of codes is being built (the search line is live).
-inline bool NOTINVERS = true;
 
 }  // namespace zqspiel

@@ -12,6 +12,9 @@
 
 namespace zqspiel {
 
+// False while the list of codes is being built (the search line is live).
+inline bool NOTINVERS = true;
+
 // Builds the list of all codes allowed by the conditions in X, with the clock
 // and the star bar on row 25 and the closing line after it. ok = false (and
 // A = Esc) when the user broke off or memory ran out: the match ends.
