@@ -13,11 +13,8 @@ sigset_t asynchronous_signals() {
     return s;
 }
 
-AsynchronousSignalsHeld::AsynchronousSignalsHeld() {
-    const sigset_t s = asynchronous_signals();
-    pthread_sigmask(SIG_BLOCK, &s, &old_);
-}
+SignalsHeld::SignalsHeld(const sigset_t& set) { pthread_sigmask(SIG_BLOCK, &set, &old_); }
 
-AsynchronousSignalsHeld::~AsynchronousSignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+SignalsHeld::~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
 
 }  // namespace console

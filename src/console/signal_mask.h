@@ -13,18 +13,25 @@ namespace console {
 // SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS).
 sigset_t asynchronous_signals();
 
-// Holds back the asynchronous signals on the calling thread while it lives;
-// a thread started meanwhile inherits the mask and keeps it. One that comes
+// Holds the signals of a set back on the calling thread while it lives; a
+// thread started meanwhile inherits the mask and keeps it. One that comes
 // meanwhile is delivered when the old mask is back.
-class AsynchronousSignalsHeld {
+class SignalsHeld {
 public:
-    AsynchronousSignalsHeld();
-    ~AsynchronousSignalsHeld();
-    AsynchronousSignalsHeld(const AsynchronousSignalsHeld&) = delete;
-    AsynchronousSignalsHeld& operator=(const AsynchronousSignalsHeld&) = delete;
+    explicit SignalsHeld(const sigset_t& set);
+    ~SignalsHeld();
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
 
 private:
     sigset_t old_{};
+};
+
+// The asynchronous signals held back, as for starting a thread that must
+// never take one.
+class AsynchronousSignalsHeld : public SignalsHeld {
+public:
+    AsynchronousSignalsHeld() : SignalsHeld(asynchronous_signals()) {}
 };
 
 }  // namespace console

@@ -199,8 +199,7 @@ void uninstall_handlers() {
     g_old.installed = false;
 }
 
-EndingSignalsHeld::EndingSignalsHeld() { pthread_sigmask(SIG_BLOCK, &g_old.ending, &old_); }
-EndingSignalsHeld::~EndingSignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+EndingSignalsHeld::EndingSignalsHeld() : SignalsHeld(g_old.ending) {}
 
 void open_wake_pipe() {
     if (g_wake[0] < 0 && pipe(g_wake) == 0) {

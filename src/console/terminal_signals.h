@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <termios.h>
 
+#include "console/signal_mask.h"
+
 namespace console::signals {
 
 // ---- state shared with the handlers -----------------------------------------
@@ -50,15 +52,9 @@ void uninstall_handlers();
 
 // Holds the ending signals back while the terminal changes hands, so that no
 // handler finds it half raw; one that comes meanwhile is delivered afterwards.
-class EndingSignalsHeld {
+class EndingSignalsHeld : public SignalsHeld {
 public:
     EndingSignalsHeld();
-    ~EndingSignalsHeld();
-    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
-    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
-
-private:
-    sigset_t old_{};
 };
 
 // ---- wake-up pipe -----------------------------------------------------------

@@ -26,6 +26,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/signal_mask.h"
 #include "engine/setup/conditions.h"
 #include "engine/setup/conditions_path.h"
 #include "engine/setup/names.h"
@@ -108,6 +109,18 @@ std::size_t dir_part(const char* path) {
     return slash ? static_cast<std::size_t>(slash - path) + 1 : 0;
 }
 
+// The directory part of path into out (capacity PATH_CAP): "." when it has none.
+void directory_of(const char* path, char* out) {
+    const std::size_t len = dir_part(path);
+    if (len == 0) {
+        out[0] = '.';
+        out[1] = '\0';
+    } else {
+        std::memcpy(out, path, len);
+        out[len] = '\0';
+    }
+}
+
 // Whether a link may be followed: it must be the effective user's own or
 // root's, and lie in a directory no one else can change, unless that is a
 // sticky directory (like /tmp) and the link is ours. Otherwise another user
@@ -116,14 +129,7 @@ std::size_t dir_part(const char* path) {
 bool trusted_link(const char* link, const struct stat& st, char* dir) {
     const uid_t me = ::geteuid();
     if (st.st_uid != me && st.st_uid != 0) return false;
-    const std::size_t len = dir_part(link);
-    if (len == 0) {
-        dir[0] = '.';
-        dir[1] = '\0';
-    } else {
-        std::memcpy(dir, link, len);
-        dir[len] = '\0';
-    }
+    directory_of(link, dir);
     struct stat d;
     if (::stat(dir, &d) != 0) return false;
     const bool others_may_write = (d.st_uid != me && d.st_uid != 0) || (d.st_mode & S_IWOTH) != 0 ||
@@ -182,14 +188,7 @@ bool make_temp_path(const char* path, char* out) {
 
 // The rename is on disk only once the directory holding it is.
 void sync_directory(const char* file) {
-    const std::size_t len = dir_part(file);
-    if (len == 0) {
-        dir_path[0] = '.';
-        dir_path[1] = '\0';
-    } else {
-        std::memcpy(dir_path, file, len);
-        dir_path[len] = '\0';
-    }
+    directory_of(file, dir_path);
     const int fd = ::open(dir_path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
@@ -206,9 +205,7 @@ public:
         ignore.sa_handler = SIG_IGN;
         sigemptyset(&ignore.sa_mask);
         ::sigaction(SIGXFSZ, &ignore, &old_xfsz_);
-        sigset_t held;
-        sigfillset(&held);
-        for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS}) sigdelset(&held, sig);
+        sigset_t held = console::asynchronous_signals();
         // Not held: a held signal is kept pending rather than ignored, and
         // would end the program once the old action is back.
         sigdelset(&held, SIGXFSZ);
