@@ -530,6 +530,25 @@ TEST(Search, ReleasingTheStoreGivesBackThePackedCopy) {
     score_guess_list({.start = VERS}, e);
     ASSERT_NE(packed_copy().data, nullptr);
     EXPECT_EQ(packed_copy().count, static_cast<std::size_t>(count_solution_list()));
+    // Each candidate of the solution chain, in its order, is a column of bits:
+    // its sign at each place, and each count of each sign; the padding of the
+    // last block holds nothing.
+    const BitPlanes& planes = packed_copy().planes;
+    auto bit = [](const std::uint64_t* plane, std::size_t k) { return ((plane[k / 64] >> (k % 64)) & 1) != 0; };
+    int wrong = 0;
+    std::size_t k = 0;
+    for (PTR c = ERLAUBT; c; c = c->link3, ++k)
+        for (int sign = 1; sign <= MAXFARBE; ++sign) {
+            ASSERT_TRUE(planes.position_plane(1, sign) || c->d(FARBEPL + sign) == 0) << "a held sign without a plane";
+            if (!planes.position_plane(1, sign)) continue;
+            for (int i = 1; i <= X.CODELAENGE; ++i)
+                wrong += bit(planes.position_plane(i, sign), k) != (c->d(i) == sign);
+            for (int t = 1; t <= X.CODELAENGE; ++t)
+                wrong += bit(planes.count_plane(sign, t), k) != (c->d(FARBEPL + sign) >= t);
+        }
+    for (std::size_t pad = k; pad < planes.blocks * PLANE_BLOCK; ++pad)
+        for (std::size_t j = 0; j < planes.planes(); ++j) wrong += bit(planes.plane(j), pad);
+    EXPECT_EQ(wrong, 0);
     LISTEN_FREIGEBEN(true);
     EXPECT_EQ(packed_copy().data, nullptr);
     EXPECT_EQ(packed_copy().mapped, 0u);
