@@ -42,11 +42,9 @@ GuessInfo guess_info(const LISTE* g, const SearchInputs& in) {
 // and the classes that can occur.
 GuessPlanes guess_planes(const LISTE* g, const GuessInfo& ri, const BitPlanes& planes, int l) {
     GuessPlanes c;
-    int positions = 0;
     for (int i = 1; i <= l; ++i) {
         const byte s = g->d(i);
         if (s == 0) continue;
-        ++positions;
         if (const std::uint64_t* plane = planes.position_plane(i, s)) c.p[c.p_terms++] = plane;
     }
     if (ri.constant >= 0) {
@@ -58,7 +56,7 @@ GuessPlanes guess_planes(const LISTE* g, const GuessInfo& ri, const BitPlanes& p
     }
     const int top = std::min(l, c.constant + c.c_terms);
     for (int common = c.constant; common <= top; ++common)
-        for (int p = 0; p <= std::min({common, positions, c.p_terms}); ++p) c.add_class(common, p);
+        for (int p = 0; p <= std::min(common, c.p_terms); ++p) c.add_class(common, p);
     return c;
 }
 

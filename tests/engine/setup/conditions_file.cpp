@@ -468,4 +468,23 @@ TEST_F(File, OnlyLinksNoOneElseCouldPlantAreFollowed) {
         EXPECT_EQ(std::distance(fs::directory_iterator(tmp.dir / "real"), fs::directory_iterator()), 1);
         ASSERT_EQ(::chmod(decisive.parent_path().c_str(), 0700), 0);
     }
+    // An ordinary user's own link in a sticky directory anyone may write
+    // leads that user to the file it names, for reading and for saving.
+    fs::remove(tmp.file());
+    ASSERT_EQ(::chown(target.c_str(), OTHER, OTHER), 0);
+    ASSERT_EQ(::chown((tmp.dir / "real").c_str(), OTHER, OTHER), 0);
+    fs::create_symlink(target, tmp.file());
+    ASSERT_EQ(::lchown(tmp.file().c_str(), OTHER, OTHER), 0);
+    ASSERT_EQ(::chmod(tmp.dir.c_str(), 01777), 0);
+    EXPECT_EXIT(
+        {
+            if (::setgid(OTHER) != 0 || ::setuid(OTHER) != 0) std::_Exit(3);
+            load();
+            if (X.CODELAENGE != 6) std::_Exit(4);
+            X.CODELAENGE = 9;
+            BEDINGUNGENSPEICHERN();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(read_bytes(target).at(3), 9);
 }
